@@ -1,0 +1,57 @@
+#pragma once
+// A device-independent picture: 8 bits (palette index) or 24 bits (B, G, R bytes) per pixel,
+// width a multiple of 4, rows bottom-up (row 0 is the bottom line and comes first in memory).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace korvel {
+
+// Red in the low byte, then green, then blue.
+using PackedColor = uint32_t;
+constexpr PackedColor PackColor(uint8_t r, uint8_t g, uint8_t b) {
+    return static_cast<PackedColor>(r) | (static_cast<PackedColor>(g) << 8) |
+           (static_cast<PackedColor>(b) << 16);
+}
+
+class Image {
+public:
+    // 0 created (width rounded up to a multiple of 4), -1 bad shape or depth, -2 out of memory.
+    int32_t Create(int32_t width, int32_t height, int32_t bitsPerPixel);
+    void Release();
+
+    bool IsEmpty() const { return Pixels.empty(); }
+    int32_t Width() const { return W; }
+    int32_t Height() const { return H; }
+    int32_t BitsPerPixel() const { return Bits; }
+    int32_t Stride() const { return W * (Bits / 8); }
+
+    uint8_t* Row(int32_t y) { return Pixels.data() + static_cast<size_t>(y) * Stride(); }
+    const uint8_t* Row(int32_t y) const {
+        return Pixels.data() + static_cast<size_t>(y) * Stride();
+    }
+    uint8_t* Data() { return Pixels.data(); }
+    const uint8_t* Data() const { return Pixels.data(); }
+    size_t ByteCount() const { return Pixels.size(); }
+
+    // Outside the picture: reads give 0, writes are dropped.
+    PackedColor GetPixel(int32_t x, int32_t y) const;
+    void SetPixel(int32_t x, int32_t y, PackedColor color);
+
+    // Copies the pixels of an image of the same shape; false (and nothing copied) otherwise.
+    bool CopyPixelsFrom(const Image& other);
+
+    std::array<PackedColor, 256> Palette{};
+
+private:
+    bool Inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < W && y < H; }
+
+    int32_t W = 0;
+    int32_t H = 0;
+    int32_t Bits = 24;
+    std::vector<uint8_t> Pixels;
+};
+
+} // namespace korvel

@@ -1,0 +1,33 @@
+#include "core/selection_mask.h"
+
+#include <new>
+
+namespace korvel {
+
+int32_t SelectionMask::Create(int32_t width, int32_t height) {
+    if (width < 0 || height < 0)
+        return -1;
+    if (width >= SizeLimit || height >= SizeLimit)
+        return -2;
+    Release();
+    const int32_t w = (width + 3) & ~3;
+    const int32_t h = (height + 3) & ~3;
+    try {
+        Bits.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+    } catch (const std::bad_alloc&) {
+        return -2;
+    }
+    W = w;
+    H = h;
+    return 0;
+}
+
+int32_t SelectionMask::Release() {
+    if (Bits.empty())
+        return -1;
+    std::vector<uint8_t>().swap(Bits);
+    W = H = 0;
+    return 0;
+}
+
+} // namespace korvel

@@ -1,0 +1,138 @@
+#pragma once
+// Everything program-wide in one place: the live Surface, the setting variables, the undo stack
+// and the progress state. Operations take what they need from here by reference.
+
+#include "core/interpolation.h"
+#include "core/progress.h"
+#include "core/settings.h"
+#include "core/surface.h"
+#include "core/undo.h"
+
+#include <cstdint>
+#include <string>
+
+namespace korvel {
+
+class Host;
+class SettingsStore;
+
+struct MuseSettings {
+    int32_t ReadInfo = 0;
+    int32_t SkipX = 0;
+    int32_t SkipY = 0;
+    int32_t XSize = 0;
+    int32_t YSize = 0;
+};
+
+struct ImportSettings {
+    double Radius = 50000.0;
+    int32_t Width = 512;
+    int32_t Height = 512;
+    double NoData = -32767.0;
+    std::string CDPath;
+    bool Correction = false;
+    int32_t Type = 0;
+};
+
+struct HexGridSettings {
+    bool Draw = false;
+    float Radius = 10.0f;
+    float OfsX = 0.0f;
+    float OfsY = 0.0f;
+    int32_t Color = 16777215;
+    int32_t Weight = 1;
+    int32_t BColor = 0;
+    int32_t BWeight = 1;
+};
+
+struct RectGridSettings {
+    bool Draw = false;
+    float XInterval = 20.0f;
+    float YInterval = 20.0f;
+    float OfsX = 0.0f;
+    float OfsY = 0.0f;
+    int32_t Units = 0;
+    int32_t Color = 0;
+    int32_t Weight = 1;
+    int32_t BColor = 0;
+    int32_t BWeight = 1;
+};
+
+struct MapScaleSettings {
+    int32_t Type = 0;
+    double Hi = 1.0;
+    double Break = 0.0;
+    double Lo = -1.0;
+};
+
+// The rows of the settings table that have no section.
+struct GeneralSettings {
+    double BaseLat = 0.0;
+    double BaseLon = 0.0;
+    double Val_RDegm = 111096.0;
+    double ClipMin = -1.0;
+    double ClipMax = 1.0;
+    int32_t DispPosn = 1;
+    bool ShowTimeCount = false;
+    bool PreciseCursor = false;
+    bool Selection = false;
+    int32_t Undo = 4;
+    bool UseTablet = false;
+};
+
+// Values kept for the run only: the fields of dialogs that are filled from the Surface or that
+// the program does not persist.
+struct MdrSaveOptions {
+    int32_t DataType = 0;
+    int32_t ScanType = 0;
+    int32_t Compression = 0;
+    int32_t Coding = 0;
+};
+
+struct SurfaceSizeFields {
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+struct SurfaceEdgeFields {
+    double Top = 0.0;
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+};
+
+class Workspace {
+public:
+    explicit Workspace(Host& host);
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // Program start: loads the persisted settings, checks the size of the last run and allocates
+    // the first, all-zero Surface. Returns the Resize code.
+    int32_t Start(SettingsStore& store);
+    // Program exit: writes the persisted settings back. False when the store could not be saved.
+    bool Finish(SettingsStore& store);
+
+    Host& TheHost;
+    Surface TheSurface;
+    GeneralSettings General;
+    MuseSettings Muse;
+    ImportSettings Import;
+    HexGridSettings Hex;
+    RectGridSettings RGrid;
+    InterpSettings Interp;
+    MapScaleSettings MapScale;
+    float WandTolerance = 1.0f;
+
+    MdrSaveOptions MdrSave;
+    SurfaceSizeFields NewSize;
+    SurfaceEdgeFields NewEdges;
+    SurfaceSizeFields CalcSize;
+    SurfaceEdgeFields MapInfoEdges;
+
+    Progress TheProgress;
+    UndoStack Undo;
+    SettingsTable Settings;
+};
+
+} // namespace korvel

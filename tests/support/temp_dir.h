@@ -1,0 +1,23 @@
+#pragma once
+// A fresh directory per test, removed with everything in it afterwards.
+
+#include <filesystem>
+#include <string>
+
+namespace korvel::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string File(const std::string& name) const { return (Path / name).string(); }
+    const std::filesystem::path& Root() const { return Path; }
+
+private:
+    std::filesystem::path Path;
+};
+
+} // namespace korvel::test
