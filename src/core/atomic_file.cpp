@@ -9,7 +9,9 @@ namespace korvel {
 
 AtomicFile::AtomicFile(std::string target) : Target(std::move(target)) {}
 
-AtomicFile::~AtomicFile() { Abandon(); }
+AtomicFile::~AtomicFile() {
+    Abandon();
+}
 
 bool AtomicFile::Open() {
     Abandon();

@@ -7,7 +7,9 @@
 
 namespace korvel {
 
-MappedFile::~MappedFile() { Close(); }
+MappedFile::~MappedFile() {
+    Close();
+}
 
 MappedFile::Status MappedFile::Open(const std::string& path) {
     Close();

@@ -63,6 +63,8 @@ int32_t GridCopy(void** destination, void** const source) {
     return 0;
 }
 
-const GridHeader* GridHeaderOf(void* const* table) { return table ? HeaderOf(table) : nullptr; }
+const GridHeader* GridHeaderOf(void* const* table) {
+    return table ? HeaderOf(table) : nullptr;
+}
 
 } // namespace korvel

@@ -26,7 +26,9 @@ const GridHeader* GridHeaderOf(void* const* table);
 template <class T> T** GridAllocOf(int32_t columns, int32_t rows) {
     return reinterpret_cast<T**>(GridAlloc(columns, rows, static_cast<int32_t>(sizeof(T))));
 }
-template <class T> void GridFreeOf(T** table) { GridFree(reinterpret_cast<void**>(table)); }
+template <class T> void GridFreeOf(T** table) {
+    GridFree(reinterpret_cast<void**>(table));
+}
 template <class T> int32_t GridCopyOf(T** destination, T** source) {
     return GridCopy(reinterpret_cast<void**>(destination), reinterpret_cast<void**>(source));
 }

@@ -1,7 +1,6 @@
 #include "core/image.h"
 
 #include <cstring>
-#include <new>
 
 namespace korvel {
 
@@ -12,13 +11,9 @@ int32_t Image::Create(int32_t width, int32_t height, int32_t bitsPerPixel) {
     if (roundedWidth <= 0)
         return -1;
     Release();
-    try {
-        Pixels.assign(static_cast<size_t>(roundedWidth) * static_cast<size_t>(height) *
-                          static_cast<size_t>(bitsPerPixel / 8),
-                      0);
-    } catch (const std::bad_alloc&) {
+    if (!Pixels.Allocate(static_cast<size_t>(roundedWidth) * static_cast<size_t>(height) *
+                         static_cast<size_t>(bitsPerPixel / 8)))
         return -2;
-    }
     W = roundedWidth;
     H = height;
     Bits = bitsPerPixel;
@@ -26,7 +21,7 @@ int32_t Image::Create(int32_t width, int32_t height, int32_t bitsPerPixel) {
 }
 
 void Image::Release() {
-    std::vector<uint8_t>().swap(Pixels);
+    Pixels.Release();
     W = H = 0;
 }
 

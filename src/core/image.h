@@ -2,10 +2,11 @@
 // A device-independent picture: 8 bits (palette index) or 24 bits (B, G, R bytes) per pixel,
 // width a multiple of 4, rows bottom-up (row 0 is the bottom line and comes first in memory).
 
+#include "core/zero_buffer.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace korvel {
 
@@ -51,7 +52,7 @@ private:
     int32_t W = 0;
     int32_t H = 0;
     int32_t Bits = 24;
-    std::vector<uint8_t> Pixels;
+    ZeroBuffer Pixels;
 };
 
 } // namespace korvel

@@ -63,7 +63,9 @@ void Progress::ProgressEnd() {
     }
 }
 
-void Progress::PumpPendingMessage() { TheHost.PumpPendingMessage(); }
+void Progress::PumpPendingMessage() {
+    TheHost.PumpPendingMessage();
+}
 
 bool Progress::ConsumeCancel() {
     int32_t expected = CancelKey;

@@ -1,7 +1,5 @@
 #include "core/selection_mask.h"
 
-#include <new>
-
 namespace korvel {
 
 int32_t SelectionMask::Create(int32_t width, int32_t height) {
@@ -12,11 +10,8 @@ int32_t SelectionMask::Create(int32_t width, int32_t height) {
     Release();
     const int32_t w = (width + 3) & ~3;
     const int32_t h = (height + 3) & ~3;
-    try {
-        Bits.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
-    } catch (const std::bad_alloc&) {
+    if (!Bits.Allocate(static_cast<size_t>(w) * static_cast<size_t>(h)))
         return -2;
-    }
     W = w;
     H = h;
     return 0;
@@ -25,7 +20,7 @@ int32_t SelectionMask::Create(int32_t width, int32_t height) {
 int32_t SelectionMask::Release() {
     if (Bits.empty())
         return -1;
-    std::vector<uint8_t>().swap(Bits);
+    Bits.Release();
     W = H = 0;
     return 0;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // Per-sample 8-bit selection weights: 0 untouched, 255 fully processed.
 
+#include "core/zero_buffer.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace korvel {
 
@@ -34,7 +35,7 @@ public:
 private:
     int32_t W = 0;
     int32_t H = 0;
-    std::vector<uint8_t> Bits;
+    ZeroBuffer Bits;
 };
 
 } // namespace korvel

@@ -2,6 +2,7 @@
 
 #include "core/settings_store.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -23,7 +24,28 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-template <class T> T& As(const SettingDescriptor& s) { return *static_cast<T*>(s.Variable); }
+template <class T> T& As(const SettingDescriptor& s) {
+    return *static_cast<T*>(s.Variable);
+}
+
+// "%d" semantics (leading digits count, junk after them is ignored), but a number that does not
+// fit 32 bits is a failed parse rather than a wrapped value; out is then untouched.
+bool ParseInt(const std::string& text, int32_t& out) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(begin, &end, 10);
+    if (end == begin || errno == ERANGE || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    out = static_cast<int32_t>(v);
+    return true;
+}
+
+// A float variable cannot take a finite double beyond its range (the conversion is undefined).
+bool FitsVariable(const SettingDescriptor& s, double v) {
+    return s.Type != SettingType::Float || !std::isfinite(v) ||
+           std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max());
+}
 
 } // namespace
 
@@ -66,25 +88,20 @@ std::string FormatSetting(const SettingDescriptor& s) {
 bool ParseSetting(const SettingDescriptor& s, const std::string& text) {
     switch (s.Type) {
     case SettingType::Bool: {
-        int v;
-        if (std::sscanf(text.c_str(), "%d", &v) != 1)
+        int32_t v;
+        if (!ParseInt(text, v))
             return false;
         As<bool>(s) = v != 0;
         return true;
     }
     case SettingType::Int:
     case SettingType::Int7:
-    case SettingType::Long: {
-        long v;
-        if (std::sscanf(text.c_str(), "%ld", &v) != 1)
-            return false;
-        As<int32_t>(s) = static_cast<int32_t>(v);
-        return true;
-    }
+    case SettingType::Long:
+        return ParseInt(text, As<int32_t>(s));
     case SettingType::Double:
     case SettingType::Float: {
         double v;
-        if (std::sscanf(text.c_str(), "%lf", &v) != 1)
+        if (std::sscanf(text.c_str(), "%lf", &v) != 1 || !FitsVariable(s, v))
             return false;
         if (s.Type == SettingType::Double)
             As<double>(s) = v;
@@ -123,7 +140,7 @@ bool AssignSetting(const SettingDescriptor& s, const std::string& text) {
     const bool integral = s.Type != SettingType::Double && s.Type != SettingType::Float;
     if (integral && (v != std::trunc(v) || v < INT32_MIN || v > INT32_MAX))
         return false;
-    if (v < s.Lo || v > s.Hi)
+    if (v < s.Lo || v > s.Hi || !FitsVariable(s, v))
         return false;
     switch (s.Type) {
     case SettingType::Bool:
@@ -176,8 +193,8 @@ void LoadSettings(const SettingsTable& table, SettingsStore& store) {
     for (const SettingDescriptor& s : table) {
         if (s.Type == SettingType::Skip || !s.Persisted)
             continue;
-        const std::string text = store.Read(SettingsStore::Subkey(s.Section), s.Key)
-                                     .value_or(FormatSetting(s));
+        const std::string text =
+            store.Read(SettingsStore::Subkey(s.Section), s.Key).value_or(FormatSetting(s));
         ParseSetting(s, text);
     }
 }

@@ -12,7 +12,9 @@ namespace {
 constexpr const char* AllocFailureText = "Can't alloc surface";
 }
 
-Surface::~Surface() { ReleaseAll(); }
+Surface::~Surface() {
+    ReleaseAll();
+}
 
 void Surface::ReleaseAll() {
     GridFreeOf(Rows);
@@ -167,10 +169,18 @@ int32_t Surface::CopyFrom(const Surface& other) {
     YRes = other.YRes;
     Min = other.Min;
     Max = other.Max;
-    if (!Texture.CopyPixelsFrom(other.Texture) && !other.Texture.IsEmpty() &&
-        Texture.Create(other.Texture.Width(), other.Texture.Height(),
-                       other.Texture.BitsPerPixel()) == 0)
+    if (!Texture.CopyPixelsFrom(other.Texture) && !other.Texture.IsEmpty()) {
+        // The source picture may have been re-created at the other depth.
+        if (Texture.Create(other.Texture.Width(), other.Texture.Height(),
+                           other.Texture.BitsPerPixel()) != 0) {
+            // A grid without its picture would pass for a complete copy.
+            ReleaseAll();
+            XSize = YSize = 0;
+            ReportAllocFailure();
+            return -2;
+        }
         Texture.CopyPixelsFrom(other.Texture);
+    }
     return 0;
 }
 

@@ -1,6 +1,8 @@
 #include "support/temp_dir.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace korvel::test {
@@ -15,6 +17,17 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(Path, ignored);
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 } // namespace korvel::test

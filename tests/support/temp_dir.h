@@ -20,4 +20,7 @@ private:
     std::filesystem::path Path;
 };
 
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text);
+
 } // namespace korvel::test

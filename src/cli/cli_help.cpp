@@ -1,0 +1,97 @@
+#include "cli/cli_session.h"
+
+#include "commands/command.h"
+#include "commands/command_runner.h"
+
+namespace korvel {
+
+namespace {
+
+std::string Plain(const std::string& menuText) {
+    std::string text;
+    for (char c : menuText.substr(0, menuText.find('\t')))
+        if (c != '&')
+            text += c;
+    return text;
+}
+
+struct StepHelp {
+    const char* Name;
+    const char* Text;
+};
+
+constexpr StepHelp Steps[] = {
+    {"new", "new WIDTHxHEIGHT [--edges TOP,LEFT,RIGHT,BOTTOM]\n"
+            "  Makes a new all-zero Surface (undo step \"New Surface\"). The width is rounded\n"
+            "  down to a multiple of 4; without --edges the current edges are kept.\n"},
+    {"open", "open PATH\n  Reads a Surface file; the type comes from the extension (.mdr).\n"},
+    {"save", "save PATH\n  Writes the Surface; the type comes from the extension (.mdr).\n"
+             "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"},
+    {"set", "set NAME=VALUE\n  Sets a setting: persisted ones as Section/Key or Key, the values\n"
+            "  of a command's dialog as group.Field (e.g. size.Width, mdr.DataType).\n"},
+    {"info", "info\n  Prints the size and map record of the Surface, one Name=value a line.\n"},
+    {"help", "help [COMMAND]\n  Lists the commands, or one command's parameters.\n"},
+};
+
+} // namespace
+
+std::string CliUsageText() {
+    return "Usage: korvel-cli [OPTIONS] STEP...\n"
+           "Runs steps on one terrain Surface, left to right.\n\n"
+           "Options:\n"
+           "  -q, --quiet        no progress line\n"
+           "  --settings FILE    read settings from an INI file (default: built-in defaults)\n"
+           "  -h, --help         this text\n"
+           "  --version          the version\n\n"
+           "Steps:\n"
+           "  new WIDTHxHEIGHT [--edges TOP,LEFT,RIGHT,BOTTOM]\n"
+           "  open PATH          save PATH          set NAME=VALUE\n"
+           "  info               help [COMMAND]     COMMAND (see korvel-cli help)\n\n"
+           "Example:\n"
+           "  korvel-cli new 512x256 set mdr.DataType=1 save a.mdr open a.mdr info\n\n"
+           "Exit status: 0 success, 1 a step failed, 2 bad command line, 3 interrupted.\n";
+}
+
+std::string CliCommandList() {
+    std::string text = "Steps: new open save set info help\n\nCommands:\n";
+    for (const Command& c : CommandTable()) {
+        std::string line = "  " + c.CliName;
+        line.resize(std::max<size_t>(line.size() + 1, 26), ' ');
+        line += Plain(c.MenuText);
+        if (!c.Available())
+            line += "  (not available yet)";
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string CliCommandHelp(const std::string& topic, Workspace& ws) {
+    for (const StepHelp& s : Steps)
+        if (topic == s.Name)
+            return s.Text;
+    const Command* c = FindCommandByName(topic);
+    if (!c)
+        return {};
+    std::string text = c->CliName + ": " + Plain(c->MenuText) + "\n";
+    if (!c->StatusText.empty())
+        text += "  " + c->StatusText + "\n";
+    if (!c->SnapshotName.empty())
+        text += "  undo step: \"" + c->SnapshotName + "\"\n";
+    if (!c->Available())
+        text += "  not available in this version\n";
+    if (c->Prefill)
+        c->Prefill(ws);
+    std::string params;
+    for (const SettingDescriptor& s : ws.Settings) {
+        bool listed = !s.Persisted && !c->Group.empty() && s.Section == c->Group;
+        for (const std::string& p : c->Params)
+            listed = listed || FindSetting(ws.Settings, p) == &s;
+        if (listed)
+            params += "  " + s.Name() + "=" + FormatSetting(s) + "\n";
+    }
+    if (!params.empty())
+        text += "Parameters:\n" + params;
+    return text;
+}
+
+} // namespace korvel

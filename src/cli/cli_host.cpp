@@ -1,0 +1,81 @@
+#include "cli/cli_host.h"
+
+#include <cctype>
+
+namespace korvel {
+
+namespace {
+// The line has a mark every 2.5 percent: numbers at every tenth, dots between.
+constexpr int LastTick = 40;
+
+std::string Lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+} // namespace
+
+CliHost::CliHost(std::FILE* messages, std::FILE* progressStream)
+    : Messages(messages), ProgressStream(progressStream) {}
+
+void CliHost::ShowMessage(const std::string& text) {
+    std::fprintf(Messages, "%s\n", text.c_str());
+    std::fflush(Messages);
+}
+
+bool CliHost::AskYesNo(const std::string& text) {
+    std::fprintf(Messages, "%s\n(no one to ask: answering No)\n", text.c_str());
+    return false;
+}
+
+bool CliHost::OpenProgressWindow(const std::string&, bool) {
+    TicksDrawn = -1;
+    DrawTicksUpTo(0);
+    return true;
+}
+
+void CliHost::SetProgressBar(int position) {
+    if (position >= 0 && position <= 100)
+        DrawTicksUpTo(position * LastTick / 100);
+}
+
+void CliHost::CloseProgressWindow(bool cancelled) {
+    if (!ProgressStream)
+        return;
+    if (cancelled) {
+        std::fputs(" - cancelled.\n", ProgressStream);
+    } else {
+        DrawTicksUpTo(LastTick);
+        std::fputs(" - done.\n", ProgressStream);
+    }
+    std::fflush(ProgressStream);
+}
+
+void CliHost::DrawTicksUpTo(int tick) {
+    if (!ProgressStream)
+        return;
+    while (TicksDrawn < tick) {
+        ++TicksDrawn;
+        if (TicksDrawn % 4 == 0)
+            std::fprintf(ProgressStream, "%d", TicksDrawn * 10 / 4);
+        else
+            std::fputc('.', ProgressStream);
+    }
+    std::fflush(ProgressStream);
+}
+
+bool CliHost::EditParameters(const std::string& group, const std::string&, Workspace&) {
+    auto it = Pending.find(Lowered(group));
+    if (it == Pending.end())
+        return true;
+    for (const auto& [setting, value] : it->second)
+        AssignSetting(*setting, value);
+    Pending.erase(it);
+    return true;
+}
+
+void CliHost::RememberDialogValue(const SettingDescriptor& setting, const std::string& value) {
+    Pending[Lowered(setting.Section)].emplace_back(&setting, value);
+}
+
+} // namespace korvel

@@ -1,0 +1,46 @@
+#pragma once
+// The command-line tool's Host: messages on stderr, progress drawn as a "0...10...20" line when
+// stderr is a terminal, and dialog fields taken from the "set" steps given before a command.
+
+#include "core/host.h"
+#include "core/settings.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+class CliHost : public Host {
+public:
+    // progressStream: where the progress line goes; nullptr draws none.
+    explicit CliHost(std::FILE* messages, std::FILE* progressStream);
+    void SetProgressStream(std::FILE* stream) { ProgressStream = stream; }
+
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    bool OpenProgressWindow(const std::string& text, bool restorePlacement) override;
+    void SetProgressBar(int position) override;
+    void SetProgressLabel(const std::string&) override {}
+    void CloseProgressWindow(bool cancelled) override;
+    void PumpPendingMessage() override {}
+    void InvalidateView() override {}
+    void RepaintAltitudeKey() override {}
+    bool EditParameters(const std::string& group, const std::string& title,
+                        Workspace& workspace) override;
+
+    // A run-time value set by the user; applied now and again when its group's dialog is
+    // filled, since filling a dialog from the Surface would otherwise overwrite it.
+    void RememberDialogValue(const SettingDescriptor& setting, const std::string& value);
+
+private:
+    void DrawTicksUpTo(int tick);
+
+    std::FILE* Messages;
+    std::FILE* ProgressStream;
+    int TicksDrawn = -1;
+    std::map<std::string, std::vector<std::pair<const SettingDescriptor*, std::string>>> Pending;
+};
+
+} // namespace korvel

@@ -1,0 +1,216 @@
+#include "cli/cli_session.h"
+
+#include "commands/command.h"
+#include "commands/command_runner.h"
+#include "core/settings_store.h"
+#include "formats/surface_files.h"
+
+#include <cstdlib>
+
+namespace korvel {
+
+namespace {
+
+bool ParseSize(const std::string& text, int32_t& width, int32_t& height) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return false;
+    char* end = nullptr;
+    const long w = std::strtol(text.c_str(), &end, 10);
+    if (end != text.c_str() + x)
+        return false;
+    const long h = std::strtol(text.c_str() + x + 1, &end, 10);
+    if (*end != '\0' || end == text.c_str() + x + 1)
+        return false;
+    if (w <= 0 || h <= 0 || w >= Surface::SizeLimit || h >= Surface::SizeLimit)
+        return false;
+    width = static_cast<int32_t>(w);
+    height = static_cast<int32_t>(h);
+    return true;
+}
+
+bool ParseEdges(const std::string& text, SurfaceEdgeFields& edges) {
+    double values[4];
+    const char* p = text.c_str();
+    for (int i = 0; i < 4; ++i) {
+        char* end = nullptr;
+        values[i] = std::strtod(p, &end);
+        if (end == p || (i < 3 && *end != ',') || (i == 3 && *end != '\0'))
+            return false;
+        p = end + 1;
+    }
+    edges = {values[0], values[1], values[2], values[3]};
+    return true;
+}
+
+} // namespace
+
+CliSession::CliSession(std::FILE* out, std::FILE* err, bool drawProgress,
+                       const volatile std::sig_atomic_t* interrupted)
+    : Out(out), Err(err), Interrupted(interrupted), TheHost(err, drawProgress ? err : nullptr),
+      Ws(TheHost) {}
+
+int CliSession::Fail(int code, const std::string& message) {
+    std::fprintf(Err, "korvel-cli: %s\n", message.c_str());
+    return code;
+}
+
+int CliSession::Run(const std::vector<std::string>& args) {
+    std::string settingsPath;
+    size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(CliUsageText().c_str(), Out);
+            return CliOk;
+        }
+        if (a == "--version") {
+            std::fprintf(Out, "korvel-cli %s\n", KORVEL_VERSION);
+            return CliOk;
+        }
+        if (a == "-q" || a == "--quiet") {
+            TheHost.SetProgressStream(nullptr);
+        } else if (a == "--settings") {
+            if (++i == args.size())
+                return Fail(CliUsage, "--settings needs a file name");
+            settingsPath = args[i];
+        } else if (!a.empty() && a[0] == '-') {
+            return Fail(CliUsage, "unknown option " + a + " (see korvel-cli --help)");
+        } else {
+            break;
+        }
+    }
+    if (i == args.size())
+        return Fail(CliUsage, "nothing to do (see korvel-cli --help)");
+
+    MemorySettingsStore defaults;
+    IniSettingsStore file(settingsPath);
+    SettingsStore& store = settingsPath.empty() ? static_cast<SettingsStore&>(defaults) : file;
+    if (Ws.Start(store) != 0)
+        return Fail(CliFailed, "cannot allocate the first surface");
+    return RunSteps({args.begin() + static_cast<std::ptrdiff_t>(i), args.end()});
+}
+
+int CliSession::RunSteps(const std::vector<std::string>& steps) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        if (*Interrupted)
+            return Fail(CliCancelled, "interrupted");
+        const std::string name = steps[i];
+        const int code = Step(steps, i);
+        if (*Interrupted)
+            return Fail(CliCancelled, "interrupted: \"" + name + "\" stopped early");
+        if (code != CliOk)
+            return code;
+    }
+    return CliOk;
+}
+
+int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
+    const std::string& step = steps[i];
+    if (step == "new")
+        return StepNew(steps, i);
+    if (step == "open" || step == "save" || step == "set") {
+        if (i + 1 >= steps.size())
+            return Fail(CliUsage, "\"" + step + "\" needs an argument");
+        const std::string* arg = &steps[++i];
+        if (step == "set")
+            return StepSet(*arg);
+        std::string message;
+        const int32_t code = step == "open" ? OpenSurfaceFile(*arg, Ws, message)
+                                            : SaveSurfaceFile(*arg, Ws, message);
+        if (code != 0)
+            return Fail(CliFailed, message);
+        if (step == "open")
+            RefreshAfterEdit(Ws);
+        return CliOk;
+    }
+    if (step == "info")
+        return StepInfo();
+    if (step == "help")
+        return Help(i + 1 < steps.size() ? steps[++i] : std::string());
+    return StepCommand(step);
+}
+
+int CliSession::StepNew(const std::vector<std::string>& steps, size_t& i) {
+    if (i + 1 >= steps.size() || !ParseSize(steps[i + 1], Ws.NewSize.Width, Ws.NewSize.Height))
+        return Fail(CliUsage, "\"new\" needs a size WIDTHxHEIGHT, e.g. new 512x256");
+    ++i;
+    const SettingsTable& table = Ws.Settings;
+    TheHost.RememberDialogValue(*FindSetting(table, "new.Width"), std::to_string(Ws.NewSize.Width));
+    TheHost.RememberDialogValue(*FindSetting(table, "new.Height"),
+                                std::to_string(Ws.NewSize.Height));
+    if (i + 1 < steps.size() && steps[i + 1] == "--edges") {
+        SurfaceEdgeFields edges;
+        if (i + 2 >= steps.size() || !ParseEdges(steps[i + 2], edges))
+            return Fail(CliUsage, "--edges needs TOP,LEFT,RIGHT,BOTTOM");
+        i += 2;
+        const std::pair<const char*, double> fields[] = {{"new.Top", edges.Top},
+                                                         {"new.Left", edges.Left},
+                                                         {"new.Right", edges.Right},
+                                                         {"new.Bottom", edges.Bottom}};
+        char text[64];
+        for (const auto& [name, value] : fields) {
+            std::snprintf(text, sizeof text, "%.17g", value);
+            TheHost.RememberDialogValue(*FindSetting(table, name), text);
+        }
+    }
+    return StepCommand("new");
+}
+
+int CliSession::StepSet(const std::string& assignment) {
+    const size_t eq = assignment.find('=');
+    if (eq == std::string::npos || eq == 0)
+        return Fail(CliUsage, "\"set\" needs NAME=VALUE, got \"" + assignment + "\"");
+    const std::string name = assignment.substr(0, eq);
+    const std::string value = assignment.substr(eq + 1);
+    const SettingDescriptor* setting = FindSetting(Ws.Settings, name);
+    if (!setting)
+        return Fail(CliUsage,
+                    "no setting named \"" + name + "\" (or more than one: write Section/Key)");
+    // The map record belongs to the Surface; changing it behind the grid's back would break it.
+    if (setting->Persisted && setting->Section == "Map")
+        return Fail(CliUsage, "\"" + setting->Name() +
+                                  "\" is the Surface's own record: use new, size or map-info");
+    if (!AssignSetting(*setting, value))
+        return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name());
+    if (!setting->Persisted)
+        TheHost.RememberDialogValue(*setting, value);
+    return CliOk;
+}
+
+int CliSession::StepCommand(const std::string& name) {
+    const Command* command = FindCommandByName(name);
+    if (!command)
+        return Fail(CliUsage, "unknown step \"" + name + "\" (see korvel-cli help)");
+    const RunResult result = RunCommand(*command, Ws);
+    // An interrupted command is reported once, by the step loop.
+    if (result.Status != RunStatus::Done && !*Interrupted)
+        return Fail(CliFailed, DescribeRunResult(*command, result));
+    return CliOk;
+}
+
+int CliSession::StepInfo() {
+    const Surface& s = Ws.TheSurface;
+    std::fprintf(Out, "XSize=%d\nYSize=%d\n", s.XSize, s.YSize);
+    const std::pair<const char*, double> record[] = {
+        {"Top", s.Top},   {"Left", s.Left}, {"Right", s.Right}, {"Bottom", s.Bottom},
+        {"XRes", s.XRes}, {"YRes", s.YRes}, {"Min", s.Min},     {"Max", s.Max}};
+    for (const auto& [name, value] : record)
+        std::fprintf(Out, "%s=%.17g\n", name, value);
+    std::fflush(Out);
+    return CliOk;
+}
+
+int CliSession::Help(const std::string& topic) {
+    if (topic.empty()) {
+        std::fputs(CliCommandList().c_str(), Out);
+        return CliOk;
+    }
+    const std::string text = CliCommandHelp(topic, Ws);
+    if (text.empty())
+        return Fail(CliUsage, "no step or command named \"" + topic + "\"");
+    std::fputs(text.c_str(), Out);
+    return CliOk;
+}
+
+} // namespace korvel

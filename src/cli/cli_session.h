@@ -1,0 +1,55 @@
+#pragma once
+// One run of korvel-cli: options, then steps carried out left to right on one Surface.
+
+#include "cli/cli_host.h"
+#include "core/workspace.h"
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+enum CliExit : int {
+    CliOk = 0,
+    CliFailed = 1,    // a step failed
+    CliUsage = 2,     // the command line could not be understood
+    CliCancelled = 3, // interrupted by the user
+};
+
+class CliSession {
+public:
+    // interrupted: set by the interrupt handler; checked between steps.
+    CliSession(std::FILE* out, std::FILE* err, bool drawProgress,
+               const volatile std::sig_atomic_t* interrupted);
+
+    int Run(const std::vector<std::string>& args);
+    Workspace& GetWorkspace() { return Ws; }
+
+private:
+    int RunSteps(const std::vector<std::string>& steps);
+    int Step(const std::vector<std::string>& steps, size_t& i);
+    int StepNew(const std::vector<std::string>& steps, size_t& i);
+    int StepSet(const std::string& assignment);
+    int StepCommand(const std::string& name);
+    int StepInfo();
+    int Help(const std::string& topic);
+    int Fail(int code, const std::string& message);
+
+    std::FILE* Out;
+    std::FILE* Err;
+    const volatile std::sig_atomic_t* Interrupted;
+    CliHost TheHost;
+    Workspace Ws;
+};
+
+// The usage text of korvel-cli --help.
+std::string CliUsageText();
+// help and help COMMAND.
+std::string CliCommandList();
+// Empty when topic names no command or step.
+// The dialog fields are filled as the dialog would fill them.
+std::string CliCommandHelp(const std::string& topic, Workspace& ws);
+
+} // namespace korvel

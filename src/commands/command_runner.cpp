@@ -1,0 +1,102 @@
+#include "commands/command_runner.h"
+
+#include "core/host.h"
+#include "core/workspace.h"
+
+namespace korvel {
+
+namespace {
+
+enum : int32_t { UndoId = 57643, RedoId = 57644 };
+
+// The dialog title: the menu text without its mnemonic, ellipsis and accelerator.
+std::string PlainTitle(const std::string& menuText) {
+    std::string title;
+    for (char c : menuText.substr(0, menuText.find('\t')))
+        if (c != '&')
+            title += c;
+    while (!title.empty() && title.back() == '.')
+        title.pop_back();
+    return title;
+}
+
+// Recomputing the TextureMap and its palette joins here once shading exists; until then the
+// view is redrawn from the TextureMap as it stands.
+void RedrawViews(Workspace& ws) {
+    ws.TheHost.InvalidateView();
+    ws.TheHost.RepaintAltitudeKey();
+}
+
+} // namespace
+
+void RefreshAfterEdit(Workspace& ws) {
+    ws.TheProgress.CancelFlag = 0;
+    RedrawViews(ws);
+    ws.TheProgress.CancelFlag = 0;
+}
+
+bool IsCommandEnabled(const Command& command, const Workspace& ws) {
+    return command.Enabled == nullptr || command.Enabled(ws);
+}
+
+RunResult RunCommand(const Command& command, Workspace& ws) {
+    if (!command.Available())
+        return {RunStatus::Unavailable, 0};
+    if (!IsCommandEnabled(command, ws))
+        return {RunStatus::Disabled, 0};
+    if (command.HasDialog()) {
+        if (command.Prefill)
+            command.Prefill(ws);
+        const std::string& group = command.Group.empty() ? command.CliName : command.Group;
+        if (!ws.TheHost.EditParameters(group, PlainTitle(command.MenuText), ws))
+            return {RunStatus::Declined, 0};
+    }
+    if (!command.SnapshotName.empty() && ws.General.Undo > 0)
+        ws.Undo.Snapshot(command.SnapshotName, -1, -1, -1, -1);
+    const int32_t code = command.Run(ws);
+    switch (command.After) {
+    case Refresh::Full:
+        RefreshAfterEdit(ws);
+        break;
+    case Refresh::OnSuccess:
+        if (code == 0)
+            RefreshAfterEdit(ws);
+        break;
+    case Refresh::Texture:
+    case Refresh::View:
+        RedrawViews(ws);
+        break;
+    case Refresh::None:
+        break;
+    }
+    return {code == 0 ? RunStatus::Done : RunStatus::Failed, code};
+}
+
+std::string DescribeRunResult(const Command& command, const RunResult& result) {
+    const std::string name = "\"" + command.CliName + "\"";
+    switch (result.Status) {
+    case RunStatus::Done:
+        return {};
+    case RunStatus::Unavailable:
+        return name + " is not available in this version";
+    case RunStatus::Disabled:
+        return name + " cannot be used now";
+    case RunStatus::Declined:
+        return name + " was cancelled";
+    case RunStatus::Failed:
+        if (result.Code == -1)
+            return name + " was cancelled or refused";
+        return name + " failed with code " + std::to_string(result.Code);
+    }
+    return {};
+}
+
+std::string CurrentMenuText(const Command& command, const Workspace& ws) {
+    if (command.Id == UndoId)
+        return "Undo " + ws.Undo.UndoName() + "\tCtrl+Z";
+    if (command.Id == RedoId)
+        return "Redo " + ws.Undo.RedoName() + "\tCtrl+Y";
+    return command.MenuText;
+}
+
+} // namespace korvel

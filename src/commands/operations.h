@@ -1,0 +1,36 @@
+#pragma once
+// The operations that the command table binds to its rows. Each takes its parameters from the
+// workspace's setting variables and returns the operation's status code.
+
+#include <cstdint>
+
+namespace korvel {
+
+class Workspace;
+
+// Surface size and map record.
+void PrefillNewSurface(Workspace& ws);
+int32_t RunNewSurface(Workspace& ws);
+void PrefillSurfaceSize(Workspace& ws);
+int32_t RunSurfaceSize(Workspace& ws);
+void PrefillMapInfo(Workspace& ws);
+int32_t RunMapInfo(Workspace& ws);
+int32_t RunFindMinMax(Workspace& ws);
+int32_t RunRelight(Workspace& ws);
+int32_t RunRefreshDisplay(Workspace& ws);
+int32_t RunFlushAbort(Workspace& ws);
+int32_t RunThermal(Workspace& ws);
+
+// Undo and redo.
+int32_t RunUndo(Workspace& ws);
+int32_t RunRedo(Workspace& ws);
+int32_t RunFlushUndo(Workspace& ws);
+
+// Enabling rules.
+bool CanUndo(const Workspace& ws);
+bool CanRedo(const Workspace& ws);
+bool CanFlushUndo(const Workspace& ws);
+bool HasSelectionMask(const Workspace& ws);
+bool HasNoSelectionMask(const Workspace& ws);
+
+} // namespace korvel

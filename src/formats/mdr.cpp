@@ -1,0 +1,349 @@
+#include "formats/mdr.h"
+
+#include "core/atomic_file.h"
+#include "core/file_map.h"
+#include "core/host.h"
+#include "core/workspace.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+constexpr bool LittleEndianHost = std::endian::native == std::endian::little;
+static_assert(LittleEndianHost || std::endian::native == std::endian::big,
+              "the sample copy assumes a plain byte order");
+
+// Header offsets.
+constexpr size_t MagicAt = 0;
+constexpr size_t HeaderSizeAt = 4;
+constexpr size_t LeftAt = 264;
+constexpr size_t RightAt = 272;
+constexpr size_t TopAt = 280;
+constexpr size_t BottomAt = 288;
+constexpr size_t MinAt = 296;
+constexpr size_t MaxAt = 304;
+constexpr size_t XResAt = 312;
+constexpr size_t YResAt = 320;
+constexpr size_t HundredAt = 328;
+constexpr size_t ScanTypeAt = 332;
+constexpr size_t DataTypeAt = 333;
+constexpr size_t CompressionAt = 334;
+constexpr size_t CodingAt = 335;
+constexpr size_t WidthAt = 360;
+constexpr size_t HeightAt = 364;
+constexpr size_t BaseAt = 368;
+constexpr size_t ScaleAt = 372;
+
+constexpr char Magic[4] = {'K', 'R', 'V', 'L'};
+constexpr int32_t ProgressStepPercent = 10;
+constexpr size_t InPlaceBlockBytes = size_t{64} << 20;
+constexpr size_t StagedBlockBytes = size_t{16} << 20;
+
+uint64_t GetLE(const uint8_t* at, int bytes) {
+    uint64_t bits = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        bits = (bits << 8) | at[i];
+    return bits;
+}
+
+void PutLE(uint8_t* at, uint64_t bits, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        at[i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+uint32_t GetU32(const uint8_t* at) {
+    return static_cast<uint32_t>(GetLE(at, 4));
+}
+int32_t GetI32(const uint8_t* at) {
+    return static_cast<int32_t>(GetU32(at));
+}
+float GetF32(const uint8_t* at) {
+    return std::bit_cast<float>(GetU32(at));
+}
+double GetF64(const uint8_t* at) {
+    return std::bit_cast<double>(GetLE(at, 8));
+}
+void PutU32(uint8_t* at, uint32_t v) {
+    PutLE(at, v, 4);
+}
+void PutF32(uint8_t* at, float v) {
+    PutLE(at, std::bit_cast<uint32_t>(v), 4);
+}
+void PutF64(uint8_t* at, double v) {
+    PutLE(at, std::bit_cast<uint64_t>(v), 8);
+}
+
+size_t BytesPerSample(int32_t dataType) {
+    return dataType == 0 ? 4 : dataType == 1 ? 2 : 1;
+}
+
+// The limits of Surface::Resize, checked before anything is read so a refused size cannot
+// leave rows read at some other width.
+bool SizeAccepted(int32_t width, int32_t height) {
+    return width > 0 && height > 0 && width < Surface::SizeLimit && height < Surface::SizeLimit &&
+           (width & ~3) > 0;
+}
+
+void ReadFloatRow(const uint8_t* in, float* out, int32_t columns) {
+    if constexpr (LittleEndianHost) {
+        std::memcpy(out, in, static_cast<size_t>(columns) * sizeof(float));
+    } else {
+        for (int32_t x = 0; x < columns; ++x)
+            out[x] = GetF32(in + 4 * static_cast<size_t>(x));
+    }
+}
+
+uint32_t Quantum(const uint8_t* in, size_t bytes, int32_t x) {
+    const size_t at = static_cast<size_t>(x) * bytes;
+    return bytes == 2 ? static_cast<uint32_t>(in[at] | (in[at + 1] << 8)) : in[at];
+}
+
+struct Decoder {
+    size_t Bytes;        // per sample
+    int32_t FileColumns; // the row stride of the file, in samples
+    bool Coded;
+    float Scale;
+    double Min;
+    float Running; // accumulated-difference value, carried from row to row
+
+    void Row(const uint8_t* in, float* out, int32_t columns) {
+        if (Bytes == 4) {
+            ReadFloatRow(in, out, columns);
+        } else if (!Coded) {
+            const double levels = Bytes == 2 ? 65535.0 : 255.0;
+            for (int32_t x = 0; x < columns; ++x)
+                out[x] = static_cast<float>(Quantum(in, Bytes, x) * double(Scale) * (1.0 / levels) +
+                                            Min);
+        } else {
+            // Columns beyond the Surface's width still carry differences.
+            for (int32_t x = 0; x < FileColumns; ++x) {
+                Running += static_cast<float>(Quantum(in, Bytes, x)) * Scale;
+                if (x < columns)
+                    out[x] = Running;
+            }
+        }
+    }
+};
+
+std::array<uint8_t, MdrHeaderSize> BuildHeader(const Surface& s, const MdrSaveOptions& options,
+                                               float scale) {
+    std::array<uint8_t, MdrHeaderSize> h{};
+    std::memcpy(h.data() + MagicAt, Magic, sizeof Magic);
+    PutU32(h.data() + HeaderSizeAt, static_cast<uint32_t>(MdrHeaderSize));
+    PutF64(h.data() + LeftAt, s.Left);
+    PutF64(h.data() + RightAt, s.Right);
+    PutF64(h.data() + TopAt, s.Top);
+    PutF64(h.data() + BottomAt, s.Bottom);
+    PutF64(h.data() + MinAt, s.Min);
+    PutF64(h.data() + MaxAt, s.Max);
+    PutF64(h.data() + XResAt, s.XRes);
+    PutF64(h.data() + YResAt, s.YRes);
+    PutU32(h.data() + HundredAt, 100);
+    h[ScanTypeAt] = static_cast<uint8_t>(options.ScanType);
+    h[DataTypeAt] = static_cast<uint8_t>(options.DataType);
+    h[CompressionAt] = static_cast<uint8_t>(options.Compression);
+    h[CodingAt] = static_cast<uint8_t>(options.Coding);
+    PutU32(h.data() + WidthAt, static_cast<uint32_t>(s.XSize));
+    PutU32(h.data() + HeightAt, static_cast<uint32_t>(s.YSize));
+    PutF32(h.data() + BaseAt, s.Rows[0][0]);
+    PutF32(h.data() + ScaleAt, scale);
+    return h;
+}
+
+// Floats byte by byte, or values quantised between Min and Min + scale.
+void EncodeRow(const float* row, int32_t columns, int32_t dataType, double min, float inv,
+               uint8_t* out) {
+    const size_t bytes = BytesPerSample(dataType);
+    const double levels = dataType == 1 ? 65535.0 : 255.0;
+    for (int32_t x = 0; x < columns; ++x, out += bytes) {
+        if (dataType == 0) {
+            PutF32(out, row[x]);
+            continue;
+        }
+        double t = (row[x] - min) * inv;
+        // NaN fails both tests and would make the conversion undefined; it is stored as Min.
+        if (!(t > 0.0))
+            t = 0.0;
+        else if (t > 1.0)
+            t = 1.0;
+        PutLE(out, static_cast<uint32_t>(t * levels), static_cast<int>(bytes));
+    }
+}
+
+// Rows as the file stores them, gathered into a few large writes that end on multiples of
+// blockBytes in the file. Each write call costs a small write ahead of the large one (the stream
+// is buffered), and the page cache keeps ranges written in small pieces as small folios, which
+// makes mapping and reading the file afterwards several times slower; few, aligned calls keep
+// it in large folios.
+class RowWriter {
+public:
+    RowWriter(AtomicFile& file, size_t rowBytes, size_t blockBytes)
+        : File(file), RowBytes(rowBytes), BlockBytes(blockBytes) {}
+
+    // Where to convert the next row to; it goes out through Put.
+    uint8_t* Slot() {
+        if (Block.empty())
+            Block.resize(BlockBytes + RowBytes);
+        if (PendingBytes == 0) {
+            Pending = Block.data();
+        } else if (Pending + PendingBytes + RowBytes > Block.data() + Block.size()) {
+            std::memmove(Block.data(), Pending, PendingBytes);
+            Pending = Block.data();
+        }
+        return Block.data() + (Pending - Block.data()) + PendingBytes;
+    }
+
+    // One row of the file, either a Slot or a row of the grid left in place until Finish: rows
+    // adjacent in memory (the grid is one block) leave together without a copy.
+    bool Put(const uint8_t* row) {
+        if (PendingBytes != 0 && Pending + PendingBytes != row && !Write(PendingBytes))
+            return false;
+        if (PendingBytes == 0)
+            Pending = row;
+        PendingBytes += RowBytes;
+        const size_t cut = (Offset + PendingBytes) / BlockBytes * BlockBytes;
+        return cut <= Offset || Write(cut - Offset);
+    }
+
+    bool Finish() { return PendingBytes == 0 || Write(PendingBytes); }
+
+private:
+    bool Write(size_t bytes) {
+        const bool ok = File.Write(Pending, bytes);
+        Pending += bytes;
+        PendingBytes -= bytes;
+        Offset += bytes;
+        return ok;
+    }
+
+    AtomicFile& File;
+    size_t RowBytes;
+    size_t BlockBytes;
+    size_t Offset = MdrHeaderSize; // in the file, of Pending
+    const uint8_t* Pending = nullptr;
+    size_t PendingBytes = 0;
+    std::vector<uint8_t> Block;
+};
+
+} // namespace
+
+int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name) {
+    if (!data || size < MdrHeaderSize)
+        return -7;
+    if (std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0 ||
+        GetU32(data + HeaderSizeAt) != MdrHeaderSize)
+        return -5;
+    const int32_t dataType = data[DataTypeAt];
+    if (data[ScanTypeAt] != 0 || data[CompressionAt] != 0 || dataType > 2)
+        return -6;
+    const int32_t width = GetI32(data + WidthAt);
+    const int32_t height = GetI32(data + HeightAt);
+    if (!SizeAccepted(width, height))
+        return -8;
+    const size_t bytes = BytesPerSample(dataType);
+    const uint64_t stride = static_cast<uint64_t>(width) * bytes;
+    if (static_cast<uint64_t>(size - MdrHeaderSize) < stride * static_cast<uint64_t>(height))
+        return -7;
+
+    Surface& s = ws.TheSurface;
+    Progress& progress = ws.TheProgress;
+    progress.ProgressBegin("Reading MDR File " + name, ProgressStepPercent);
+    // The size was checked above, so the only failure left is memory.
+    if (s.Resize(width, height, -1) != 0) {
+        progress.ProgressEnd();
+        return -9;
+    }
+    s.Left = GetF64(data + LeftAt);
+    s.Right = GetF64(data + RightAt);
+    s.Top = GetF64(data + TopAt);
+    s.Bottom = GetF64(data + BottomAt);
+    s.Min = GetF64(data + MinAt);
+    s.Max = GetF64(data + MaxAt);
+    s.XRes = GetF64(data + XResAt);
+    s.YRes = GetF64(data + YResAt);
+
+    Decoder decoder{
+        bytes, width, data[CodingAt] != 0, GetF32(data + ScaleAt), s.Min, GetF32(data + BaseAt)};
+    const uint8_t* samples = data + MdrHeaderSize;
+    int32_t y = 0;
+    for (; y < s.YSize && !progress.CancelRequested(); ++y) {
+        decoder.Row(samples + static_cast<size_t>(y) * stride, s.Rows[y], s.XSize);
+        progress.ProgressUpdate(y, s.YSize);
+        progress.PumpPendingMessage();
+    }
+    // Resize keeps the old samples when the size is unchanged; rows a cancel left unread must
+    // not show the previous surface.
+    for (int32_t rest = y; rest < s.YSize; ++rest)
+        std::fill_n(s.Rows[rest], s.XSize, 0.0f);
+    progress.ProgressEnd();
+    progress.ConsumeCancel();
+    return 0;
+}
+
+int32_t ReadMdrFile(const std::string& path, Workspace& ws) {
+    MappedFile file;
+    switch (file.Open(path)) {
+    case MappedFile::Status::Ok:
+        break;
+    case MappedFile::Status::CannotOpen:
+        return -2;
+    case MappedFile::Status::CannotMap:
+        return -3;
+    }
+    return ReadMdrBuffer(file.Data(), file.Size(), ws, path);
+}
+
+int32_t WriteMdrFile(const std::string& path, Workspace& ws) {
+    const Surface& s = ws.TheSurface;
+    if (!s.HasGrid())
+        return -5;
+    if (!ws.TheHost.EditParameters("mdr", "Enter MDR File Save Parameters", ws))
+        return -1;
+    const MdrSaveOptions options = ws.MdrSave;
+    if (options.DataType < 0 || options.DataType > 2 || options.ScanType != 0 ||
+        options.Compression != 0 || options.Coding != 0)
+        return -4;
+    AtomicFile file(path);
+    if (!file.Open())
+        return -2;
+
+    const auto scale = static_cast<float>(s.Max - s.Min + 0.00001);
+    const float inv = 1.0f / scale;
+    const auto header = BuildHeader(s, options, scale);
+    const bool inPlace = options.DataType == 0 && LittleEndianHost;
+    const size_t rowBytes = static_cast<size_t>(s.XSize) * BytesPerSample(options.DataType);
+    // Rows left in place cost no memory however large the block; converted ones are staged.
+    const size_t totalBytes = rowBytes * static_cast<size_t>(s.YSize);
+    RowWriter rows(file, rowBytes,
+                   inPlace ? InPlaceBlockBytes : std::min(StagedBlockBytes, totalBytes));
+
+    Progress& progress = ws.TheProgress;
+    progress.ProgressBegin("Writing MDR File " + path, ProgressStepPercent);
+    bool ok = file.Write(header.data(), header.size());
+    for (int32_t y = 0; ok && y < s.YSize && !progress.CancelRequested(); ++y) {
+        if (inPlace) {
+            ok = rows.Put(reinterpret_cast<const uint8_t*>(s.Rows[y]));
+        } else {
+            uint8_t* slot = rows.Slot();
+            EncodeRow(s.Rows[y], s.XSize, options.DataType, s.Min, inv, slot);
+            ok = rows.Put(slot);
+        }
+        progress.ProgressUpdate(y, s.YSize);
+        progress.PumpPendingMessage();
+    }
+    progress.ProgressEnd();
+    // A cancelled file is incomplete: the temporary goes, the old file stays.
+    if (progress.ConsumeCancel())
+        return -1;
+    if (!ok || !rows.Finish() || !file.Commit())
+        return -3;
+    return 0;
+}
+
+} // namespace korvel
