@@ -1,6 +1,8 @@
 #include "core/settings.h"
 #include "core/workspace.h"
 
+#include <limits>
+
 namespace korvel {
 
 namespace {
@@ -31,8 +33,20 @@ struct TableBuilder {
         Rows.back().Lo = lo;
         Rows.back().Hi = hi;
     }
-    void RunDouble(const char* group, const char* field, double& v) {
+    void RunDouble(const char* group, const char* field, double& v,
+                   double lo = -std::numeric_limits<double>::infinity(),
+                   double hi = std::numeric_limits<double>::infinity()) {
         Add(SettingType::Double, group, field, &v);
+        Rows.back().Persisted = false;
+        Rows.back().Lo = lo;
+        Rows.back().Hi = hi;
+    }
+    void RunBool(const char* group, const char* field, bool& v) {
+        Add(SettingType::Bool, group, field, &v);
+        Rows.back().Persisted = false;
+    }
+    void RunText(const char* group, const char* field, std::string& v) {
+        Add(SettingType::Text, group, field, &v);
         Rows.back().Persisted = false;
     }
 };
@@ -137,6 +151,32 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.RunDouble("map-info", "Left", ws.MapInfoEdges.Left);
     t.RunDouble("map-info", "Right", ws.MapInfoEdges.Right);
     t.RunDouble("map-info", "Bottom", ws.MapInfoEdges.Bottom);
+    t.RunDouble("exponent", "Land", ws.Exponent.Land);
+    t.RunDouble("exponent", "Sea", ws.Exponent.Sea);
+    t.RunDouble("exponent", "SeaLevel", ws.Exponent.SeaLevel);
+    t.RunBool("exponent", "Preserve", ws.Exponent.Preserve);
+    t.RunDouble("offset", "Amount", ws.Offset.Amount);
+    t.RunDouble("replace", "Base", ws.Replace.Base);
+    t.RunDouble("replace", "Variance", ws.Replace.Variance);
+    t.RunDouble("replace", "NewValue", ws.Replace.NewValue);
+    t.RunDouble("threshold", "Value", ws.Threshold.Value);
+    t.RunInt("threshold", "Mode", ws.Threshold.Mode, 0, 1);
+    t.RunInt("add-noise", "Type", ws.Noise.Type, 0, 3);
+    t.RunDouble("add-noise", "Mean", ws.Noise.Mean);
+    t.RunDouble("add-noise", "Variance", ws.Noise.Variance);
+    t.RunDouble("add-noise", "Except", ws.Noise.Except);
+    t.RunBool("add-noise", "UseSeaLevel", ws.Noise.UseSeaLevel);
+    t.RunInt("histogram", "Bins", ws.Histogram.Bins, 1, 1000000);
+    t.RunDouble("histogram", "Lowest", ws.Histogram.Lowest);
+    t.RunDouble("histogram", "Highest", ws.Histogram.Highest);
+    t.RunBool("xxx", "Decode", ws.DeltaCoding.Decode);
+    t.RunInt("select-height-range", "How", ws.HeightRange.How, 0, 1);
+    t.RunInt("select-height-range", "Operation", ws.HeightRange.Operation, 0, 2);
+    t.RunDouble("select-height-range", "Minimum", ws.HeightRange.Minimum);
+    t.RunDouble("select-height-range", "Maximum", ws.HeightRange.Maximum);
+    t.RunInt("feather", "Radius", ws.Feather.Radius, 0, 1000);
+    t.RunText("load-selection", "Path", ws.LoadSelection.Path);
+    t.RunText("save-selection", "Path", ws.SaveSelection.Path);
     return std::move(t.Rows);
 }
 

@@ -4,6 +4,7 @@
 #include "core/frac_parms.h"
 #include "core/image.h"
 #include "core/interpolation.h"
+#include "core/light_parms.h"
 #include "core/selection_mask.h"
 
 #include <cstdint>
@@ -63,6 +64,7 @@ public:
     Image AuxImage24;
     Image AuxImage8;
     SelectionMask Mask;
+    LightParms Lighting;
     FracParms Generation;
     int32_t Flags = 0;
 

@@ -2,8 +2,10 @@
 // Everything program-wide in one place: the live Surface, the setting variables, the undo stack
 // and the progress state. Operations take what they need from here by reference.
 
+#include "core/dialog_fields.h"
 #include "core/interpolation.h"
 #include "core/progress.h"
+#include "core/random.h"
 #include "core/settings.h"
 #include "core/surface.h"
 #include "core/undo.h"
@@ -80,27 +82,6 @@ struct GeneralSettings {
     bool UseTablet = false;
 };
 
-// Values kept for the run only: the fields of dialogs that are filled from the Surface or that
-// the program does not persist.
-struct MdrSaveOptions {
-    int32_t DataType = 0;
-    int32_t ScanType = 0;
-    int32_t Compression = 0;
-    int32_t Coding = 0;
-};
-
-struct SurfaceSizeFields {
-    int32_t Width = 0;
-    int32_t Height = 0;
-};
-
-struct SurfaceEdgeFields {
-    double Top = 0.0;
-    double Left = 0.0;
-    double Right = 0.0;
-    double Bottom = 0.0;
-};
-
 class Workspace {
 public:
     explicit Workspace(Host& host);
@@ -129,6 +110,19 @@ public:
     SurfaceEdgeFields NewEdges;
     SurfaceSizeFields CalcSize;
     SurfaceEdgeFields MapInfoEdges;
+    ExponentFields Exponent;
+    OffsetFields Offset;
+    ReplaceFields Replace;
+    ThresholdFields Threshold;
+    NoiseFields Noise;
+    HistogramFields Histogram;
+    DeltaCodingFields DeltaCoding;
+    HeightRangeFields HeightRange;
+    FeatherFields Feather;
+    FileFields LoadSelection;
+    FileFields SaveSelection;
+
+    RandomStream Random;
 
     Progress TheProgress;
     UndoStack Undo;

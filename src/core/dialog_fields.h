@@ -1,0 +1,99 @@
+#pragma once
+// The fields of command dialogs that live for the run only (not persisted). Each struct is one
+// dialog; its rows in the settings table are named group.Field.
+
+#include <cstdint>
+#include <string>
+
+namespace korvel {
+
+struct MdrSaveOptions { // "mdr"
+    int32_t DataType = 0;
+    int32_t ScanType = 0;
+    int32_t Compression = 0;
+    int32_t Coding = 0;
+};
+
+struct SurfaceSizeFields { // "new", "size"
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+
+struct SurfaceEdgeFields { // "new", "map-info"
+    double Top = 0.0;
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+};
+
+struct ExponentFields { // "exponent"
+    double Land = 2.0;
+    double Sea = 0.5;
+    double SeaLevel = 0.0;
+    bool Preserve = true;
+};
+
+struct OffsetFields { // "offset"
+    double Amount = 0.0;
+};
+
+struct ReplaceFields { // "replace"
+    double Base = 0.0;
+    double Variance = 0.0;
+    double NewValue = 0.0;
+};
+
+enum ThresholdMode : int32_t { ThresholdByLevels = 0, ThresholdByInterval = 1 };
+
+struct ThresholdFields { // "threshold"
+    double Value = 500.0;
+    int32_t Mode = ThresholdByLevels;
+};
+
+enum NoiseType : int32_t {
+    NoiseUniform = 0,
+    NoiseGaussian = 1,
+    NoiseExponential = 2,
+    NoiseRayleigh = 3,
+};
+
+struct NoiseFields { // "add-noise"
+    int32_t Type = NoiseUniform;
+    double Mean = 0.0;
+    double Variance = 1.0;
+    double Except = 0.1;
+    bool UseSeaLevel = true;
+};
+
+struct HistogramFields { // "histogram"
+    int32_t Bins = 100;
+    double Lowest = 0.0;
+    double Highest = 1.0;
+};
+
+struct DeltaCodingFields { // "xxx": Decode stands for the Shift key held
+    bool Decode = false;
+    // What encoding remembered for decoding.
+    double Lo = 0.0;
+    double Hi = 0.0;
+};
+
+enum SelectionRangeHow : int32_t { RangeBetween = 0, RangeNotBetween = 1 };
+enum SelectionOperation : int32_t { SelectionReplace = 0, SelectionAdd = 1, SelectionSubtract = 2 };
+
+struct HeightRangeFields { // "select-height-range"
+    int32_t How = RangeBetween;
+    int32_t Operation = SelectionReplace;
+    double Minimum = 0.0;
+    double Maximum = 0.0;
+};
+
+struct FeatherFields { // "feather"
+    int32_t Radius = 4;
+};
+
+struct FileFields { // "load-selection", "save-selection"
+    std::string Path;
+};
+
+} // namespace korvel

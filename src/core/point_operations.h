@@ -1,0 +1,30 @@
+#pragma once
+// Operations that change every elevation by a rule looking at that one sample. Each walks the
+// rows under a progress report, blends through the selection mask when the Surface has one, and
+// records the new extremes in Min/Max. 0 done, -1 cancelled; other codes are noted.
+
+#include <cstdint>
+
+namespace korvel {
+
+class Surface;
+class Progress;
+
+int32_t ClipHeights(Surface& s, Progress& p, double lo, double hi);
+int32_t RaiseHeights(Surface& s, Progress& p, double landExp, double seaExp, bool preserve,
+                     double seaLevel);
+int32_t ScaleHeights(Surface& s, Progress& p, double factor, bool showProgress);
+int32_t ScaleHeightsBroken(Surface& s, Progress& p, double hi, double lo, double breakValue,
+                           bool showProgress);
+// -2 when the surface is flat.
+int32_t ScaleHeightsToRange(Surface& s, Progress& p, double lo, double hi, bool showProgress);
+// By type: 1 broken, 2 to range, anything else single (by hi).
+int32_t ApplyMapScale(Surface& s, Progress& p, int32_t type, double hi, double breakValue,
+                      double lo, bool showProgress);
+int32_t OffsetHeights(Surface& s, Progress& p, double amount);
+int32_t ReplaceHeights(Surface& s, Progress& p, double base, double variance, double newValue);
+int32_t ThresholdHeights(Surface& s, Progress& p, double interval);
+// -3 when levels is not positive.
+int32_t ThresholdLevels(Surface& s, Progress& p, int32_t levels);
+
+} // namespace korvel
