@@ -128,7 +128,7 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
         return StepInfo();
     if (step == "help")
         return Help(i + 1 < steps.size() ? steps[++i] : std::string());
-    return StepCommand(step);
+    return StepCommand(steps, i);
 }
 
 int CliSession::StepNew(const std::vector<std::string>& steps, size_t& i) {
@@ -154,7 +154,8 @@ int CliSession::StepNew(const std::vector<std::string>& steps, size_t& i) {
             TheHost.RememberDialogValue(*FindSetting(table, name), text);
         }
     }
-    return StepCommand("new");
+    // The size and edges are in hand: run the command row itself.
+    return RunNamedCommand("new");
 }
 
 int CliSession::StepSet(const std::string& assignment) {
@@ -175,18 +176,51 @@ int CliSession::StepSet(const std::string& assignment) {
         return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name());
     if (!setting->Persisted)
         TheHost.RememberDialogValue(*setting, value);
+    // Options take effect as when the Options dialog is closed with OK.
+    const Command* options = FindCommandByName("options");
+    for (const std::string& param : options->Params)
+        if (FindSetting(Ws.Settings, param) == setting)
+            return RunNamedCommand("options");
     return CliOk;
 }
 
-int CliSession::StepCommand(const std::string& name) {
+int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
+    const std::string& name = steps[i];
     const Command* command = FindCommandByName(name);
     if (!command)
         return Fail(CliUsage, "unknown step \"" + name + "\" (see korvel-cli help)");
+    // A command whose dialog asks for a file takes the next word as its path.
+    if (const SettingDescriptor* path = FindSetting(Ws.Settings, command->Group + ".Path")) {
+        if (i + 1 >= steps.size())
+            return Fail(CliUsage, "\"" + name + "\" needs a file name");
+        TheHost.RememberDialogValue(*path, steps[++i]);
+    }
     const RunResult result = RunCommand(*command, Ws);
     // An interrupted command is reported once, by the step loop.
-    if (result.Status != RunStatus::Done && !*Interrupted)
+    if (*Interrupted)
+        return CliOk;
+    if (result.Status != RunStatus::Done)
         return Fail(CliFailed, DescribeRunResult(*command, result));
+    if (command->CliName == "histogram")
+        PrintHistogram(Ws.LastHistogram);
     return CliOk;
+}
+
+void CliSession::PrintHistogram(const HistogramResult& h) {
+    std::fprintf(Out, "Bin Low\tBin High\tSample Count\n");
+    const double width = (h.Highest - h.Lowest) / static_cast<double>(h.Bins.size());
+    for (size_t b = 0; b < h.Bins.size(); ++b)
+        std::fprintf(Out, "%.6g\t%.6g\t%lld\n", h.Lowest + width * static_cast<double>(b),
+                     h.Lowest + width * static_cast<double>(b + 1),
+                     static_cast<long long>(h.Bins[b]));
+    std::fprintf(Out, "Below Range: %lld\nAbove Range: %lld\n", static_cast<long long>(h.Below),
+                 static_cast<long long>(h.Above));
+}
+
+int CliSession::RunNamedCommand(const std::string& name) {
+    const std::vector<std::string> alone = {name};
+    size_t at = 0;
+    return StepCommand(alone, at);
 }
 
 int CliSession::StepInfo() {

@@ -32,7 +32,9 @@ private:
     int Step(const std::vector<std::string>& steps, size_t& i);
     int StepNew(const std::vector<std::string>& steps, size_t& i);
     int StepSet(const std::string& assignment);
-    int StepCommand(const std::string& name);
+    int StepCommand(const std::vector<std::string>& steps, size_t& i);
+    int RunNamedCommand(const std::string& name);
+    void PrintHistogram(const HistogramResult& histogram);
     int StepInfo();
     int Help(const std::string& topic);
     int Fail(int code, const std::string& message);

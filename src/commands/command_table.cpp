@@ -137,12 +137,12 @@ const Row Rows[] = {
      "Projects the map onto a various projections using a teeny dialog box"},
     {33038, "external-programs", "&Edit List...", "", Refresh::None, ""},
     // Select
-    {33064, "select-none", "&None", "", Refresh::None, ""},
-    {33065, "select-all", "&All", "", Refresh::None, ""},
-    {33066, "select-inverse", "&Inverse", "", Refresh::None, ""},
-    {33067, "select-height-range", "&Height Range...", "", Refresh::None, ""},
-    {33068, "feather", "&Feather...", "", Refresh::None, "Blur the edges of the selection"},
-    {33069, "load-selection", "&Load Selection...", "", Refresh::None, ""},
+    {33064, "select-none", "&None", "", Refresh::View, ""},
+    {33065, "select-all", "&All", "", Refresh::View, ""},
+    {33066, "select-inverse", "&Inverse", "", Refresh::View, ""},
+    {33067, "select-height-range", "&Height Range...", "", Refresh::View, ""},
+    {33068, "feather", "&Feather...", "", Refresh::View, "Blur the edges of the selection"},
+    {33069, "load-selection", "&Load Selection...", "", Refresh::View, ""},
     {33070, "save-selection", "&Save Selection...", "", Refresh::None, ""},
     // Help
     {57664, "about", "&About...", "", Refresh::None, ""},
@@ -231,11 +231,31 @@ std::vector<Command> BuildTable() {
     Bind(table, 57644, RunRedo, CanRedo);
     Bind(table, 33078, RunFlushUndo, CanFlushUndo);
 
+    Bind(table, 32801, RunClip);
     At(table, 32801).Params = {"ClipMin", "ClipMax"};
+    Bind(table, 32863, RunScale);
     At(table, 32863).Params = {"MapScale/Type", "MapScale/Hi", "MapScale/Break", "MapScale/Lo"};
+    BindDialog(table, 32802, RunExponent, nullptr, "exponent");
+    BindDialog(table, 32862, RunOffset, nullptr, "offset");
+    BindDialog(table, 33004, RunReplace, nullptr, "replace");
+    BindDialog(table, 33005, RunThreshold, nullptr, "threshold");
+    BindDialog(table, 33007, RunAddNoise, nullptr, "add-noise");
+    BindDialog(table, 33030, RunHistogram, PrefillHistogram, "histogram");
+    BindDialog(table, 33056, RunDeltaCoding, nullptr, "xxx");
+
+    Bind(table, 33064, RunSelectNone, HasSelectionMask);
+    Bind(table, 33065, RunSelectAll, HasSelectionMask);
+    Bind(table, 33066, RunSelectInverse, HasSelectionMask);
+    BindDialog(table, 33067, RunSelectHeightRange, nullptr, "select-height-range");
+    BindDialog(table, 33068, RunFeather, nullptr, "feather");
+    BindDialog(table, 33069, RunLoadSelection, nullptr, "load-selection");
+    BindDialog(table, 33070, RunSaveSelection, nullptr, "save-selection");
+    Bind(table, 32797, RunOptions);
+    At(table, 32797).Params = {"Muse/ReadInfo", "ShowTimeCount", "Selection", "PreciseCursor",
+                               "DispPosn",      "Undo",          "UseTablet"};
 
     // The selection commands work on the mask; the selection tools would draw a new one over it.
-    for (int32_t id : {33064, 33065, 33066, 33067, 33068, 33069, 33070})
+    for (int32_t id : {33067, 33068, 33069, 33070})
         At(table, id).Enabled = HasSelectionMask;
     for (int32_t id : {33062, 32786, 32787, 32788})
         At(table, id).Enabled = HasNoSelectionMask;

@@ -21,6 +21,31 @@ int32_t RunRefreshDisplay(Workspace& ws);
 int32_t RunFlushAbort(Workspace& ws);
 int32_t RunThermal(Workspace& ws);
 
+// Point operations.
+int32_t RunClip(Workspace& ws);
+int32_t RunExponent(Workspace& ws);
+int32_t RunScale(Workspace& ws);
+int32_t RunOffset(Workspace& ws);
+int32_t RunReplace(Workspace& ws);
+int32_t RunThreshold(Workspace& ws);
+int32_t RunAddNoise(Workspace& ws);
+void PrefillHistogram(Workspace& ws);
+int32_t RunHistogram(Workspace& ws);
+int32_t RunDeltaCoding(Workspace& ws);
+
+// The selection mask.
+int32_t RunSelectNone(Workspace& ws);
+int32_t RunSelectAll(Workspace& ws);
+int32_t RunSelectInverse(Workspace& ws);
+int32_t RunSelectHeightRange(Workspace& ws);
+int32_t RunFeather(Workspace& ws);
+int32_t RunLoadSelection(Workspace& ws);
+int32_t RunSaveSelection(Workspace& ws);
+
+// The Options dialog: brings the program in line with the option settings (the selection
+// mask follows "Selection").
+int32_t RunOptions(Workspace& ws);
+
 // Undo and redo.
 int32_t RunUndo(Workspace& ws);
 int32_t RunRedo(Workspace& ws);

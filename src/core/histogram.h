@@ -9,7 +9,16 @@ namespace korvel {
 class Surface;
 class Progress;
 
-// bins gets count entries. 0, or -1 when cancelled; below and above may be null.
+struct HistogramResult {
+    std::vector<int64_t> Bins;
+    int64_t Below = 0;
+    int64_t Above = 0;
+    double Lowest = 0.0;
+    double Highest = 0.0;
+};
+
+// bins gets count entries. 0, -1 when cancelled, -2 when the bins cannot be allocated; below
+// and above may be null.
 int32_t ComputeHistogram(const Surface& s, Progress& p, std::vector<int64_t>& bins, int32_t count,
                          double lo, double hi, int64_t* below, int64_t* above);
 

@@ -11,6 +11,7 @@ class Surface;
 class Progress;
 
 int32_t ClipHeights(Surface& s, Progress& p, double lo, double hi);
+// With preserve, a side of the sea level that spans 0 (sea level at Min or Max) is left as it is.
 int32_t RaiseHeights(Surface& s, Progress& p, double landExp, double seaExp, bool preserve,
                      double seaLevel);
 int32_t ScaleHeights(Surface& s, Progress& p, double factor, bool showProgress);
@@ -23,6 +24,7 @@ int32_t ApplyMapScale(Surface& s, Progress& p, int32_t type, double hi, double b
                       double lo, bool showProgress);
 int32_t OffsetHeights(Surface& s, Progress& p, double amount);
 int32_t ReplaceHeights(Surface& s, Progress& p, double base, double variance, double newValue);
+// A negative interval gives the bins of its magnitude; 0 or a non-finite one changes nothing.
 int32_t ThresholdHeights(Surface& s, Progress& p, double interval);
 // -3 when levels is not positive.
 int32_t ThresholdLevels(Surface& s, Progress& p, int32_t levels);

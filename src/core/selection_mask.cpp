@@ -1,5 +1,7 @@
 #include "core/selection_mask.h"
 
+#include <cstring>
+
 namespace korvel {
 
 int32_t SelectionMask::Create(int32_t width, int32_t height) {
@@ -22,6 +24,29 @@ int32_t SelectionMask::Release() {
         return -1;
     Bits.Release();
     W = H = 0;
+    return 0;
+}
+
+int32_t SelectionMask::SelectNone() {
+    if (Bits.empty())
+        return -1;
+    std::memset(Bits.data(), 0, Bits.size());
+    return 0;
+}
+
+int32_t SelectionMask::SelectAll() {
+    if (Bits.empty())
+        return -1;
+    std::memset(Bits.data(), 255, Bits.size());
+    return 0;
+}
+
+int32_t SelectionMask::SelectInverse() {
+    if (Bits.empty())
+        return -1;
+    uint8_t* bytes = Bits.data();
+    for (size_t i = 0; i < Bits.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(255 - bytes[i]);
     return 0;
 }
 

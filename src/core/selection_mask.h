@@ -17,6 +17,11 @@ public:
     int32_t Create(int32_t width, int32_t height);
     int32_t Release();
 
+    // Whole-mask changes; each -1 without a bitmap, else 0.
+    int32_t SelectNone();
+    int32_t SelectAll();
+    int32_t SelectInverse();
+
     int32_t Width() const { return Bits.empty() ? -1 : W; }
     int32_t Height() const { return Bits.empty() ? -1 : H; }
     bool Exists() const { return !Bits.empty(); }

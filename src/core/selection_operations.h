@@ -15,18 +15,29 @@ class Progress;
 // Switches the mask on (all 0, elevations untouched) or off. 0, or the mask's Create code.
 int32_t SetSelectionEnabled(Surface& s, bool on);
 
-// how: SelectionRangeHow, operation: SelectionOperation of dialog_fields.h. -1 without a mask.
+// how: SelectionRangeHow, operation: SelectionOperation of dialog_fields.h; limits in either
+// order. -1 without a mask or grid, or with an unknown how or operation.
 int32_t SelectHeightRange(Surface& s, double minimum, double maximum, int32_t how,
                           int32_t operation);
 
-// Softens the mask edges over radius samples. -1 without a mask or when cancelled.
+// Softens the mask edges over radius samples: samples farther than radius from any change of
+// value keep it. -1 without a mask, with a negative radius or when cancelled (mask unchanged);
+// -2 out of memory.
 int32_t FeatherSelection(Surface& s, Progress& p, int32_t radius);
 
-// The mask as an 8-bit grey BMP. 0, or -2 when the file cannot be written (the old file kept).
+// The mask as an 8-bit grey BMP. 0, -1 without a bitmap, or -2 when the file cannot be written
+// (the old file kept).
 int32_t SaveBmp(const SelectionMask& mask, const std::string& path);
-// An 8-bit grey BMP of the mask's size into the mask. 0, or a negative code with message set.
+// An 8-bit BMP of the mask's size into the mask, each pixel the grey of its palette entry; a
+// file up to 3 columns wider gives its first columns, as the BMP surface reader does.
+// 0, or with message set: -1 no mask, -2 cannot open, -3 not a BMP or truncated, -4 not 8-bit
+// uncompressed, -5 wrong size. The mask is unchanged on every failure.
 int32_t LoadSelectionBmp(SelectionMask& mask, const std::string& path, std::string& message);
 int32_t LoadSelectionBmpBuffer(SelectionMask& mask, const uint8_t* data, size_t size,
                                std::string& message);
+// The same into the Surface's mask, which also takes a file of the Surface's own size (the
+// mask's height is rounded up, so such a file can be shorter than the mask).
+int32_t LoadSelectionBmp(Surface& s, const std::string& path, std::string& message);
+int32_t LoadSelectionBmpBuffer(Surface& s, const uint8_t* data, size_t size, std::string& message);
 
 } // namespace korvel

@@ -161,11 +161,11 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.RunDouble("replace", "NewValue", ws.Replace.NewValue);
     t.RunDouble("threshold", "Value", ws.Threshold.Value);
     t.RunInt("threshold", "Mode", ws.Threshold.Mode, 0, 1);
-    t.RunInt("add-noise", "Type", ws.Noise.Type, 0, 3);
-    t.RunDouble("add-noise", "Mean", ws.Noise.Mean);
-    t.RunDouble("add-noise", "Variance", ws.Noise.Variance);
-    t.RunDouble("add-noise", "Except", ws.Noise.Except);
-    t.RunBool("add-noise", "UseSeaLevel", ws.Noise.UseSeaLevel);
+    t.RunInt("add-noise", "Type", ws.NoiseOptions.Type, 0, 3);
+    t.RunDouble("add-noise", "Mean", ws.NoiseOptions.Mean);
+    t.RunDouble("add-noise", "Variance", ws.NoiseOptions.Variance);
+    t.RunDouble("add-noise", "Except", ws.NoiseOptions.Except);
+    t.RunBool("add-noise", "UseSeaLevel", ws.NoiseOptions.UseSeaLevel);
     t.RunInt("histogram", "Bins", ws.Histogram.Bins, 1, 1000000);
     t.RunDouble("histogram", "Lowest", ws.Histogram.Lowest);
     t.RunDouble("histogram", "Highest", ws.Histogram.Highest);

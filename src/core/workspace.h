@@ -3,6 +3,7 @@
 // and the progress state. Operations take what they need from here by reference.
 
 #include "core/dialog_fields.h"
+#include "core/histogram.h"
 #include "core/interpolation.h"
 #include "core/progress.h"
 #include "core/random.h"
@@ -114,7 +115,7 @@ public:
     OffsetFields Offset;
     ReplaceFields Replace;
     ThresholdFields Threshold;
-    NoiseFields Noise;
+    NoiseFields NoiseOptions;
     HistogramFields Histogram;
     DeltaCodingFields DeltaCoding;
     HeightRangeFields HeightRange;
@@ -123,6 +124,8 @@ public:
     FileFields SaveSelection;
 
     RandomStream Random;
+    // What the last histogram command counted, for the dialog or the CLI to show.
+    HistogramResult LastHistogram;
 
     Progress TheProgress;
     UndoStack Undo;

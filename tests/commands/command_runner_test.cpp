@@ -78,9 +78,8 @@ TEST_F(CommandRunnerTest, FindMinMaxBringsBackTheWholeSurfaceExtremes) {
 }
 
 TEST_F(CommandRunnerTest, RefusalsAreReportedNotRun) {
-    EXPECT_EQ(Run("scale").Status, RunStatus::Unavailable);
-    EXPECT_EQ(Run("select-all").Status, RunStatus::Unavailable);
-    EXPECT_FALSE(Enabled("select-all"));
+    EXPECT_EQ(Run("journey").Status, RunStatus::Unavailable);
+    EXPECT_EQ(Run("select-all").Status, RunStatus::Disabled);
     EXPECT_TRUE(Enabled("tool-lasso-selection"));
     ws.TheSurface.Resize(8, 4, Surface::SurfaceHasSelection);
     EXPECT_TRUE(Enabled("select-all"));

@@ -1,0 +1,78 @@
+#include "commands/operations.h"
+
+#include "core/add_noise.h"
+#include "core/delta_coding.h"
+#include "core/histogram.h"
+#include "core/host.h"
+#include "core/point_operations.h"
+#include "core/workspace.h"
+
+#include <cmath>
+
+namespace korvel {
+
+int32_t RunClip(Workspace& ws) {
+    return ClipHeights(ws.TheSurface, ws.TheProgress, ws.General.ClipMin, ws.General.ClipMax);
+}
+
+int32_t RunExponent(Workspace& ws) {
+    const ExponentFields& e = ws.Exponent;
+    return RaiseHeights(ws.TheSurface, ws.TheProgress, e.Land, e.Sea, e.Preserve, e.SeaLevel);
+}
+
+int32_t RunScale(Workspace& ws) {
+    const MapScaleSettings& m = ws.MapScale;
+    return ApplyMapScale(ws.TheSurface, ws.TheProgress, m.Type, m.Hi, m.Break, m.Lo, true);
+}
+
+int32_t RunOffset(Workspace& ws) {
+    return OffsetHeights(ws.TheSurface, ws.TheProgress, ws.Offset.Amount);
+}
+
+int32_t RunReplace(Workspace& ws) {
+    const ReplaceFields& r = ws.Replace;
+    return ReplaceHeights(ws.TheSurface, ws.TheProgress, r.Base, r.Variance, r.NewValue);
+}
+
+int32_t RunThreshold(Workspace& ws) {
+    const ThresholdFields& t = ws.Threshold;
+    if (t.Mode == ThresholdByInterval)
+        return ThresholdHeights(ws.TheSurface, ws.TheProgress, t.Value);
+    // Levels are whole numbers; 0 would make the interval infinite.
+    const double levels = std::trunc(t.Value);
+    if (!(levels >= 1.0 && levels <= 1e9)) {
+        ws.TheHost.ShowMessage("The number of levels must be at least 1");
+        return -1;
+    }
+    return ThresholdLevels(ws.TheSurface, ws.TheProgress, static_cast<int32_t>(levels));
+}
+
+int32_t RunAddNoise(Workspace& ws) {
+    const NoiseFields& n = ws.NoiseOptions;
+    const double except = n.UseSeaLevel ? ws.TheSurface.Lighting.SeaLevel : n.Except;
+    return AddNoise(ws.TheSurface, ws.TheProgress, ws.Random, n.Type, n.Mean, n.Variance, except);
+}
+
+void PrefillHistogram(Workspace& ws) {
+    ws.Histogram.Lowest = ws.TheSurface.Min;
+    ws.Histogram.Highest = ws.TheSurface.Max;
+}
+
+int32_t RunHistogram(Workspace& ws) {
+    HistogramResult& r = ws.LastHistogram;
+    r.Lowest = ws.Histogram.Lowest;
+    r.Highest = ws.Histogram.Highest;
+    return ComputeHistogram(ws.TheSurface, ws.TheProgress, r.Bins, ws.Histogram.Bins, r.Lowest,
+                            r.Highest, &r.Below, &r.Above);
+}
+
+int32_t RunDeltaCoding(Workspace& ws) {
+    Surface& s = ws.TheSurface;
+    const int32_t code =
+        ws.DeltaCoding.Decode ? DeltaDecode(s, ws.DeltaCoding) : DeltaEncode(s, ws.DeltaCoding);
+    if (code != 0)
+        return code;
+    return s.FindMinMax(s.Min, s.Max, ws.TheProgress);
+}
+
+} // namespace korvel

@@ -1,0 +1,155 @@
+#pragma once
+// The row loop shared by every operation that gives each sample a new value from that sample
+// alone: progress report, cancel poll, selection-mask blending and the new Min/Max.
+
+#include "core/progress.h"
+#include "core/selection_mask.h"
+#include "core/surface.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+namespace korvel {
+
+namespace point_loop_detail {
+
+// GCC and Clang will not vectorise a float min/max reduction unless NaN and signed-zero rules are
+// relaxed, so the lanes are spelled out. Per lane, v < lo ? v : lo is exactly minps.
+using Float4 = float __attribute__((vector_size(16)));
+
+// The running extremes, held as 32-bit floats. Passed and returned by value so that the pair
+// stays in registers.
+struct Extremes {
+    float Lo = 1e25f;
+    float Hi = -1e25f;
+
+    void Add(float v) {
+        Lo = v < Lo ? v : Lo;
+        Hi = v > Hi ? v : Hi;
+    }
+    // Four vectors each way keep enough compares in flight to hide their latency.
+    void AddRow(const float* row, int32_t width) {
+        constexpr int32_t Ways = 4;
+        Float4 lo[Ways];
+        Float4 hi[Ways];
+        for (int32_t k = 0; k < Ways; ++k) {
+            lo[k] = Float4{Lo, Lo, Lo, Lo};
+            hi[k] = Float4{Hi, Hi, Hi, Hi};
+        }
+        int32_t x = 0;
+        for (; x + 4 * Ways <= width; x += 4 * Ways) {
+            for (int32_t k = 0; k < Ways; ++k) {
+                Float4 v;
+                std::memcpy(&v, row + x + 4 * k, sizeof v);
+                lo[k] = v < lo[k] ? v : lo[k];
+                hi[k] = v > hi[k] ? v : hi[k];
+            }
+        }
+        for (int32_t k = 0; k < Ways; ++k) {
+            for (int32_t i = 0; i < 4; ++i) {
+                Lo = lo[k][i] < Lo ? lo[k][i] : Lo;
+                Hi = hi[k][i] > Hi ? hi[k][i] : Hi;
+            }
+        }
+        for (; x < width; ++x)
+            Add(row[x]);
+    }
+};
+
+template <class F>
+constexpr bool MaySkip = std::is_same_v<std::invoke_result_t<F&, float>, std::optional<float>>;
+
+// Without a mask and without skipping: a plain map the compiler vectorises, then the extremes
+// over the row while it is still in the cache.
+template <class F> Extremes PlainRow(float* row, int32_t width, Extremes e, F newValue) {
+    for (int32_t x = 0; x < width; ++x)
+        row[x] = newValue(row[x]);
+    e.AddRow(row, width);
+    return e;
+}
+
+template <class F> Extremes SkippingRow(float* row, int32_t width, Extremes e, F newValue) {
+    for (int32_t x = 0; x < width; ++x) {
+        const std::optional<float> v = newValue(row[x]);
+        if (!v)
+            continue;
+        row[x] = *v;
+        e.Add(*v);
+    }
+    return e;
+}
+
+// Kept out of line: inlined beside the plain path, GCC spills the running pair to the stack.
+template <class F>
+[[gnu::noinline]] Extremes MaskedRow(float* row, const uint8_t* mask, int32_t width, Extremes e,
+                                     F newValue) {
+    for (int32_t x = 0; x < width; ++x) {
+        const uint8_t m = mask[x];
+        if (m == 0)
+            continue;
+        const float h = row[x];
+        float v;
+        if constexpr (MaySkip<F>) {
+            const std::optional<float> n = newValue(h);
+            if (!n)
+                continue;
+            v = *n;
+        } else {
+            v = newValue(h);
+        }
+        const float stored = h + (static_cast<float>(m) * SelectionMask::WeightUnit) * (v - h);
+        row[x] = stored;
+        e.Add(stored);
+    }
+    return e;
+}
+
+} // namespace point_loop_detail
+
+// newValue(float h) returns the new value, or std::optional<float> where an empty answer means
+// "leave this sample alone and do not count it". Progress is updated after rows that are a
+// multiple of progressEveryRows (1: every row). 0 with Min/Max set to the extremes of the
+// stored samples, -1 when cancelled (Min/Max untouched, finished rows stay written).
+template <class F>
+int32_t ForEachSample(Surface& s, Progress& p, const std::string& text, bool showProgress,
+                      int32_t progressEveryRows, F newValue) {
+    using namespace point_loop_detail;
+    if (showProgress)
+        p.ProgressBegin(text, 9);
+    const bool masked = (s.Flags & Surface::SurfaceHasSelection) != 0 && s.Mask.Exists();
+    // A mask left smaller by a size change selects nothing beyond its edges.
+    const int32_t maskWidth = masked ? std::min(s.XSize, s.Mask.Width()) : 0;
+    const int32_t maskHeight = masked ? s.Mask.Height() : 0;
+    Extremes e;
+    for (int32_t y = 0; y < s.YSize && s.Rows && !p.CancelRequested(); ++y) {
+        float* row = s.Rows[y];
+        if (masked) {
+            if (y < maskHeight)
+                e = MaskedRow(row, s.Mask.RowPointer(0, y), maskWidth, e, newValue);
+        } else if constexpr (MaySkip<F>) {
+            e = SkippingRow(row, s.XSize, e, newValue);
+        } else {
+            e = PlainRow(row, s.XSize, e, newValue);
+        }
+        if (progressEveryRows <= 1 || y % progressEveryRows == 0) {
+            p.ProgressUpdate(y, s.YSize);
+            p.PumpPendingMessage();
+        }
+    }
+    if (showProgress)
+        p.ProgressEnd();
+    if (p.ConsumeCancel())
+        return -1;
+    // Nothing stored (empty selection, every sample skipped): the old extremes still hold.
+    if (e.Lo <= e.Hi) {
+        s.Min = e.Lo;
+        s.Max = e.Hi;
+    }
+    return 0;
+}
+
+} // namespace korvel

@@ -1,0 +1,198 @@
+#include "core/dialog_fields.h"
+#include "core/progress.h"
+#include "core/selection_operations.h"
+#include "core/surface.h"
+#include "support/recording_host.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace korvel {
+namespace {
+
+std::vector<uint8_t> Bytes(const SelectionMask& m) {
+    const uint8_t* first = m.RowPointer(0, 0);
+    return {first, first + static_cast<size_t>(m.Width()) * m.Height()};
+}
+
+TEST(SelectionTest, WholeMaskChanges) {
+    SelectionMask none;
+    EXPECT_EQ(none.SelectNone(), -1);
+    EXPECT_EQ(none.SelectAll(), -1);
+    EXPECT_EQ(none.SelectInverse(), -1);
+
+    SelectionMask m;
+    ASSERT_EQ(m.Create(6, 5), 0);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 8; ++x)
+            *m.RowPointer(x, y) = static_cast<uint8_t>(x * 37 + y * 11);
+    const std::vector<uint8_t> before = Bytes(m);
+    ASSERT_EQ(m.SelectInverse(), 0);
+    EXPECT_EQ(m.IsSelected(3, 2), 255 - (3 * 37 + 2 * 11));
+    ASSERT_EQ(m.SelectInverse(), 0);
+    EXPECT_EQ(Bytes(m), before);
+    ASSERT_EQ(m.SelectAll(), 0);
+    EXPECT_EQ(Bytes(m), std::vector<uint8_t>(64, 255));
+    ASSERT_EQ(m.SelectInverse(), 0);
+    EXPECT_EQ(Bytes(m), std::vector<uint8_t>(64, 0));
+    ASSERT_EQ(m.SelectAll(), 0);
+    ASSERT_EQ(m.SelectNone(), 0);
+    EXPECT_EQ(Bytes(m), std::vector<uint8_t>(64, 0));
+}
+
+// Heights 1..8 over a 4 x 2 grid; the mask's two padding rows hold 77 and must stay so.
+TEST(SelectionTest, HeightRangeHowAndOperation) {
+    const uint8_t start[8] = {10, 0, 20, 255, 0, 30, 40, 255};
+    const struct {
+        double Min, Max;
+        int32_t How, Op, Code;
+        uint8_t Want[8];
+    } cases[] = {
+        {2, 5, RangeBetween, SelectionReplace, 0, {0, 255, 255, 255, 255, 0, 0, 0}},
+        {5, 2, RangeBetween, SelectionReplace, 0, {0, 255, 255, 255, 255, 0, 0, 0}},
+        {2, 5, RangeNotBetween, SelectionReplace, 0, {255, 0, 0, 0, 0, 255, 255, 255}},
+        {2, 5, RangeBetween, SelectionAdd, 0, {10, 255, 255, 255, 255, 30, 40, 255}},
+        {2, 5, RangeBetween, SelectionSubtract, 0, {10, 0, 0, 0, 0, 30, 40, 255}},
+        {2, 5, RangeNotBetween, SelectionAdd, 0, {255, 0, 20, 255, 0, 255, 255, 255}},
+        {2, 5, RangeNotBetween, SelectionSubtract, 0, {0, 0, 20, 255, 0, 0, 0, 0}},
+        {2, 5, 2, SelectionReplace, -1, {10, 0, 20, 255, 0, 30, 40, 255}},
+        {2, 5, RangeBetween, 3, -1, {10, 0, 20, 255, 0, 30, 40, 255}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.How << "/" << c.Op << " " << c.Min << ".." << c.Max);
+        Surface s;
+        ASSERT_EQ(s.Resize(4, 2, Surface::SurfaceHasSelection), 0);
+        for (int32_t i = 0; i < 8; ++i) {
+            s.Rows[i / 4][i % 4] = static_cast<float>(i + 1);
+            *s.Mask.RowPointer(i % 4, i / 4) = start[i];
+        }
+        std::memset(s.Mask.RowPointer(0, 2), 77, 8);
+        EXPECT_EQ(SelectHeightRange(s, c.Min, c.Max, c.How, c.Op), c.Code);
+        for (int32_t i = 0; i < 8; ++i)
+            EXPECT_EQ(s.Mask.IsSelected(i % 4, i / 4), c.Want[i]) << i;
+        EXPECT_EQ(s.Mask.IsSelected(3, 3), 77);
+    }
+    Surface plain;
+    ASSERT_EQ(plain.Resize(4, 2, 0), 0);
+    EXPECT_EQ(SelectHeightRange(plain, 0, 1, RangeBetween, SelectionReplace), -1);
+}
+
+Progress* Running = nullptr;
+void PressEscape(int) {
+    Running->CancelFlag = CancelKey;
+}
+
+struct FeatherRun {
+    test::RecordingHost Host;
+    bool ShowTime = false;
+    Progress P{Host, ShowTime};
+    Surface S;
+};
+
+// A vertical edge between columns 31 and 32: each column is the share of its 9-wide window
+// lying left of the edge.
+TEST(SelectionTest, FeatherStraightEdgeRamps) {
+    FeatherRun run;
+    ASSERT_EQ(run.S.Resize(64, 40, Surface::SurfaceHasSelection), 0);
+    for (int32_t y = 0; y < 40; ++y)
+        std::memset(run.S.Mask.RowPointer(0, y), 255, 32);
+    ASSERT_EQ(FeatherSelection(run.S, run.P, 4), 0);
+    EXPECT_EQ(run.Host.ProgressTexts.at(0), "Feathering selection");
+    for (int32_t x = 0; x < 64; ++x) {
+        const int32_t left = std::clamp(32 - (x - 4), 0, 9);
+        const auto want = static_cast<int32_t>(std::lround(255.0 * left / 9));
+        for (int32_t y : {0, 17, 39})
+            EXPECT_EQ(run.S.Mask.IsSelected(x, y), want) << x << "," << y;
+        if (x > 0) {
+            EXPECT_LE(run.S.Mask.IsSelected(x, 5), run.S.Mask.IsSelected(x - 1, 5));
+        }
+    }
+    EXPECT_EQ(run.S.Mask.IsSelected(28, 3), 227);
+    EXPECT_EQ(run.S.Mask.IsSelected(35, 3), 28);
+}
+
+// A selected square [10, 30)^2 feathered by 3: deep inside 255, far outside 0, the corner 16/49.
+// A radius far beyond the grid leaves the clamped (unselected) borders dominating everywhere.
+TEST(SelectionTest, FeatherSquareInteriorAndExterior) {
+    enum Outcome { Unchanged, Feathered, Cleared };
+    const struct {
+        int32_t Radius, Code;
+        bool CancelOnPump;
+        Outcome Want;
+    } cases[] = {{3, 0, false, Feathered},
+                 {0, 0, false, Unchanged},
+                 {-1, -1, false, Unchanged},
+                 {3, -1, true, Unchanged},
+                 {1 << 30, 0, false, Cleared}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Radius);
+        FeatherRun run;
+        Running = &run.P;
+        run.Host.OnPump = c.CancelOnPump ? PressEscape : nullptr;
+        ASSERT_EQ(run.S.Resize(40, 40, Surface::SurfaceHasSelection), 0);
+        for (int32_t y = 10; y < 30; ++y)
+            std::memset(run.S.Mask.RowPointer(10, y), 255, 20);
+        const std::vector<uint8_t> before = Bytes(run.S.Mask);
+        EXPECT_EQ(FeatherSelection(run.S, run.P, c.Radius), c.Code);
+        if (c.Want == Unchanged) {
+            EXPECT_EQ(Bytes(run.S.Mask), before);
+        }
+        if (c.Want == Cleared) {
+            EXPECT_EQ(Bytes(run.S.Mask), std::vector<uint8_t>(1600, 0));
+        }
+        if (c.Want != Feathered)
+            continue;
+        for (int32_t y = 0; y < 40; ++y)
+            for (int32_t x = 0; x < 40; ++x) {
+                const int32_t inside = std::min({x - 10, 29 - x, y - 10, 29 - y});
+                if (inside > 3) {
+                    EXPECT_EQ(run.S.Mask.IsSelected(x, y), 255) << x << "," << y;
+                }
+                if (inside < -3) {
+                    EXPECT_EQ(run.S.Mask.IsSelected(x, y), 0) << x << "," << y;
+                }
+            }
+        EXPECT_EQ(run.S.Mask.IsSelected(10, 10), 83);
+    }
+    Running = nullptr;
+    FeatherRun bare;
+    EXPECT_EQ(FeatherSelection(bare.S, bare.P, 3), -1);
+}
+
+TEST(SelectionTest, EnableKeepsElevations) {
+    Surface s;
+    ASSERT_EQ(s.Resize(8, 6, 0), 0);
+    for (int32_t y = 0; y < 6; ++y)
+        for (int32_t x = 0; x < 8; ++x)
+            s.Rows[y][x] =
+                std::ldexp(1.0f + static_cast<float>(x), y - 3) - 0.1f * static_cast<float>(y);
+    std::vector<float> before(s.Rows[0], s.Rows[0] + 48);
+
+    ASSERT_EQ(SetSelectionEnabled(s, true), 0);
+    EXPECT_EQ(s.Flags & Surface::SurfaceHasSelection, Surface::SurfaceHasSelection);
+    ASSERT_TRUE(s.Mask.Exists());
+    EXPECT_EQ(s.Mask.Height(), 8);
+    EXPECT_EQ(Bytes(s.Mask), std::vector<uint8_t>(64, 0));
+    EXPECT_EQ(std::memcmp(s.Rows[0], before.data(), before.size() * sizeof(float)), 0);
+    *s.Mask.RowPointer(2, 2) = 9;
+    ASSERT_EQ(SetSelectionEnabled(s, true), 0);
+    EXPECT_EQ(s.Mask.IsSelected(2, 2), 9);
+
+    ASSERT_EQ(SetSelectionEnabled(s, false), 0);
+    EXPECT_EQ(s.Flags & Surface::SurfaceHasSelection, 0);
+    EXPECT_FALSE(s.Mask.Exists());
+    EXPECT_EQ(std::memcmp(s.Rows[0], before.data(), before.size() * sizeof(float)), 0);
+
+    Surface wide;
+    ASSERT_EQ(wide.Resize(SelectionMask::SizeLimit, 4, 0), 0);
+    EXPECT_EQ(SetSelectionEnabled(wide, true), -2);
+    EXPECT_EQ(wide.Flags & Surface::SurfaceHasSelection, 0);
+    EXPECT_FALSE(wide.Mask.Exists());
+}
+
+} // namespace
+} // namespace korvel

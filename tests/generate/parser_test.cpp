@@ -1,0 +1,277 @@
+#include "generate/keywords.h"
+#include "generate/parser.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+
+namespace korvel {
+namespace {
+
+// Plain arithmetic by the operator codes, sqr, and a rand that counts its draws.
+class Arithmetic : public Builtins {
+public:
+    double Builtin(int32_t code, const double* a, int32_t count) override {
+        switch (code) {
+        case 23:
+            return a[0] + a[1];
+        case 26:
+            return a[0] - a[1];
+        case 25:
+            return a[0] * a[1];
+        case 24:
+            return a[0] / a[1];
+        case 28:
+            return -a[0];
+        case 50:
+            return a[0] * a[0];
+        case 44:
+            ++Draws;
+            return 0.5 * a[0] + count;
+        default:
+            return 0.0;
+        }
+    }
+    int32_t Draws = 0;
+};
+
+// "code(child,...)" for operations, "#value" for constants.
+std::string Shape(const ExprNode& node) {
+    std::ostringstream out;
+    if (node.Kind == ExprConstant) {
+        out << '#' << node.Values[0];
+        return out.str();
+    }
+    out << node.Code;
+    if (node.Children.empty())
+        return out.str();
+    out << '(';
+    for (size_t i = 0; i < node.Children.size(); ++i)
+        out << (i ? "," : "") << Shape(*node.Children[i]);
+    out << ')';
+    return out.str();
+}
+
+TEST(ParserTest, GrammarShapes) {
+    const struct {
+        const char* Text;
+        const char* Shape;
+    } cases[] = {
+        {"x-y-z", "26(54,26(55,56))"},
+        {"x-y+z", "26(54,23(55,56))"},
+        {"x/y*z", "24(54,25(55,56))"},
+        {"x*y+z", "23(25(54,55),56)"},
+        {"x+y*z", "23(54,25(55,56))"},
+        {"-x*y", "25(28(54),55)"},
+        {"+x", "54"},
+        {"2*pi", "25(#2,61)"},
+        {"SIN(X)", "47(54)"},
+        {"sin()", "47"},
+        {"exp(x)", "38(54)"},
+        {"pow(x,y,z)", "53(54,55)"},
+        {"pow(,y)", "53(55)"},
+        {"pow(x,)", "53(54)"},
+        {"pow(x y)", "53(54)"},
+        {"sin(x", "47(54)"},
+        {"2x", "#2"},
+        {"x y", "54"},
+        {"x^2", "54"},
+        {"x**2", "54"},
+        {"x%2", "54"},
+        {"x*", "54"},
+        {"x+)", "54"},
+        {"(x+y", "23(54,55)"},
+        {"2*(3+x)", "25(#2,23(#3,54))"},
+        {"sqr(3)+x", "23(#9,54)"},
+        {"if(x,1,2)", "87(54,#1,#2)"},
+        {"/* c */ cenr // d", "69"},
+    };
+    Arithmetic arithmetic;
+    for (const auto& c : cases) {
+        auto root = ParseExpression(c.Text, arithmetic);
+        ASSERT_TRUE(root) << c.Text;
+        EXPECT_EQ(Shape(*root), c.Shape) << c.Text;
+    }
+}
+
+// Same-level operators group to the right, so 10-3-2 is 10-(3-2) and 8/4/2 is 8/(4/2).
+TEST(ParserTest, FoldedValues) {
+    const struct {
+        const char* Text;
+        double Value;
+    } cases[] = {
+        {"10-3-2", 9.0},  {"8/4/2", 4.0}, {"8/2*2", 2.0},   {"10-2+3", 5.0}, {"2+3*4", 14.0},
+        {"2*3+4", 10.0},  {"-2*3", -6.0}, {"-(2)", -2.0},   {"+2", 2.0},     {"--2", 2.0},
+        {"(1+2)*3", 9.0}, {"1+2*", 3.0},  {"1e+5", 6.0},    {"SQR(3)", 9.0}, {"45d30m*2", 91.0},
+        {"2 3", 2.0},     {"2^3", 2.0},   {"1/16", 0.0625},
+    };
+    Arithmetic arithmetic;
+    for (const auto& c : cases) {
+        auto root = ParseExpression(c.Text, arithmetic);
+        ASSERT_TRUE(root) << c.Text;
+        EXPECT_EQ(root->Kind, 2) << c.Text;
+        EXPECT_TRUE(root->IsConstant) << c.Text;
+        EXPECT_TRUE(root->Children.empty()) << c.Text;
+        EXPECT_DOUBLE_EQ(root->Values[0], c.Value) << c.Text;
+    }
+}
+
+// The function table by argument count; a call given nine arguments keeps only that many.
+TEST(ParserTest, ArgumentCounts) {
+    const char* byCount[] = {
+        "x y z r t az el e pi curval xmin ymin xmax ymax xsize ysize zmin zmax cenr ixsize iysize "
+        "rmax slope",
+        "abs acos asin atan ceil cos cosh exp floor ln log rand rem sin sinc sqrt tan tanh sqr "
+        "scurve",
+        "bias atan2 besselj bessely pow and or xor eq lt gt le ge facing",
+        "if",
+        "noise",
+        "crater",
+        "dist qfrac xrot yrot fbm",
+        "hetero hybrid",
+        "multi ridged",
+    };
+    Arithmetic arithmetic;
+    int32_t names = 0;
+    for (size_t count = 0; count < std::size(byCount); ++count) {
+        std::istringstream list(byCount[count]);
+        for (std::string name; list >> name; ++names) {
+            const std::string call = count == 0 ? name : name + "(x,x,x,x,x,x,x,x,x)";
+            auto root = ParseExpression(call, arithmetic);
+            ASSERT_TRUE(root) << call;
+            EXPECT_EQ(root->Code, KeywordCode(name)) << call;
+            EXPECT_EQ(root->Children.size(), count) << call;
+        }
+    }
+    EXPECT_EQ(names, 69);
+}
+
+TEST(ParserTest, FailuresGiveTheMessage) {
+    const char* texts[] = {"",      "foo",  "Size", "Value", "p1",      "sin",  "sin x",
+                           "'s'",   "*2",   ")",    "-",     "(",       "(-)",  "^(2)",
+                           "**(2)", "// c", "x1a",  "Bias",  "/* open", "'open"};
+    Arithmetic arithmetic;
+    for (const char* text : texts) {
+        std::string error;
+        EXPECT_FALSE(ParseExpression(text, arithmetic, &error)) << text;
+        EXPECT_EQ(error, std::string("Unable to parse expression\n\n\"") + text + "\"");
+    }
+}
+
+TEST(ParserTest, ConstantCallsAreEvaluatedOnce) {
+    Arithmetic arithmetic;
+    auto root = ParseExpression("x+rand(4)", arithmetic);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(arithmetic.Draws, 1);
+    EXPECT_EQ(Shape(*root), "23(54,#3)");
+    auto pi = ParseExpression("pi", arithmetic);
+    ASSERT_TRUE(pi);
+    EXPECT_EQ(pi->Kind, 1);
+    EXPECT_FALSE(pi->IsConstant);
+}
+
+TEST(ParserTest, ConstantReadersAndLimits) {
+    const struct {
+        const char* Text;
+        double Real;
+        int32_t Integer;
+        bool Error;
+    } cases[] = {
+        {"1e10", 1e10, 2147483647, false},
+        {"-3.7", -3.7, -3, false},
+        {"3.99", 3.99, 3, false},
+        {"2147483647", 2147483647.0, 2147483647, false},
+        {"2147483646.5", 2147483646.5, 2147483646, false},
+        {"-2147483646.9", -2147483646.9, -2147483646, false},
+        {"-2147483647", -2147483647.0, -2147483647, false},
+        {"-1e10", -1e10, -2147483647, false},
+        {"2*pi", 1e20, 2147483647, false},
+        {"x", 1e20, 2147483647, false},
+        {"1e999*0", std::nan(""), 2147483647, false},
+        {"Size", 1e20, 2147483647, true},
+        {"/* only a comment */", 1e20, 2147483647, true},
+    };
+    Arithmetic arithmetic;
+    for (const auto& c : cases) {
+        bool error = !c.Error;
+        const double real = EvaluateConstantText(c.Text, arithmetic, &error);
+        if (std::isnan(c.Real))
+            EXPECT_TRUE(std::isnan(real)) << c.Text;
+        else
+            EXPECT_DOUBLE_EQ(real, c.Real) << c.Text;
+        EXPECT_EQ(error, c.Error) << c.Text;
+        EXPECT_EQ(EvaluateConstantTextInt(c.Text, arithmetic), c.Integer) << c.Text;
+    }
+}
+
+// Values of a definition file, across line ends and comments, with optional commas.
+TEST(ParserTest, ConstantsFromAFile) {
+    test::TempDir dir;
+    const std::string path = dir.File("def.txt");
+    test::WriteFileText(path, "Position 1 2 3\n"
+                              "Bounds 45d30m, -10, 10,\n"
+                              "  (* next line *)\n"
+                              "  -45d30m Size 7\n");
+    TokenReader reader;
+    Arithmetic arithmetic;
+    ASSERT_EQ(reader.Open(path), 0);
+    EXPECT_EQ(reader.Token(), 172);
+    reader.Next();
+    for (double expected : {1.0, 2.0, 3.0})
+        EXPECT_EQ(ParseConstant(reader, arithmetic), expected);
+    EXPECT_EQ(reader.Token(), 174);
+    reader.Next();
+    for (double expected : {45.5, -10.0, 10.0, -45.5}) {
+        EXPECT_DOUBLE_EQ(ParseConstant(reader, arithmetic), expected);
+        if (reader.Token() == TokComma)
+            reader.Next();
+    }
+    EXPECT_FALSE(reader.ExprError());
+    EXPECT_EQ(ParseConstantInt(reader, arithmetic), 2147483647);
+    EXPECT_TRUE(reader.ExprError());
+    // The failed value stays reported after a good one.
+    reader.Next();
+    EXPECT_EQ(ParseConstantInt(reader, arithmetic), 7);
+    EXPECT_TRUE(reader.ExprError());
+}
+
+// Hostile input fails the parse cleanly; nothing overflows the stack or a buffer.
+TEST(ParserTest, HostileInput) {
+    Arithmetic arithmetic;
+    std::string error;
+    const std::string deep(100000, '(');
+    EXPECT_FALSE(ParseExpression(deep + "1", arithmetic, &error));
+    EXPECT_EQ(error, "Expression nested too deeply\n\n\"" + std::string(4095, '(') + "\"");
+    EXPECT_FALSE(ParseExpression(std::string(100000, '-') + "1", arithmetic));
+    EXPECT_FALSE(ParseExpression("sin(" + deep, arithmetic));
+    std::string chain = "1";
+    for (int32_t i = 0; i < 2000; ++i)
+        chain += "-1";
+    EXPECT_FALSE(ParseExpression(chain, arithmetic));
+
+    auto shallow =
+        ParseExpression(std::string(200, '(') + "1+2" + std::string(200, ')'), arithmetic);
+    ASSERT_TRUE(shallow);
+    EXPECT_EQ(shallow->Values[0], 3.0);
+
+    auto nul = ParseExpression(std::string("1+\0 2", 5), arithmetic);
+    ASSERT_TRUE(nul);
+    EXPECT_EQ(nul->Values[0], 3.0);
+
+    // 100000 parentheses and a 1 MB line of them, read from a file in pieces.
+    test::TempDir dir;
+    for (size_t length : {size_t{100000}, size_t{1} << 20}) {
+        const std::string path = dir.File("deep.txt");
+        test::WriteFileText(path, std::string(length, '(') + "1\nSeed\n");
+        TokenReader reader;
+        ASSERT_EQ(reader.Open(path), 0);
+        EXPECT_EQ(ParseConstant(reader, arithmetic), 1e20);
+        EXPECT_TRUE(reader.ExprError());
+    }
+}
+
+} // namespace
+} // namespace korvel

@@ -1,0 +1,213 @@
+#include "generate/plasma.h"
+
+#include "core/progress.h"
+#include "core/random.h"
+#include "core/surface.h"
+#include "support/recording_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace korvel {
+namespace {
+
+constexpr float Untouched = 7.0f;
+
+struct PlasmaTest : testing::Test {
+    test::RecordingHost host;
+    bool showTime = false;
+    Progress progress{host, showTime};
+    RandomStream random;
+
+    void Make(Surface& s, int32_t x, int32_t y) {
+        ASSERT_EQ(s.Resize(x, y, 0), 0);
+        for (int32_t r = 0; r < y; ++r)
+            std::fill_n(s.Rows[r], x, Untouched);
+    }
+};
+
+std::vector<double> SignedDraws(int32_t seed, int n) {
+    RandomStream r;
+    r.SeedRandom(seed);
+    std::vector<double> d;
+    for (int i = 0; i < n; ++i)
+        d.push_back(2.0 * (r.RandomUniform() - 0.5));
+    return d;
+}
+
+// One midpoint set from its two end points: the sample (R, C) between (Ra, Ca) and (Rb, Cb).
+struct Step {
+    int32_t R, C, Ra, Ca, Rb, Cb;
+};
+
+// The draws land on the corners (0,0), (0,X-1), (Y-1,0), (Y-1,X-1), then two per midpoint in the
+// order worked out by hand below. Complete cases also fix the number of draws.
+TEST_F(PlasmaTest, DrawsLandInTheirOrder) {
+    const double rf = 5.0, irf = 1.5;
+    const struct {
+        int32_t X, Y;
+        bool Complete;
+        std::vector<Step> Steps;
+    } cases[] = {
+        // clang-format off
+        // One row: the top and bottom passes both fill it; the second wins.
+        {4, 1, true, {{0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}, {0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}}},
+        // Wider than high: the interior is cut along column 2, then the tie cuts row 1.
+        {4, 3, true, {{0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}, {1, 3, 0, 3, 2, 3}, {2, 2, 2, 0, 2, 3},
+                      {2, 1, 2, 0, 2, 2}, {1, 0, 0, 0, 2, 0}, {1, 2, 0, 2, 2, 2}, {1, 1, 1, 0, 1, 2}}},
+        // Lines take their upper half first, rectangles their lower half.
+        {4, 5, true, {{0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}, {2, 3, 0, 3, 4, 3}, {3, 3, 2, 3, 4, 3},
+                      {1, 3, 0, 3, 2, 3}, {4, 2, 4, 0, 4, 3}, {4, 1, 4, 0, 4, 2}, {2, 0, 0, 0, 4, 0},
+                      {3, 0, 2, 0, 4, 0}, {1, 0, 0, 0, 2, 0}, {2, 2, 2, 0, 2, 3}, {2, 1, 2, 0, 2, 2},
+                      {1, 2, 0, 2, 2, 2}, {1, 1, 1, 0, 1, 2}, {3, 2, 2, 2, 4, 2}, {3, 1, 3, 0, 3, 2}}},
+        {512, 512, false, {{0, 256, 0, 0, 0, 511}, {0, 384, 0, 256, 0, 511},
+                           {0, 448, 0, 384, 0, 511}}},
+        // clang-format on
+    };
+    const int32_t seed = 4711;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.X << " x " << c.Y);
+        Surface s;
+        Make(s, c.X, c.Y);
+        ASSERT_EQ(GeneratePlasma(s, progress, random, seed, rf, irf, false), 0);
+
+        const int draws = 4 + 2 * static_cast<int>(c.Steps.size());
+        const std::vector<double> d = SignedDraws(seed, draws + 1);
+        std::vector<std::vector<float>> g(c.Y, std::vector<float>(c.X, Untouched));
+        g[0][0] = static_cast<float>(d[0]);
+        g[0][c.X - 1] = static_cast<float>(d[1]);
+        g[c.Y - 1][0] = static_cast<float>(d[2]);
+        g[c.Y - 1][c.X - 1] = static_cast<float>(d[3]);
+        for (size_t i = 0; i < c.Steps.size(); ++i) {
+            const Step& t = c.Steps[i];
+            const double span = std::abs(t.Rb - t.Ra) + std::abs(t.Cb - t.Ca);
+            const double v = (d[4 + 2 * i] * span + d[5 + 2 * i] * irf) / rf +
+                             (double(g[t.Ra][t.Ca]) + g[t.Rb][t.Cb]) / 2.0;
+            g[t.R][t.C] = static_cast<float>(std::fmin(1.0, std::fmax(-1.0, v)));
+        }
+        for (int32_t r = 0; r < c.Y; ++r)
+            for (int32_t col = 0; col < c.X; ++col) {
+                if (c.Complete || g[r][col] != Untouched) {
+                    EXPECT_FLOAT_EQ(s.Rows[r][col], g[r][col]) << "row " << r << " col " << col;
+                }
+            }
+        if (c.Complete) {
+            EXPECT_EQ(2.0 * (random.RandomUniform() - 0.5), d[draws]);
+        }
+    }
+}
+
+TEST_F(PlasmaTest, SameSeedReproducesBitForBit) {
+    const struct { int32_t X, Y; } sizes[] = {{36, 23}, {64, 64}, {4, 9}};
+    for (const auto& c : sizes) {
+        SCOPED_TRACE(testing::Message() << c.X << " x " << c.Y);
+        Surface a, b, other;
+        Make(a, c.X, c.Y);
+        Make(b, c.X, c.Y);
+        Make(other, c.X, c.Y);
+        GeneratePlasma(a, progress, random, 99, 125.0, 4.0, true);
+        GeneratePlasma(b, progress, random, 99, 125.0, 4.0, true);
+        GeneratePlasma(other, progress, random, 100, 125.0, 4.0, true);
+        const size_t bytes = size_t(c.X) * c.Y * sizeof(float);
+        EXPECT_EQ(std::memcmp(a.Rows[0], b.Rows[0], bytes), 0);
+        EXPECT_NE(std::memcmp(a.Rows[0], other.Rows[0], bytes), 0);
+    }
+    EXPECT_EQ(host.ProgressTexts.front(), "Generating plasma surface 99");
+    EXPECT_EQ(host.ProgressTexts.back(), "Generating plasma surface 100");
+}
+
+// Corners are raw draws in [-1, 1); everything else is clamped to [-1, 1], a NaN to -1.
+TEST_F(PlasmaTest, ClampsEveryMidpoint) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double Rf, Irf;
+        bool OnlyExtremes, OnlyLow;
+    } cases[] = {
+        {125.0, 4.0, false, false}, {1e-30, 4.0, true, false}, {0.0, 4.0, true, false},
+        {125.0, nan, true, true},   {nan, 4.0, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "rf " << c.Rf << " irf " << c.Irf);
+        Surface s;
+        Make(s, 260, 129);
+        GeneratePlasma(s, progress, random, 5, c.Rf, c.Irf, false);
+        int32_t bad = 0;
+        for (int32_t r = 0; r < s.YSize; ++r) {
+            for (int32_t col = 0; col < s.XSize; ++col) {
+                const float v = s.Rows[r][col];
+                const bool corner = (r == 0 || r == s.YSize - 1) && (col == 0 || col == 259);
+                if (corner)
+                    bad += !(v >= -1.0f && v < 1.0f);
+                else
+                    bad += !(v >= -1.0f && v <= 1.0f) || (c.OnlyExtremes && std::fabs(v) != 1.0f) ||
+                           (c.OnlyLow && v != -1.0f);
+            }
+        }
+        EXPECT_EQ(bad, 0);
+    }
+}
+
+Progress* Cancelling = nullptr;
+int CancelAtPump = 0;
+
+TEST_F(PlasmaTest, CancelKeepsWhatWasDone) {
+    Surface full;
+    Make(full, 64, 48);
+    GeneratePlasma(full, progress, random, 8, 125.0, 4.0, false);
+    for (int pump : {1, 40, 400}) {
+        SCOPED_TRACE(pump);
+        Surface s;
+        Make(s, 64, 48);
+        test::RecordingHost h;
+        Progress p(h, showTime);
+        Cancelling = &p;
+        CancelAtPump = pump;
+        h.OnPump = [](int n) {
+            if (n == CancelAtPump)
+                Cancelling->CancelFlag = CancelKey;
+        };
+        EXPECT_EQ(GeneratePlasma(s, p, random, 8, 125.0, 4.0, true), PlasmaCancelled);
+        EXPECT_TRUE(p.CancelRequested()); // left for the command to clear
+        EXPECT_EQ(h.Closes, std::vector<bool>{true});
+        int32_t kept = 0, done = 0;
+        for (int32_t r = 0; r < 48; ++r) {
+            for (int32_t col = 0; col < 64; ++col) {
+                const bool edge = r == 0 || r == 47 || col == 0 || col == 63;
+                if (s.Rows[r][col] == Untouched && !edge) {
+                    ++kept;
+                } else {
+                    EXPECT_EQ(s.Rows[r][col], full.Rows[r][col]) << r << ", " << col;
+                }
+                done += s.Rows[r][col] != Untouched && !edge;
+            }
+        }
+        EXPECT_GT(kept, 0);
+        EXPECT_EQ(done > 0, pump > 1);
+    }
+}
+
+TEST_F(PlasmaTest, TinyAndOddSizesFillEverySample) {
+    const struct {
+        int32_t X, Y;
+    } sizes[] = {{4, 1}, {4, 2}, {8, 3}, {4, 7}, {12, 5}, {100, 3}, {20, 101}, {149996, 3}};
+    for (const auto& c : sizes) {
+        SCOPED_TRACE(testing::Message() << c.X << " x " << c.Y);
+        Surface s;
+        Make(s, c.X, c.Y);
+        EXPECT_EQ(GeneratePlasma(s, progress, random, 3, 125.0, 4.0, true), 0);
+        int32_t outside = 0;
+        for (int32_t r = 0; r < c.Y; ++r)
+            for (int32_t col = 0; col < c.X; ++col)
+                outside += !(std::fabs(s.Rows[r][col]) <= 1.0f);
+        EXPECT_EQ(outside, 0);
+    }
+    Surface empty;
+    EXPECT_EQ(GeneratePlasma(empty, progress, random, 3, 125.0, 4.0, true), 0);
+}
+
+} // namespace
+} // namespace korvel

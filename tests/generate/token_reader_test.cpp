@@ -1,0 +1,208 @@
+#include "generate/keywords.h"
+#include "generate/token_reader.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+
+namespace korvel {
+namespace {
+
+TEST(KeywordTest, LookUpBothWays) {
+    const struct {
+        const char* Name;
+        int32_t Code;
+    } byName[] = {
+        {"Bias", 33},    {"bias", 33},      {"BIAS", 33},      {"SIN", 47},
+        {"atan2", 83},   {"exp", 38},       {"floor", 39},     {"ln", 41},
+        {"p3", 98},      {"SeaEqual", 131}, {"seafloat", 132}, {"FRACPARMSEND", 175},
+        {"Simple", 185}, {"sinx", 3},       {"", 3},           {"x_", 3},
+    };
+    for (const auto& c : byName)
+        EXPECT_EQ(KeywordCode(c.Name), c.Code) << c.Name;
+
+    const struct {
+        int32_t Code;
+        const char* Name;
+    } byCode[] = {{33, "bias"},    {38, "exp"}, {29, "abs"}, {131, "SeaEqual"},
+                  {185, "Simple"}, {40, ""},    {28, ""},    {186, ""}};
+    for (const auto& c : byCode)
+        EXPECT_EQ(KeywordName(c.Code), c.Name) << c.Code;
+
+    // Every code from 29 to 185 but 40 is used, and each name finds its own entry in any case
+    // except the second spelling of bias.
+    std::set<int32_t> codes;
+    for (const Keyword& k : KeywordTable) {
+        codes.insert(k.Code);
+        std::string upper(k.Name);
+        for (char& ch : upper)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(KeywordCode(upper), k.Code) << k.Name;
+    }
+    EXPECT_EQ(codes.size(), 156u);
+    EXPECT_EQ(*codes.begin(), 29);
+    EXPECT_EQ(*codes.rbegin(), 185);
+    EXPECT_EQ(codes.count(40), 0u);
+}
+
+TEST(TokenReaderTest, EveryTokenCode) {
+    const struct {
+        std::string Line;
+        int32_t Code;
+        std::string Text;
+    } cases[] = {
+        {"", 1, ""},         {"  \t ", 1, ""},        {"@", 7, "@"},
+        {":", 9, ":"},       {",", 10, ","},          {"*/", 11, "*/"},
+        {"*)", 11, "*)"},    {"/*", 12, "/*"},        {"(*", 12, "(*"},
+        {"//", 13, "//"},    {"{", 14, "{"},          {"(", 15, "("},
+        {"[", 16, "["},      {"%", 17, "%"},          {". 5", 18, "."},
+        {"?", 19, "?"},      {"}", 20, "}"},          {")", 21, ")"},
+        {"]", 22, "]"},      {"+", 23, "+"},          {"/", 24, "/"},
+        {"*", 25, "*"},      {"-5", 26, "-"},         {"^", 38, "^"},
+        {"**", 38, "**"},    {"abc", 3, "abc"},       {"_a1 b", 3, "_a1"},
+        {"SIN", 47, "SIN"},  {"12.5", 4, "12.5"},     {".5", 4, ".5"},
+        {"'it' x", 6, "it"}, {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
+        {"\"", 6, ""},       {"#", 2, "#"},           {"!", 2, "!"},
+        {"$", 2, "$"},       {"&", 2, "&"},           {"|", 2, "|"},
+        {"~", 2, "~"},       {"\xC3\xA9", 2, "\xC3"},
+    };
+    TokenReader reader;
+    for (const auto& c : cases) {
+        reader.SetLine(c.Line);
+        EXPECT_EQ(reader.Token(), c.Code) << c.Line;
+        EXPECT_EQ(reader.Text(), c.Text) << c.Line;
+    }
+}
+
+TEST(TokenReaderTest, NumbersAndAngles) {
+    const struct {
+        const char* Line;
+        double Value;
+        int32_t After; // code of the token that follows
+    } cases[] = {
+        {"12", 12.0, 0},      {"12.5", 12.5, 0},       {".25", 0.25, 0},
+        {"5.", 5.0, 0},       {"1e3", 1000.0, 0},      {"2E-2", 0.02, 0},
+        {"1e+5", 1.0, 23},    {"2x", 2.0, 54},         {"45d30m", 45.5, 0},
+        {"45d 30'", 45.5, 0}, {"10d15m36s", 10.26, 0}, {"10D 15M 36\" ,", 10.26, 10},
+        {"30m", 0.5, 0},      {"36S", 0.01, 0},        {"1.5d", 1.5, 0},
+        {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0},  {"1e-999", 0.0, 0},
+    };
+    TokenReader reader;
+    for (const auto& c : cases) {
+        reader.SetLine(c.Line);
+        EXPECT_EQ(reader.Token(), 4) << c.Line;
+        EXPECT_DOUBLE_EQ(reader.Number(), c.Value) << c.Line;
+        EXPECT_EQ(reader.Next(), c.After) << c.Line;
+    }
+}
+
+TEST(TokenReaderTest, TokenNamesAndUserNames) {
+    TokenReader reader;
+    const struct {
+        int32_t Code;
+        const char* Name;
+    } names[] = {{29, "abs"}, {33, "bias"}, {175, "FracParmsEnd"},
+                 {7, "@"},    {10, ","},    {11, "*/"},
+                 {12, "/*"},  {13, "//"},   {16, "["},
+                 {19, "?"},   {26, "-"},    {28, "-"},
+                 {38, "^"},   {17, ""},     {18, ""},
+                 {0, ""},     {3, ""},      {40, ""},
+                 {2048, ""}};
+    for (const auto& n : names)
+        EXPECT_EQ(reader.TokenName(n.Code), n.Name) << n.Code;
+
+    EXPECT_EQ(reader.SetName(2047, "low"), -1);
+    EXPECT_EQ(reader.SetName(65536, "high"), -2);
+    EXPECT_EQ(reader.SetName(2050, "mine"), 0);
+    EXPECT_EQ(reader.SetName(65535, "last"), 0);
+    EXPECT_EQ(reader.TokenName(2050), "mine");
+    EXPECT_EQ(reader.TokenName(65535), "last");
+    EXPECT_EQ(reader.ClearName(2050), 0);
+    EXPECT_EQ(reader.TokenName(2050), "");
+    EXPECT_EQ(reader.ClearName(100), -1);
+    EXPECT_EQ(reader.ClearName(70000), -2);
+    reader.ClearNames();
+    EXPECT_EQ(reader.ClearName(3000), -3);
+    EXPECT_EQ(reader.TokenName(65535), "");
+}
+
+// Codes and line numbers of the significant tokens of a file. Comment text is not lexed, so
+// an apostrophe inside a comment cannot swallow its closer.
+TEST(TokenReaderTest, FileCommentsAcrossLines) {
+    test::TempDir dir;
+    const std::string path = dir.File("def.txt");
+    test::WriteFileText(path, "// header\n"
+                              "\n"
+                              "FracParms // note\n"
+                              "(* the user's comment\n"
+                              "   spans lines **) Type 3 /* it's */ Seed\n"
+                              "x\n"
+                              "/* never closed\n"
+                              "Seed\n");
+    TokenReader reader;
+    EXPECT_EQ(reader.Open(dir.File("missing.txt")), -2);
+    ASSERT_EQ(reader.Open(path), 0);
+    EXPECT_EQ(reader.Open(path), -1);
+    EXPECT_EQ(reader.Token(), 13);
+    const struct {
+        int32_t Code, Line;
+    } expected[] = {{167, 3}, {111, 5}, {4, 5}, {168, 5}, {54, 6}, {0, 0}};
+    for (const auto& e : expected) {
+        EXPECT_EQ(reader.Next(), e.Code);
+        if (e.Code != 0) {
+            EXPECT_EQ(reader.Line(), e.Line);
+        }
+    }
+    EXPECT_EQ(reader.Next(), 0);
+    EXPECT_EQ(reader.Close(), 0);
+    EXPECT_EQ(reader.Close(), -1);
+}
+
+TEST(TokenReaderTest, NulBytesAndLongTokens) {
+    test::TempDir dir;
+    const std::string path = dir.File("nul.txt");
+    test::WriteFileText(path, std::string("x\0y\n", 4));
+    TokenReader reader;
+    ASSERT_EQ(reader.Open(path), 0);
+    EXPECT_EQ(reader.Token(), 54);
+    EXPECT_EQ(reader.Next(), 2);
+    EXPECT_EQ(reader.Text(), std::string(1, '\0'));
+    EXPECT_EQ(reader.Next(), 55);
+    reader.Close();
+
+    // SetLine turns the NUL into a space.
+    reader.SetLine(std::string("a\0b", 3));
+    EXPECT_EQ(reader.Text(), "a");
+    EXPECT_EQ(reader.Next(), 3);
+    EXPECT_EQ(reader.Text(), "b");
+
+    reader.SetLine(std::string(3000, 'q'));
+    EXPECT_EQ(reader.Token(), 3);
+    EXPECT_EQ(reader.Text(), std::string(TokenReader::TextCapacity, 'q'));
+    EXPECT_EQ(reader.Next(), 0);
+}
+
+// A 1 MB line arrives in pieces of 4095 characters, each counted as a line.
+TEST(TokenReaderTest, MegabyteLineInPieces) {
+    test::TempDir dir;
+    const std::string path = dir.File("long.txt");
+    const size_t length = 1 << 20;
+    test::WriteFileText(path, std::string(length, 'a') + "\nSeed\n");
+    const int32_t pieces = static_cast<int32_t>((length + 4094) / 4095);
+    TokenReader reader;
+    ASSERT_EQ(reader.Open(path), 0);
+    int32_t identifiers = 0;
+    for (int32_t code = reader.Token(); code == 3; code = reader.Next()) {
+        ++identifiers;
+        EXPECT_LE(reader.Text().size(), 2047u);
+    }
+    EXPECT_EQ(identifiers, pieces);
+    EXPECT_EQ(reader.Token(), 168);
+    EXPECT_EQ(reader.Line(), pieces + 1);
+}
+
+} // namespace
+} // namespace korvel
