@@ -2,7 +2,7 @@
 # Installs the Debian packages Korvel builds and tests with; does nothing when all are there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev libbenchmark-dev libnoise-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include "core/dialog_fields.h"
 #include "core/histogram.h"
 #include "core/interpolation.h"
+#include "core/noise.h"
 #include "core/progress.h"
 #include "core/random.h"
 #include "core/settings.h"
@@ -124,6 +125,8 @@ public:
     FileFields SaveSelection;
 
     RandomStream Random;
+    // The noise tables and fractal weights, built from Random.
+    NoiseBasis Noise{Random};
     // What the last histogram command counted, for the dialog or the CLI to show.
     HistogramResult LastHistogram;
 
