@@ -92,8 +92,39 @@ struct FeatherFields { // "feather"
     int32_t Radius = 4;
 };
 
-struct FileFields { // "load-selection", "save-selection"
+struct FileFields { // "load-selection", "save-selection", "kernel-load", "kernel-save"
     std::string Path;
+};
+
+struct ToroidalOffsetFields { // "toroidal-offset"
+    int32_t XSamples = 0;
+    int32_t YSamples = 0;
+};
+
+struct ResampleFields { // "resample": size and edges, filled from the Surface
+    int32_t XSize = 0;
+    int32_t YSize = 0;
+    double Top = 0.0;
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+};
+
+enum QuadUnits : int32_t { QuadPixels = 0, QuadPlaneUnits = 1 };
+
+struct QuadCorner {
+    double Lon = 0.0;
+    double Lat = 0.0;
+};
+
+struct QuadResampleFields { // "quad-resample"
+    int32_t Units = QuadPixels;
+    QuadCorner UpperLeft;
+    QuadCorner UpperRight;
+    QuadCorner LowerLeft;
+    QuadCorner LowerRight;
+    int32_t Width = 0;
+    int32_t Height = 0;
 };
 
 } // namespace korvel

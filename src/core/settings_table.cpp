@@ -177,6 +177,28 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.RunInt("feather", "Radius", ws.Feather.Radius, 0, 1000);
     t.RunText("load-selection", "Path", ws.LoadSelection.Path);
     t.RunText("save-selection", "Path", ws.SaveSelection.Path);
+    t.RunInt("toroidal-offset", "XSamples", ws.ToroidalOffset.XSamples, INT32_MIN + 1, INT32_MAX);
+    t.RunInt("toroidal-offset", "YSamples", ws.ToroidalOffset.YSamples, INT32_MIN + 1, INT32_MAX);
+    t.RunInt("resample", "XSize", ws.ResampleTo.XSize, 4, Surface::SizeLimit - 1);
+    t.RunInt("resample", "YSize", ws.ResampleTo.YSize, 1, Surface::SizeLimit - 1);
+    t.RunDouble("resample", "Top", ws.ResampleTo.Top);
+    t.RunDouble("resample", "Left", ws.ResampleTo.Left);
+    t.RunDouble("resample", "Right", ws.ResampleTo.Right);
+    t.RunDouble("resample", "Bottom", ws.ResampleTo.Bottom);
+    QuadResampleFields& q = ws.QuadResample;
+    t.RunInt("quad-resample", "Units", q.Units, 0, 1);
+    t.RunDouble("quad-resample", "UpperLeftLon", q.UpperLeft.Lon);
+    t.RunDouble("quad-resample", "UpperLeftLat", q.UpperLeft.Lat);
+    t.RunDouble("quad-resample", "UpperRightLon", q.UpperRight.Lon);
+    t.RunDouble("quad-resample", "UpperRightLat", q.UpperRight.Lat);
+    t.RunDouble("quad-resample", "LowerLeftLon", q.LowerLeft.Lon);
+    t.RunDouble("quad-resample", "LowerLeftLat", q.LowerLeft.Lat);
+    t.RunDouble("quad-resample", "LowerRightLon", q.LowerRight.Lon);
+    t.RunDouble("quad-resample", "LowerRightLat", q.LowerRight.Lat);
+    t.RunInt("quad-resample", "Width", q.Width, 4, Surface::SizeLimit - 1);
+    t.RunInt("quad-resample", "Height", q.Height, 1, Surface::SizeLimit - 1);
+    t.RunText("kernel-load", "Path", ws.KernelLoad.Path);
+    t.RunText("kernel-save", "Path", ws.KernelSave.Path);
     return std::move(t.Rows);
 }
 

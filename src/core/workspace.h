@@ -123,6 +123,11 @@ public:
     FeatherFields Feather;
     FileFields LoadSelection;
     FileFields SaveSelection;
+    ToroidalOffsetFields ToroidalOffset;
+    ResampleFields ResampleTo;
+    QuadResampleFields QuadResample;
+    FileFields KernelLoad;
+    FileFields KernelSave;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.
