@@ -3,7 +3,7 @@
 #include "commands/command.h"
 #include "commands/command_runner.h"
 #include "core/settings_store.h"
-#include "formats/surface_files.h"
+#include "commands/surface_files.h"
 
 #include <cstdlib>
 

@@ -227,6 +227,14 @@ std::vector<Command> BuildTable() {
     Bind(table, 32852, RunRefreshDisplay);
     Bind(table, 32953, RunFlushAbort);
     Bind(table, 32913, RunThermal);
+    Bind(table, 32820, RunCalculate);
+    At(table, 32820).Params = {"Surface/Type",       "Surface/RandSeed",  "Surface/Func",
+                               "Surface/rf",         "Surface/irf",       "Surface/H",
+                               "Surface/lacunarity", "Surface/octaves",   "Surface/offset",
+                               "Surface/fgain",      "Surface/TexSphere", "Surface/xpos",
+                               "Surface/ypos",       "Surface/zpos",      "Surface/xrange",
+                               "Surface/yrange",     "Surface/zrange",    "MapScale/Type",
+                               "MapScale/Hi",        "MapScale/Break",    "MapScale/Lo"};
     Bind(table, 57643, RunUndo, CanUndo);
     Bind(table, 57644, RunRedo, CanRedo);
     Bind(table, 33078, RunFlushUndo, CanFlushUndo);

@@ -21,6 +21,9 @@ int32_t RunRefreshDisplay(Workspace& ws);
 int32_t RunFlushAbort(Workspace& ws);
 int32_t RunThermal(Workspace& ws);
 
+// Surface generation from the Surface's generation record.
+int32_t RunCalculate(Workspace& ws);
+
 // Point operations.
 int32_t RunClip(Workspace& ws);
 int32_t RunExponent(Workspace& ws);

@@ -1,15 +1,38 @@
-#include "formats/surface_files.h"
+#include "commands/surface_files.h"
 
 #include "formats/mdr.h"
+#include "generate/surface_definition_file.h"
 
 #include <cctype>
 #include <cstdio>
 
 namespace korvel {
 
+namespace {
+
+int32_t ReadMdr(const std::string& path, Workspace& ws, std::string& message) {
+    const int32_t code = ReadMdrFile(path, ws);
+    if (code != 0) {
+        char number[32];
+        std::snprintf(number, sizeof number, "(%d)", code);
+        message = "Error opening file \"" + path + ":\nUnknown return code " + number;
+    }
+    return code;
+}
+
+int32_t WriteMdr(const std::string& path, Workspace& ws, std::string& message) {
+    const int32_t code = WriteMdrFile(path, ws);
+    if (code != 0)
+        message = "Error writing MDR file";
+    return code;
+}
+
+} // namespace
+
 const std::vector<SurfaceFileType>& SurfaceFileTypes() {
     static const std::vector<SurfaceFileType> types = {
-        {"MDR Surface", "mdr", ReadMdrFile, WriteMdrFile, "Error writing MDR file"},
+        {"MDR Surface", "mdr", ReadMdr, WriteMdr},
+        {"Surface Definition", "srf", ReadSurfaceDefinitionFile, WriteSurfaceDefinitionFile},
     };
     return types;
 }
@@ -32,12 +55,6 @@ int32_t Lookup(const std::string& path, const SurfaceFileType*& type) {
     return -101;
 }
 
-std::string LookupMessage(int32_t code, const std::string& path) {
-    if (code == -100)
-        return "\"" + path + "\" does not have an extension";
-    return "Unrecognized extension in \"" + path + "\".";
-}
-
 } // namespace
 
 const SurfaceFileType* SurfaceFileTypeFor(const std::string& path) {
@@ -48,16 +65,11 @@ const SurfaceFileType* SurfaceFileTypeFor(const std::string& path) {
 int32_t OpenSurfaceFile(const std::string& path, Workspace& ws, std::string& message) {
     const SurfaceFileType* type = nullptr;
     if (const int32_t code = Lookup(path, type); code != 0) {
-        message = LookupMessage(code, path);
+        message = code == -100 ? "\"" + path + "\" does not have an extension"
+                               : "Unrecognized extension in \"" + path + "\".";
         return code;
     }
-    const int32_t code = type->Read(path, ws);
-    if (code != 0) {
-        char number[32];
-        std::snprintf(number, sizeof number, "(%d)", code);
-        message = "Error opening file \"" + path + ":\nUnknown return code " + number;
-    }
-    return code;
+    return type->Read(path, ws, message);
 }
 
 int32_t SaveSurfaceFile(const std::string& path, Workspace& ws, std::string& message) {
@@ -67,10 +79,7 @@ int32_t SaveSurfaceFile(const std::string& path, Workspace& ws, std::string& mes
                   " because extension is not recognized and no type was specified.";
         return -1;
     }
-    const int32_t code = type->Write(path, ws);
-    if (code != 0)
-        message = type->WriteFailure;
-    return code;
+    return type->Write(path, ws, message);
 }
 
 } // namespace korvel

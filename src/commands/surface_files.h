@@ -1,5 +1,6 @@
 #pragma once
-// Opening and saving the Surface by file name: the type comes from the extension.
+// Opening and saving by file name: the type comes from the extension. Until every format of
+// the program is here, this small table holds the ones that exist.
 
 #include <cstdint>
 #include <string>
@@ -12,10 +13,9 @@ class Workspace;
 struct SurfaceFileType {
     const char* Name;
     const char* Extension; // lower case, without the dot
-    int32_t (*Read)(const std::string& path, Workspace& ws);
-    int32_t (*Write)(const std::string& path, Workspace& ws);
-    // Shown when Write returns non-zero.
-    const char* WriteFailure;
+    // 0, or a code with message set to what the user is shown.
+    int32_t (*Read)(const std::string& path, Workspace& ws, std::string& message);
+    int32_t (*Write)(const std::string& path, Workspace& ws, std::string& message);
 };
 
 const std::vector<SurfaceFileType>& SurfaceFileTypes();

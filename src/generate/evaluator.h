@@ -31,6 +31,7 @@ public:
     double Evaluate(ExprNode& root, double x, double y, double z);
     double EvaluateNode(ExprNode& node);
     double Builtin(int32_t code, const double* args, int32_t count) override;
+    bool Foldable(int32_t code, int32_t count) const override;
 
     EvalContext Context;
 

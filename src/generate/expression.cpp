@@ -29,13 +29,14 @@ void FoldConstants(ExprNode& node, Builtins& builtins) {
         allConstant = allConstant && child->IsConstant;
     }
     // The parser never gives more than 8 arguments; a hand-built node with more is not folded.
-    if (!allConstant || node.Children.size() > node.Values.size())
+    const auto count = static_cast<int32_t>(node.Children.size());
+    if (!allConstant || node.Children.size() > node.Values.size() ||
+        !builtins.Foldable(node.Code, count))
         return;
     std::array<double, ExprNode::MaxValues> args{};
     for (size_t i = 0; i < node.Children.size(); ++i)
         args[i] = node.Children[i]->Values[0];
-    const double value =
-        builtins.Builtin(node.Code, args.data(), static_cast<int32_t>(node.Children.size()));
+    const double value = builtins.Builtin(node.Code, args.data(), count);
     node.Children.clear();
     node.Kind = ExprConstant;
     node.IsConstant = true;

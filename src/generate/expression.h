@@ -33,6 +33,9 @@ class Builtins {
 public:
     virtual ~Builtins() = default;
     virtual double Builtin(int32_t code, const double* args, int32_t count) = 0;
+    // False for calls whose missing arguments default to the point or read the Surface: their
+    // value is not known until evaluation, whatever their arguments.
+    virtual bool Foldable(int32_t /*code*/, int32_t /*count*/) const { return true; }
 };
 
 // Folds every operation whose children are all constant into one constant node, evaluating it

@@ -1,0 +1,144 @@
+#include "commands/surface_files.h"
+#include "core/workspace.h"
+#include "generate/evaluator.h"
+#include "generate/frac_parms_block.h"
+#include "generate/token_reader.h"
+#include "support/recording_host.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace korvel {
+namespace {
+
+class FracParmsBlockTest : public ::testing::Test {
+protected:
+    // Reads text into a default record; returns ReadFracParms's result.
+    int32_t Read(const std::string& text, FracParms& record) {
+        test::WriteFileText(dir.File("block.srf"), text);
+        TokenReader reader;
+        EXPECT_EQ(reader.Open(dir.File("block.srf")), 0);
+        Evaluator constants(ws.TheSurface, ws.Noise, ws.Random, record);
+        return ReadFracParms(record, reader, constants);
+    }
+
+    test::TempDir dir;
+    test::RecordingHost host;
+    Workspace ws{host};
+};
+
+TEST_F(FracParmsBlockTest, DefaultRecordIsWrittenLineByLine) {
+    EXPECT_EQ(FormatFracParms(FracParms{}),
+              "FracParms\n"
+              "Type 6\n"
+              "Seed 12345\n"
+              "Func \"sinc(r)\"\n"
+              "Plasma 125.00000, 4.00000\n"
+              "Procedural 1.00000, 2.00000, 5.00000, 1.00000, 2.00000, 1\n"
+              "Position -10.00000, -10.00000, -10.00000\n"
+              "Range 2.00000, 2.00000, 2.00000\n"
+              "Bounds 90.00000, -180.00000, 180.00000, -90.00000\n"
+              "FracParmsEnd\n");
+}
+
+TEST_F(FracParmsBlockTest, WrittenBlockReadsBackToFiveDecimals) {
+    FracParms written;
+    written.Type = 3;
+    written.Seed = -77;
+    written.Func = "ridged(x, y, z)";
+    written.rf = 1.0 / 3.0;
+    written.irf = 2.123456789;
+    written.H = 0.8;
+    written.lacunarity = 2.0000049;
+    written.octaves = 7.5;
+    written.offset = -0.25;
+    written.fgain = 3.3;
+    written.TexSphere = false;
+    written.xpos = -1e-6;
+    written.zrange = 123.456789;
+    written.Top = 45.5;
+    written.Bottom = -12.000004;
+    FracParms read;
+    ASSERT_EQ(Read(FormatFracParms(written), read), 0);
+    const auto near5 = [](double v) { return std::round(v * 1e5) / 1e5; };
+    EXPECT_EQ(read.Type, 3);
+    EXPECT_EQ(read.Seed, -77);
+    EXPECT_EQ(read.Func, "ridged(x, y, z)");
+    EXPECT_FALSE(read.TexSphere);
+    const std::pair<double, double> pairs[] = {{read.rf, written.rf},
+                                               {read.irf, written.irf},
+                                               {read.H, written.H},
+                                               {read.lacunarity, written.lacunarity},
+                                               {read.octaves, written.octaves},
+                                               {read.offset, written.offset},
+                                               {read.fgain, written.fgain},
+                                               {read.xpos, written.xpos},
+                                               {read.zrange, written.zrange},
+                                               {read.Top, written.Top},
+                                               {read.Bottom, written.Bottom}};
+    for (const auto& [got, want] : pairs)
+        EXPECT_NEAR(got, near5(want), 1e-9) << want;
+}
+
+TEST_F(FracParmsBlockTest, SpellingsAndSeparators) {
+    struct Case {
+        const char* Text;
+        double Top, Bottom, X, Y, Z;
+        const char* Func;
+    };
+    const Case cases[] = {
+        {"fracparms position 1 2 3 fracparmsend", 90, -90, 1, 2, 3, "sinc(r)"},
+        {"FracParms Position 1, 2, 3 FracParmsEnd", 90, -90, 1, 2, 3, "sinc(r)"},
+        {"FracParms\nBounds 45d30m, -10, 10, -45d30m\nFracParmsEnd", 45.5, -45.5, -10, -10, -10,
+         "sinc(r)"},
+        // A number where the string belongs is passed over, Func kept.
+        {"FracParms Func 42 Position 1/2 (* a comment *) 2 3 FracParmsEnd", 90, -90, 0.5, 2, 3,
+         "sinc(r)"},
+        {"FracParms Func 'x+y' Unknown ; tokens , here FracParmsEnd", 90, -90, -10, -10, -10,
+         "x+y"},
+    };
+    for (const Case& c : cases) {
+        FracParms f;
+        ASSERT_EQ(Read(c.Text, f), 0) << c.Text;
+        EXPECT_DOUBLE_EQ(f.Top, c.Top) << c.Text;
+        EXPECT_DOUBLE_EQ(f.Bottom, c.Bottom) << c.Text;
+        EXPECT_DOUBLE_EQ(f.xpos, c.X) << c.Text;
+        EXPECT_DOUBLE_EQ(f.ypos, c.Y) << c.Text;
+        EXPECT_DOUBLE_EQ(f.zpos, c.Z) << c.Text;
+        EXPECT_EQ(f.Func, c.Func) << c.Text;
+    }
+}
+
+TEST_F(FracParmsBlockTest, BlockWithoutEndKeepsWhatWasRead) {
+    FracParms f;
+    EXPECT_EQ(Read("FracParms Type 2 Seed 9 Plasma pi, 3", f), -1);
+    EXPECT_EQ(f.Type, 2);
+    EXPECT_EQ(f.Seed, 9);
+    // pi is no constant: a real that does not fold reads as 1e20.
+    EXPECT_EQ(f.rf, 1e20);
+    EXPECT_EQ(f.irf, 3.0);
+}
+
+TEST_F(FracParmsBlockTest, SurfaceDefinitionFilesThroughOpenAndSave) {
+    ws.TheSurface.Generation.Type = 4;
+    ws.TheSurface.Generation.octaves = 6.25;
+    std::string message;
+    ASSERT_EQ(SaveSurfaceFile(dir.File("a.srf"), ws, message), 0) << message;
+
+    test::RecordingHost otherHost;
+    Workspace other(otherHost);
+    ASSERT_EQ(OpenSurfaceFile(dir.File("a.srf"), other, message), 0) << message;
+    EXPECT_EQ(other.TheSurface.Generation.Type, 4);
+    EXPECT_EQ(other.TheSurface.Generation.octaves, 6.25);
+
+    test::WriteFileText(dir.File("cut.srf"), "FracParms Type 1");
+    EXPECT_EQ(OpenSurfaceFile(dir.File("cut.srf"), other, message), -105);
+    EXPECT_EQ(message, "Error reading definition file \"" + dir.File("cut.srf") + "\".");
+    EXPECT_EQ(OpenSurfaceFile(dir.File("missing.srf"), other, message), -105);
+    EXPECT_EQ(SaveSurfaceFile(dir.File("no/such/dir/a.srf"), ws, message), -2);
+}
+
+} // namespace
+} // namespace korvel
