@@ -29,6 +29,9 @@ constexpr StepHelp Steps[] = {
              "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"},
     {"set", "set NAME=VALUE\n  Sets a setting: persisted ones as Section/Key or Key, the values\n"
             "  of a command's dialog as group.Field (e.g. size.Width, mdr.DataType).\n"},
+    {"kernel-load", "kernel-load PATH\n  Reads the kernel of \"convolve\" from a .krn file.\n"},
+    {"kernel-save",
+     "kernel-save PATH\n  Writes the kernel of \"convolve\" to a .krn file (sizes up to 9).\n"},
     {"info", "info\n  Prints the size and map record of the Surface, one Name=value a line.\n"},
     {"help", "help [COMMAND]\n  Lists the commands, or one command's parameters.\n"},
 };
@@ -46,6 +49,7 @@ std::string CliUsageText() {
            "Steps:\n"
            "  new WIDTHxHEIGHT [--edges TOP,LEFT,RIGHT,BOTTOM]\n"
            "  open PATH          save PATH          set NAME=VALUE\n"
+           "  kernel-load PATH   kernel-save PATH\n"
            "  info               help [COMMAND]     COMMAND (see korvel-cli help)\n\n"
            "Example:\n"
            "  korvel-cli new 512x256 set mdr.DataType=1 save a.mdr open a.mdr info\n\n"
@@ -53,7 +57,7 @@ std::string CliUsageText() {
 }
 
 std::string CliCommandList() {
-    std::string text = "Steps: new open save set info help\n\nCommands:\n";
+    std::string text = "Steps: new open save set kernel-load kernel-save info help\n\nCommands:\n";
     for (const Command& c : CommandTable()) {
         std::string line = "  " + c.CliName;
         line.resize(std::max<size_t>(line.size() + 1, 26), ' ');

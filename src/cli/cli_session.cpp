@@ -2,8 +2,9 @@
 
 #include "commands/command.h"
 #include "commands/command_runner.h"
-#include "core/settings_store.h"
+#include "commands/convolution_commands.h"
 #include "commands/surface_files.h"
+#include "core/settings_store.h"
 
 #include <cstdlib>
 
@@ -122,6 +123,17 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
             return Fail(CliFailed, message);
         if (step == "open")
             RefreshAfterEdit(Ws);
+        return CliOk;
+    }
+    if (step == "kernel-load" || step == "kernel-save") {
+        if (i + 1 >= steps.size())
+            return Fail(CliUsage, "\"" + step + "\" needs a file name");
+        const std::string& path = steps[++i];
+        const bool load = step == "kernel-load";
+        (load ? Ws.KernelLoad : Ws.KernelSave).Path = path;
+        if ((load ? RunKernelLoad(Ws) : RunKernelSave(Ws)) != 0)
+            return Fail(CliFailed,
+                        (load ? "cannot read kernel file " : "cannot write kernel file ") + path);
         return CliOk;
     }
     if (step == "info")

@@ -1,5 +1,8 @@
+#include "commands/area_commands.h"
 #include "commands/command.h"
+#include "commands/convolution_commands.h"
 #include "commands/operations.h"
+#include "commands/resample_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -258,6 +261,26 @@ std::vector<Command> BuildTable() {
     BindDialog(table, 33068, RunFeather, nullptr, "feather");
     BindDialog(table, 33069, RunLoadSelection, nullptr, "load-selection");
     BindDialog(table, 33070, RunSaveSelection, nullptr, "save-selection");
+    Bind(table, 32881, RunBlurSome);
+    Bind(table, 32882, RunBlurMore);
+    Bind(table, 32883, RunBlurLots);
+    Bind(table, 32884, RunSharpenSome);
+    Bind(table, 32885, RunSharpenMore);
+    Bind(table, 32886, RunSharpenLots);
+    Bind(table, 32890, RunConvolveGeneral);
+    Bind(table, 32887, RunFlipVertical);
+    Bind(table, 32888, RunFlipHorizontal);
+    Bind(table, 32889, RunFlipDiagonal);
+    BindDialog(table, 33019, RunToroidalOffset, nullptr, "toroidal-offset");
+    Bind(table, 33060, RunRotate90);
+    Bind(table, 33020, RunCosineDistort);
+    Bind(table, 33029, RunInverseCosine);
+    Bind(table, 32806, RunEdgeClear);
+    Bind(table, 32807, RunEdgeFluff);
+    BindDialog(table, 32944, RunResample, PrefillResample, "resample");
+    At(table, 32944).Params = {"Interp/Type", "Interp/Bias", "Interp/Tension"};
+    BindDialog(table, 33046, RunQuadResample, nullptr, "quad-resample");
+    At(table, 33046).Params = {"Interp/Type", "Interp/Bias", "Interp/Tension"};
     Bind(table, 32797, RunOptions);
     At(table, 32797).Params = {"Muse/ReadInfo", "ShowTimeCount", "Selection", "PreciseCursor",
                                "DispPosn",      "Undo",          "UseTablet"};

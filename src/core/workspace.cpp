@@ -16,6 +16,7 @@ Workspace::Workspace(Host& host)
       Settings(BuildSettingsTable(*this)) {
     TheSurface.AttachHost(&host);
     Undo.AttachHost(&host);
+    GeneralKernel.SetSize(7, 1.0f, 0, 0);
 }
 
 int32_t Workspace::Start(SettingsStore& store) {

@@ -5,6 +5,7 @@
 #include "core/dialog_fields.h"
 #include "core/histogram.h"
 #include "core/interpolation.h"
+#include "core/kernel.h"
 #include "core/noise.h"
 #include "core/progress.h"
 #include "core/random.h"
@@ -132,6 +133,8 @@ public:
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.
     NoiseBasis Noise{Random};
+    // The kernel of the "General..." convolution, kept for the run.
+    Kernel GeneralKernel;
     // What the last histogram command counted, for the dialog or the CLI to show.
     HistogramResult LastHistogram;
 

@@ -1,0 +1,75 @@
+#include "commands/convolution_commands.h"
+
+#include "core/convolution.h"
+#include "core/kernel.h"
+#include "core/workspace.h"
+
+#include <string>
+
+namespace korvel {
+
+namespace {
+
+int32_t Blur(Workspace& ws, int32_t size) {
+    Kernel kernel;
+    kernel.SetSize(size, 1.0f, 0, 0);
+    kernel.MakeBox();
+    return ConvolveWith(ws, kernel);
+}
+
+int32_t Sharpen(Workspace& ws, int32_t size) {
+    Kernel kernel;
+    kernel.SetSize(size, 1.0f, 0, 0);
+    kernel.MakeSharpen();
+    return ConvolveWith(ws, kernel);
+}
+
+} // namespace
+
+int32_t RunBlurSome(Workspace& ws) {
+    return Blur(ws, 3);
+}
+
+int32_t RunBlurMore(Workspace& ws) {
+    return Blur(ws, 5);
+}
+
+int32_t RunBlurLots(Workspace& ws) {
+    return Blur(ws, 7);
+}
+
+int32_t RunSharpenSome(Workspace& ws) {
+    return Sharpen(ws, 3);
+}
+
+int32_t RunSharpenMore(Workspace& ws) {
+    return Sharpen(ws, 5);
+}
+
+int32_t RunSharpenLots(Workspace& ws) {
+    return Sharpen(ws, 7);
+}
+
+int32_t ConvolveWith(Workspace& ws, const Kernel& kernel) {
+    return ConvolveSurface(ws.TheSurface, ws.TheProgress, kernel, std::string());
+}
+
+int32_t LoadKernelFile(Workspace& ws, Kernel& kernel) {
+    return kernel.Load(ws.KernelLoad.Path);
+}
+
+int32_t SaveKernelFile(Workspace& ws, const Kernel& kernel) {
+    return kernel.Save(ws.KernelSave.Path);
+}
+
+int32_t RunConvolveGeneral(Workspace& ws) {
+    return ConvolveWith(ws, ws.GeneralKernel);
+}
+int32_t RunKernelLoad(Workspace& ws) {
+    return LoadKernelFile(ws, ws.GeneralKernel);
+}
+int32_t RunKernelSave(Workspace& ws) {
+    return SaveKernelFile(ws, ws.GeneralKernel);
+}
+
+} // namespace korvel
