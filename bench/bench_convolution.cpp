@@ -9,6 +9,7 @@
 #include "core/kernel.h"
 #include "core/progress.h"
 #include "core/surface.h"
+#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,21 +22,7 @@ using namespace korvel;
 
 constexpr int32_t Side = 4096;
 
-class NullHost : public Host {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return true; }
-    bool OpenProgressWindow(const std::string&, bool) override { return true; }
-    void SetProgressBar(int) override {}
-    void SetProgressLabel(const std::string&) override {}
-    void CloseProgressWindow(bool) override {}
-    void PumpPendingMessage() override {}
-    void InvalidateView() override {}
-    void RepaintAltitudeKey() override {}
-    bool EditParameters(const std::string&, const std::string&, Workspace&) override {
-        return true;
-    }
-};
+using NullHost = korvel::bench::NullHost;
 
 NullHost TheHost;
 const bool ShowTime = false;

@@ -7,6 +7,7 @@
 #include "core/host.h"
 #include "core/workspace.h"
 #include "formats/mdr.h"
+#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,21 +30,7 @@ constexpr size_t SampleBytes = size_t{Side} * Side * sizeof(float);
 const std::string MdrPath = "/tmp/korvel_bench_core.mdr";
 const std::string PlainPath = "/tmp/korvel_bench_core.raw";
 
-class NullHost : public Host {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return true; }
-    bool OpenProgressWindow(const std::string&, bool) override { return true; }
-    void SetProgressBar(int) override {}
-    void SetProgressLabel(const std::string&) override {}
-    void CloseProgressWindow(bool) override {}
-    void PumpPendingMessage() override {}
-    void InvalidateView() override {}
-    void RepaintAltitudeKey() override {}
-    bool EditParameters(const std::string&, const std::string&, Workspace&) override {
-        return true;
-    }
-};
+using NullHost = korvel::bench::NullHost;
 
 NullHost TheHost;
 

@@ -6,6 +6,7 @@
 #include "core/host.h"
 #include "core/workspace.h"
 #include "generate/procedural.h"
+#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 #include <noise.h>
@@ -36,23 +37,7 @@ constexpr double Radius = 2.0;
 constexpr double FlatWidth = 8.0;
 constexpr double FlatHeight = 4.0;
 
-class NullHost : public Host {
-public:
-    void ShowMessage(const std::string& text) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-    }
-    bool AskYesNo(const std::string&) override { return true; }
-    bool OpenProgressWindow(const std::string&, bool) override { return true; }
-    void SetProgressBar(int) override {}
-    void SetProgressLabel(const std::string&) override {}
-    void CloseProgressWindow(bool) override {}
-    void PumpPendingMessage() override {}
-    void InvalidateView() override {}
-    void RepaintAltitudeKey() override {}
-    bool EditParameters(const std::string&, const std::string&, Workspace&) override {
-        return true;
-    }
-};
+using NullHost = korvel::bench::NullHost;
 
 std::map<std::string, double>& SecondsPerSample() {
     static std::map<std::string, double> seconds;

@@ -6,6 +6,7 @@
 #include "core/random.h"
 #include "core/surface.h"
 #include "generate/plasma.h"
+#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,21 +19,7 @@ using namespace korvel;
 
 constexpr int32_t Side = 4096;
 
-class NullHost : public Host {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return true; }
-    bool OpenProgressWindow(const std::string&, bool) override { return true; }
-    void SetProgressBar(int) override {}
-    void SetProgressLabel(const std::string&) override {}
-    void CloseProgressWindow(bool) override {}
-    void PumpPendingMessage() override {}
-    void InvalidateView() override {}
-    void RepaintAltitudeKey() override {}
-    bool EditParameters(const std::string&, const std::string&, Workspace&) override {
-        return true;
-    }
-};
+using NullHost = korvel::bench::NullHost;
 
 struct Bench {
     Bench() { surface.Resize(Side, Side, 0); }

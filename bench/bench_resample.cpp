@@ -9,6 +9,7 @@
 #include "core/resample.h"
 #include "core/workspace.h"
 #include "formats/mdr.h"
+#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,21 +32,7 @@ const std::string HdrPath = "/tmp/korvel_bench_resample.hdr";
 const std::string WarpedPath = "/tmp/korvel_bench_resample_warped.envi";
 const std::string MdrPath = "/tmp/korvel_bench_resample.mdr";
 
-class NullHost : public Host {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskYesNo(const std::string&) override { return true; }
-    bool OpenProgressWindow(const std::string&, bool) override { return true; }
-    void SetProgressBar(int) override {}
-    void SetProgressLabel(const std::string&) override {}
-    void CloseProgressWindow(bool) override {}
-    void PumpPendingMessage() override {}
-    void InvalidateView() override {}
-    void RepaintAltitudeKey() override {}
-    bool EditParameters(const std::string&, const std::string&, Workspace&) override {
-        return true;
-    }
-};
+using NullHost = korvel::bench::NullHost;
 
 NullHost TheHost;
 

@@ -1,47 +1,16 @@
 #include "generate/frac_parms_block.h"
 
 #include "core/frac_parms.h"
+#include "generate/block_values.h"
 #include "generate/keywords.h"
 #include "generate/parser.h"
 #include "generate/token_reader.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 namespace korvel {
 
-namespace {
-
-// One value and the comma after it, if there is one.
-double Real(TokenReader& reader, Builtins& builtins) {
-    const double value = ParseConstant(reader, builtins);
-    if (reader.Token() == TokComma)
-        reader.Next();
-    return value;
-}
-
-int32_t Integer(TokenReader& reader, Builtins& builtins) {
-    const int32_t value = ParseConstantInt(reader, builtins);
-    if (reader.Token() == TokComma)
-        reader.Next();
-    return value;
-}
-
-void Append(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void Append(std::string& out, const char* format, ...) {
-    char line[4096];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    out += line;
-}
-
-std::string Name(int32_t code) {
-    return std::string(KeywordName(code));
-}
-
-} // namespace
+namespace {} // namespace
 
 int32_t ReadFracParms(FracParms& f, TokenReader& reader, Builtins& builtins) {
     reader.SkipInsignificant();
@@ -53,11 +22,11 @@ int32_t ReadFracParms(FracParms& f, TokenReader& reader, Builtins& builtins) {
             return -1;
         case KwType:
             reader.Next();
-            f.Type = Integer(reader, builtins);
+            f.Type = ReadBlockInt(reader, builtins);
             break;
         case KwSeed:
             reader.Next();
-            f.Seed = Integer(reader, builtins);
+            f.Seed = ReadBlockInt(reader, builtins);
             break;
         case KwFunc:
             if (reader.Next() == TokString) {
@@ -67,36 +36,36 @@ int32_t ReadFracParms(FracParms& f, TokenReader& reader, Builtins& builtins) {
             break;
         case KwPlasma:
             reader.Next();
-            f.rf = Real(reader, builtins);
-            f.irf = Real(reader, builtins);
+            f.rf = ReadBlockReal(reader, builtins);
+            f.irf = ReadBlockReal(reader, builtins);
             break;
         case KwProcedural:
             reader.Next();
-            f.H = Real(reader, builtins);
-            f.lacunarity = Real(reader, builtins);
-            f.octaves = Real(reader, builtins);
-            f.offset = Real(reader, builtins);
-            f.fgain = Real(reader, builtins);
-            f.TexSphere = Integer(reader, builtins) != 0;
+            f.H = ReadBlockReal(reader, builtins);
+            f.lacunarity = ReadBlockReal(reader, builtins);
+            f.octaves = ReadBlockReal(reader, builtins);
+            f.offset = ReadBlockReal(reader, builtins);
+            f.fgain = ReadBlockReal(reader, builtins);
+            f.TexSphere = ReadBlockInt(reader, builtins) != 0;
             break;
         case KwPosition:
             reader.Next();
-            f.xpos = Real(reader, builtins);
-            f.ypos = Real(reader, builtins);
-            f.zpos = Real(reader, builtins);
+            f.xpos = ReadBlockReal(reader, builtins);
+            f.ypos = ReadBlockReal(reader, builtins);
+            f.zpos = ReadBlockReal(reader, builtins);
             break;
         case KwRange:
             reader.Next();
-            f.xrange = Real(reader, builtins);
-            f.yrange = Real(reader, builtins);
-            f.zrange = Real(reader, builtins);
+            f.xrange = ReadBlockReal(reader, builtins);
+            f.yrange = ReadBlockReal(reader, builtins);
+            f.zrange = ReadBlockReal(reader, builtins);
             break;
         case KwBounds:
             reader.Next();
-            f.Top = Real(reader, builtins);
-            f.Left = Real(reader, builtins);
-            f.Right = Real(reader, builtins);
-            f.Bottom = Real(reader, builtins);
+            f.Top = ReadBlockReal(reader, builtins);
+            f.Left = ReadBlockReal(reader, builtins);
+            f.Right = ReadBlockReal(reader, builtins);
+            f.Bottom = ReadBlockReal(reader, builtins);
             break;
         case KwFracParmsEnd:
             reader.Next();
@@ -110,18 +79,21 @@ int32_t ReadFracParms(FracParms& f, TokenReader& reader, Builtins& builtins) {
 
 std::string FormatFracParms(const FracParms& f) {
     std::string out;
-    Append(out, "%s\n", Name(KwFracParms).c_str());
-    Append(out, "%s %d\n", Name(KwType).c_str(), f.Type);
-    Append(out, "%s %d\n", Name(KwSeed).c_str(), f.Seed);
-    out += Name(KwFunc) + " \"" + f.Func + "\"\n";
-    Append(out, "%s %0.5f, %0.5f\n", Name(KwPlasma).c_str(), f.rf, f.irf);
-    Append(out, "%s %0.5f, %0.5f, %0.5f, %0.5f, %0.5f, %d\n", Name(KwProcedural).c_str(), f.H,
-           f.lacunarity, f.octaves, f.offset, f.fgain, f.TexSphere ? 1 : 0);
-    Append(out, "%s %0.5f, %0.5f, %0.5f\n", Name(KwPosition).c_str(), f.xpos, f.ypos, f.zpos);
-    Append(out, "%s %0.5f, %0.5f, %0.5f\n", Name(KwRange).c_str(), f.xrange, f.yrange, f.zrange);
-    Append(out, "%s %0.5f, %0.5f, %0.5f, %0.5f\n", Name(KwBounds).c_str(), f.Top, f.Left, f.Right,
-           f.Bottom);
-    Append(out, "%s\n", Name(KwFracParmsEnd).c_str());
+    AppendFormat(out, "%s\n", KeywordText(KwFracParms).c_str());
+    AppendFormat(out, "%s %d\n", KeywordText(KwType).c_str(), f.Type);
+    AppendFormat(out, "%s %d\n", KeywordText(KwSeed).c_str(), f.Seed);
+    out += KeywordText(KwFunc) + " \"" + f.Func + "\"\n";
+    AppendFormat(out, "%s %0.5f, %0.5f\n", KeywordText(KwPlasma).c_str(), f.rf, f.irf);
+    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f, %0.5f, %0.5f, %d\n",
+                 KeywordText(KwProcedural).c_str(), f.H, f.lacunarity, f.octaves, f.offset, f.fgain,
+                 f.TexSphere ? 1 : 0);
+    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f\n", KeywordText(KwPosition).c_str(), f.xpos, f.ypos,
+                 f.zpos);
+    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f\n", KeywordText(KwRange).c_str(), f.xrange, f.yrange,
+                 f.zrange);
+    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f, %0.5f\n", KeywordText(KwBounds).c_str(), f.Top,
+                 f.Left, f.Right, f.Bottom);
+    AppendFormat(out, "%s\n", KeywordText(KwFracParmsEnd).c_str());
     return out;
 }
 

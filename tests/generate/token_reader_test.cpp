@@ -12,25 +12,15 @@ namespace korvel {
 namespace {
 
 TEST(KeywordTest, LookUpBothWays) {
-    const struct {
-        const char* Name;
-        int32_t Code;
-    } byName[] = {
-        {"Bias", 33},    {"bias", 33},      {"BIAS", 33},      {"SIN", 47},
-        {"atan2", 83},   {"exp", 38},       {"floor", 39},     {"ln", 41},
-        {"p3", 98},      {"SeaEqual", 131}, {"seafloat", 132}, {"FRACPARMSEND", 175},
-        {"Simple", 185}, {"sinx", 3},       {"", 3},           {"x_", 3},
-    };
-    for (const auto& c : byName)
-        EXPECT_EQ(KeywordCode(c.Name), c.Code) << c.Name;
-
-    const struct {
-        int32_t Code;
-        const char* Name;
-    } byCode[] = {{33, "bias"},    {38, "exp"}, {29, "abs"}, {131, "SeaEqual"},
-                  {185, "Simple"}, {40, ""},    {28, ""},    {186, ""}};
-    for (const auto& c : byCode)
-        EXPECT_EQ(KeywordName(c.Code), c.Name) << c.Code;
+    const std::pair<const char*, int32_t> byName[] = {
+        {"Bias", 33},          {"BIAS", 33},    {"SIN", 47}, {"p3", 98}, {"SeaEqual", 131},
+        {"FRACPARMSEND", 175}, {"Simple", 185}, {"sinx", 3}, {"", 3},    {"x_", 3}};
+    for (const auto& [name, code] : byName)
+        EXPECT_EQ(KeywordCode(name), code) << name;
+    const std::pair<int32_t, const char*> byCode[] = {
+        {33, "bias"}, {131, "SeaEqual"}, {185, "Simple"}, {40, ""}, {28, ""}, {186, ""}};
+    for (const auto& [code, name] : byCode)
+        EXPECT_EQ(KeywordName(code), name) << code;
 
     // Every code from 29 to 185 but 40 is used, and each name finds its own entry in any case
     // except the second spelling of bias.
@@ -43,9 +33,7 @@ TEST(KeywordTest, LookUpBothWays) {
         EXPECT_EQ(KeywordCode(upper), k.Code) << k.Name;
     }
     EXPECT_EQ(codes.size(), 156u);
-    EXPECT_EQ(*codes.begin(), 29);
-    EXPECT_EQ(*codes.rbegin(), 185);
-    EXPECT_EQ(codes.count(40), 0u);
+    EXPECT_TRUE(*codes.begin() == 29 && *codes.rbegin() == 185 && !codes.contains(40));
 }
 
 TEST(TokenReaderTest, EveryTokenCode) {
@@ -54,21 +42,12 @@ TEST(TokenReaderTest, EveryTokenCode) {
         int32_t Code;
         std::string Text;
     } cases[] = {
-        {"", 1, ""},         {"  \t ", 1, ""},        {"@", 7, "@"},
-        {":", 9, ":"},       {",", 10, ","},          {"*/", 11, "*/"},
-        {"*)", 11, "*)"},    {"/*", 12, "/*"},        {"(*", 12, "(*"},
-        {"//", 13, "//"},    {"{", 14, "{"},          {"(", 15, "("},
-        {"[", 16, "["},      {"%", 17, "%"},          {". 5", 18, "."},
-        {"?", 19, "?"},      {"}", 20, "}"},          {")", 21, ")"},
-        {"]", 22, "]"},      {"+", 23, "+"},          {"/", 24, "/"},
-        {"*", 25, "*"},      {"-5", 26, "-"},         {"^", 38, "^"},
-        {"**", 38, "**"},    {"abc", 3, "abc"},       {"_a1 b", 3, "_a1"},
-        {"SIN", 47, "SIN"},  {"12.5", 4, "12.5"},     {".5", 4, ".5"},
-        {"'it' x", 6, "it"}, {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
-        {"\"", 6, ""},       {"#", 2, "#"},           {"!", 2, "!"},
-        {"$", 2, "$"},       {"&", 2, "&"},           {"|", 2, "|"},
-        {"~", 2, "~"},       {"\xC3\xA9", 2, "\xC3"},
-    };
+        {"", 1, ""},      {"  \t ", 1, ""},    {"@", 7, "@"},           {",", 10, ","},
+        {"*)", 11, "*)"}, {"(*", 12, "(*"},    {"//", 13, "//"},        {"{", 14, "{"},
+        {"%", 17, "%"},   {". 5", 18, "."},    {"]", 22, "]"},          {"-5", 26, "-"},
+        {"^", 38, "^"},   {"**", 38, "**"},    {"_a1 b", 3, "_a1"},     {"SIN", 47, "SIN"},
+        {".5", 4, ".5"},  {"'it' x", 6, "it"}, {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
+        {"\"", 6, ""},    {"#", 2, "#"},       {"\xC3\xA9", 2, "\xC3"}};
     TokenReader reader;
     for (const auto& c : cases) {
         reader.SetLine(c.Line);
@@ -83,13 +62,10 @@ TEST(TokenReaderTest, NumbersAndAngles) {
         double Value;
         int32_t After; // code of the token that follows
     } cases[] = {
-        {"12", 12.0, 0},      {"12.5", 12.5, 0},       {".25", 0.25, 0},
-        {"5.", 5.0, 0},       {"1e3", 1000.0, 0},      {"2E-2", 0.02, 0},
-        {"1e+5", 1.0, 23},    {"2x", 2.0, 54},         {"45d30m", 45.5, 0},
-        {"45d 30'", 45.5, 0}, {"10d15m36s", 10.26, 0}, {"10D 15M 36\" ,", 10.26, 10},
-        {"30m", 0.5, 0},      {"36S", 0.01, 0},        {"1.5d", 1.5, 0},
-        {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0},  {"1e-999", 0.0, 0},
-    };
+        {".25", 0.25, 0},  {"5.", 5.0, 0},      {"1e3", 1000.0, 0},   {"1e+5", 1.0, 23},
+        {"2x", 2.0, 54},   {"45d30m", 45.5, 0}, {"45d 30'", 45.5, 0}, {"10D 15M 36\" ,", 10.26, 10},
+        {"30m", 0.5, 0},   {"36S", 0.01, 0},    {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0},
+        {"1e-999", 0.0, 0}};
     TokenReader reader;
     for (const auto& c : cases) {
         reader.SetLine(c.Line);
@@ -101,18 +77,14 @@ TEST(TokenReaderTest, NumbersAndAngles) {
 
 TEST(TokenReaderTest, TokenNamesAndUserNames) {
     TokenReader reader;
-    const struct {
-        int32_t Code;
-        const char* Name;
-    } names[] = {{29, "abs"}, {33, "bias"}, {175, "FracParmsEnd"},
-                 {7, "@"},    {10, ","},    {11, "*/"},
-                 {12, "/*"},  {13, "//"},   {16, "["},
-                 {19, "?"},   {26, "-"},    {28, "-"},
-                 {38, "^"},   {17, ""},     {18, ""},
-                 {0, ""},     {3, ""},      {40, ""},
-                 {2048, ""}};
-    for (const auto& n : names)
-        EXPECT_EQ(reader.TokenName(n.Code), n.Name) << n.Code;
+    const std::pair<int32_t, const char*> names[] = {{29, "abs"}, {175, "FracParmsEnd"},
+                                                     {11, "*/"},  {26, "-"},
+                                                     {28, "-"},   {38, "^"},
+                                                     {17, ""},    {0, ""},
+                                                     {3, ""},     {40, ""},
+                                                     {2048, ""}};
+    for (const auto& [code, name] : names)
+        EXPECT_EQ(reader.TokenName(code), name) << code;
 
     EXPECT_EQ(reader.SetName(2047, "low"), -1);
     EXPECT_EQ(reader.SetName(65536, "high"), -2);
@@ -147,15 +119,11 @@ TEST(TokenReaderTest, FileCommentsAcrossLines) {
     ASSERT_EQ(reader.Open(path), 0);
     EXPECT_EQ(reader.Open(path), -1);
     EXPECT_EQ(reader.Token(), 13);
-    const struct {
-        int32_t Code, Line;
-    } expected[] = {{167, 3}, {111, 5}, {4, 5}, {168, 5}, {54, 6}, {0, 0}};
-    for (const auto& e : expected) {
-        EXPECT_EQ(reader.Next(), e.Code);
-        if (e.Code != 0) {
-            EXPECT_EQ(reader.Line(), e.Line);
-        }
+    for (auto [code, line] : {std::pair{167, 3}, {111, 5}, {4, 5}, {168, 5}, {54, 6}}) {
+        EXPECT_EQ(reader.Next(), code);
+        EXPECT_EQ(reader.Line(), line);
     }
+    EXPECT_EQ(reader.Next(), 0); // the unclosed comment runs to the end, and the end stays
     EXPECT_EQ(reader.Next(), 0);
     EXPECT_EQ(reader.Close(), 0);
     EXPECT_EQ(reader.Close(), -1);
