@@ -17,14 +17,14 @@ void Put(std::vector<uint8_t>& b, size_t at, uint32_t v) {
         b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-struct BmpSpec {
+struct BmpShape {
     int32_t Width, Height;
     uint32_t Bits = 8, Compression = 0, Colours = 0, InfoSize = 40;
 };
 
 // A BMP laid out by hand: palette entry i is (blue i, green 255 - i, red 0) unless grey; the
 // pixel at (x, file row r) is 10 * r + x.
-std::vector<uint8_t> MakeBmp(const BmpSpec& f, bool grey = true) {
+std::vector<uint8_t> MakeBmp(const BmpShape& f, bool grey = true) {
     const uint32_t entries = f.Colours ? f.Colours : 256;
     const uint32_t offset = 14 + f.InfoSize + 4 * entries;
     const uint32_t stride = (static_cast<uint32_t>(f.Width) + 3) / 4 * 4;
@@ -81,7 +81,7 @@ TEST(SelectionBmpTest, SaveWritesTheLayoutAndLoadsBack) {
 // Accepted files into a 4 x 2 Surface (mask 4 x 4); the grey of (x, y) is given per row.
 TEST(SelectionBmpTest, LoadsOrientationPaddingAndPalettes) {
     const struct {
-        BmpSpec Spec;
+        BmpShape Shape;
         bool Grey;
         std::array<uint8_t, 4> Row0, Row1;
     } cases[] = {
@@ -95,12 +95,12 @@ TEST(SelectionBmpTest, LoadsOrientationPaddingAndPalettes) {
         {{4, 2, 8, 0, 2}, true, {0, 1, 0, 0}, {0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Spec.Width << "x" << c.Spec.Height << " info "
-                                        << c.Spec.InfoSize << " colours " << c.Spec.Colours);
+        SCOPED_TRACE(testing::Message() << c.Shape.Width << "x" << c.Shape.Height << " info "
+                                        << c.Shape.InfoSize << " colours " << c.Shape.Colours);
         Surface s;
         ASSERT_EQ(s.Resize(4, 2, Surface::SurfaceHasSelection), 0);
         std::memset(s.Mask.RowPointer(0, 2), 77, 8);
-        const std::vector<uint8_t> file = MakeBmp(c.Spec, c.Grey);
+        const std::vector<uint8_t> file = MakeBmp(c.Shape, c.Grey);
         std::string message;
         ASSERT_EQ(LoadSelectionBmpBuffer(s, file.data(), file.size(), message), 0) << message;
         for (int32_t x = 0; x < 4; ++x) {
@@ -109,7 +109,7 @@ TEST(SelectionBmpTest, LoadsOrientationPaddingAndPalettes) {
             EXPECT_EQ(s.Mask.IsSelected(x, 3), 77) << x;
         }
         EXPECT_EQ(LoadSelectionBmpBuffer(s.Mask, file.data(), file.size(), message), -5);
-        EXPECT_EQ(message, "Selection file is " + std::to_string(c.Spec.Width) +
+        EXPECT_EQ(message, "Selection file is " + std::to_string(c.Shape.Width) +
                                " x 2 but the surface is 4 x 4");
     }
 }
