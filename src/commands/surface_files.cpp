@@ -1,6 +1,8 @@
 #include "commands/surface_files.h"
 
+#include "formats/mat.h"
 #include "formats/mdr.h"
+#include "formats/stm.h"
 #include "generate/surface_definition_file.h"
 
 #include <cctype>
@@ -10,8 +12,8 @@ namespace korvel {
 
 namespace {
 
-int32_t ReadMdr(const std::string& path, Workspace& ws, std::string& message) {
-    const int32_t code = ReadMdrFile(path, ws);
+// Readers report their codes through the generic message.
+int32_t Opened(int32_t code, const std::string& path, std::string& message) {
     if (code != 0) {
         char number[32];
         std::snprintf(number, sizeof number, "(%d)", code);
@@ -20,11 +22,30 @@ int32_t ReadMdr(const std::string& path, Workspace& ws, std::string& message) {
     return code;
 }
 
-int32_t WriteMdr(const std::string& path, Workspace& ws, std::string& message) {
-    const int32_t code = WriteMdrFile(path, ws);
+int32_t Saved(int32_t code, const char* failure, std::string& message) {
     if (code != 0)
-        message = "Error writing MDR file";
+        message = failure;
     return code;
+}
+
+int32_t ReadMdr(const std::string& path, Workspace& ws, std::string& message) {
+    return Opened(ReadMdrFile(path, ws), path, message);
+}
+int32_t WriteMdr(const std::string& path, Workspace& ws, std::string& message) {
+    return Saved(WriteMdrFile(path, ws), "Error writing MDR file", message);
+}
+int32_t ReadMat(const std::string& path, Workspace& ws, std::string& message) {
+    return Opened(ReadMatFile(path, ws), path, message);
+}
+int32_t WriteMat(const std::string& path, Workspace& ws, std::string& message) {
+    return Saved(WriteMatFile(path, ws), "Error writing MAT file", message);
+}
+int32_t ReadStm(const std::string& path, Workspace& ws, std::string& message) {
+    return Opened(ReadStmFile(path, ws), path, message);
+}
+// A failed STM save is reported too, so the old file is not mistaken for the new one.
+int32_t WriteStm(const std::string& path, Workspace& ws, std::string& message) {
+    return Saved(WriteStmFile(path, ws), "Error writing STM file", message);
 }
 
 } // namespace
@@ -32,6 +53,8 @@ int32_t WriteMdr(const std::string& path, Workspace& ws, std::string& message) {
 const std::vector<SurfaceFileType>& SurfaceFileTypes() {
     static const std::vector<SurfaceFileType> types = {
         {"MDR Surface", "mdr", ReadMdr, WriteMdr},
+        {"Matlab MAT Surface", "mat", ReadMat, WriteMat},
+        {"STM Surface", "stm", ReadStm, WriteStm},
         {"Surface Definition", "srf", ReadSurfaceDefinitionFile, WriteSurfaceDefinitionFile},
     };
     return types;

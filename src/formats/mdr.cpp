@@ -1,5 +1,7 @@
 #include "formats/mdr.h"
 
+#include "formats/format_support.h"
+
 #include "core/atomic_file.h"
 #include "core/file_map.h"
 #include "core/host.h"
@@ -45,49 +47,8 @@ constexpr int32_t ProgressStepPercent = 10;
 constexpr size_t InPlaceBlockBytes = size_t{64} << 20;
 constexpr size_t StagedBlockBytes = size_t{16} << 20;
 
-uint64_t GetLE(const uint8_t* at, int bytes) {
-    uint64_t bits = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        bits = (bits << 8) | at[i];
-    return bits;
-}
-
-void PutLE(uint8_t* at, uint64_t bits, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        at[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
-
-uint32_t GetU32(const uint8_t* at) {
-    return static_cast<uint32_t>(GetLE(at, 4));
-}
-int32_t GetI32(const uint8_t* at) {
-    return static_cast<int32_t>(GetU32(at));
-}
-float GetF32(const uint8_t* at) {
-    return std::bit_cast<float>(GetU32(at));
-}
-double GetF64(const uint8_t* at) {
-    return std::bit_cast<double>(GetLE(at, 8));
-}
-void PutU32(uint8_t* at, uint32_t v) {
-    PutLE(at, v, 4);
-}
-void PutF32(uint8_t* at, float v) {
-    PutLE(at, std::bit_cast<uint32_t>(v), 4);
-}
-void PutF64(uint8_t* at, double v) {
-    PutLE(at, std::bit_cast<uint64_t>(v), 8);
-}
-
 size_t BytesPerSample(int32_t dataType) {
     return dataType == 0 ? 4 : dataType == 1 ? 2 : 1;
-}
-
-// The limits of Surface::Resize, checked before anything is read so a refused size cannot
-// leave rows read at some other width.
-bool SizeAccepted(int32_t width, int32_t height) {
-    return width > 0 && height > 0 && width < Surface::SizeLimit && height < Surface::SizeLimit &&
-           (width & ~3) > 0;
 }
 
 void ReadFloatRow(const uint8_t* in, float* out, int32_t columns) {
@@ -244,7 +205,7 @@ int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
         return -6;
     const int32_t width = GetI32(data + WidthAt);
     const int32_t height = GetI32(data + HeightAt);
-    if (!SizeAccepted(width, height))
+    if (!SurfaceAcceptsSize(width, height))
         return -8;
     const size_t bytes = BytesPerSample(dataType);
     const uint64_t stride = static_cast<uint64_t>(width) * bytes;
@@ -287,16 +248,9 @@ int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
 }
 
 int32_t ReadMdrFile(const std::string& path, Workspace& ws) {
-    MappedFile file;
-    switch (file.Open(path)) {
-    case MappedFile::Status::Ok:
-        break;
-    case MappedFile::Status::CannotOpen:
-        return -2;
-    case MappedFile::Status::CannotMap:
-        return -3;
-    }
-    return ReadMdrBuffer(file.Data(), file.Size(), ws, path);
+    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
+        return ReadMdrBuffer(data, size, ws, path);
+    });
 }
 
 int32_t WriteMdrFile(const std::string& path, Workspace& ws) {

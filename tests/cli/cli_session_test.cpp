@@ -57,6 +57,21 @@ TEST(CliSession, SaveOpenInfoRoundTrip) {
     EXPECT_EQ(run.Out, expected);
 }
 
+TEST(CliSession, SurfaceFilesRoundTripByExtension) {
+    test::TempDir dir;
+    // STM keeps 16-bit codes from Min upwards and no scale: a flat surface reads back as 0.
+    const std::pair<const char*, const char*> cases[] = {
+        {"mdr", "Min=2.5\nMax=2.5\n"}, {"mat", "Min=2.5\nMax=2.5\n"}, {"stm", "Min=0\nMax=0\n"}};
+    for (const auto& [ext, extremes] : cases) {
+        const std::string path = dir.File(std::string("a.") + ext);
+        const CliRun run = RunCli({"new", "8x4", "set", "offset.Amount=2.5", "offset", "save", path,
+                                   "new", "16x16", "open", path, "info"});
+        ASSERT_EQ(run.Code, CliOk) << ext << run.Err;
+        EXPECT_NE(run.Out.find("XSize=8\nYSize=4\n"), std::string::npos) << ext << run.Out;
+        EXPECT_NE(run.Out.find(extremes), std::string::npos) << ext << run.Out;
+    }
+}
+
 TEST(CliSession, DefaultSurfaceFromEmptySettings) {
     const CliRun run = RunCli({"info"});
     ASSERT_EQ(run.Code, CliOk);

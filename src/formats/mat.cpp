@@ -1,0 +1,139 @@
+#include "formats/mat.h"
+
+#include "formats/format_support.h"
+
+#include "core/atomic_file.h"
+#include "core/file_map.h"
+#include "core/workspace.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+constexpr size_t TypeAt = 0;
+constexpr size_t RowsAt = 4;
+constexpr size_t ColumnsAt = 8;
+constexpr size_t ImaginaryAt = 12;
+constexpr size_t NameLengthAt = 16;
+
+// The type word is 1000 M + 100 O + 10 P + T; with M (byte order), O and T (full matrix) zero
+// only the precision digit P is left: 0 double, 1 single.
+constexpr int32_t DoubleType = 0;
+constexpr int32_t FloatType = 10;
+constexpr char Name[] = "AAA"; // with its terminating zero, as the file stores it
+constexpr int32_t ProgressStepPercent = 10;
+
+float Element(const uint8_t* at, bool doubles) {
+    // Doubles beyond the float range become infinities (IEEE conversion), never undefined.
+    return doubles ? static_cast<float>(std::bit_cast<double>(GetLE(at, 8)))
+                   : std::bit_cast<float>(static_cast<uint32_t>(GetLE(at, 4)));
+}
+
+} // namespace
+
+int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name) {
+    if (!data || size < MatHeaderSize)
+        return -7;
+    const int32_t type = GetI32(data + TypeAt);
+    if (type != DoubleType && type != FloatType)
+        return -5;
+    const int32_t rows = GetI32(data + RowsAt);
+    const int32_t columns = GetI32(data + ColumnsAt);
+    const int32_t nameLength = GetI32(data + NameLengthAt);
+    if (!SurfaceAcceptsSize(columns, rows) || nameLength < 0)
+        return -8;
+    const bool doubles = type == DoubleType;
+    const size_t bytes = doubles ? 8 : 4;
+    const uint64_t start = MatHeaderSize + static_cast<uint64_t>(nameLength);
+    // The column stride is the file's row count, whatever width the Surface ends up with.
+    const uint64_t stride = static_cast<uint64_t>(rows) * bytes;
+    if (start > size || size - start < stride * static_cast<uint64_t>(columns))
+        return -7;
+
+    Surface& s = ws.TheSurface;
+    Progress& progress = ws.TheProgress;
+    progress.ProgressBegin("Reading MAT File " + name, ProgressStepPercent);
+    if (s.Resize(columns, rows, -1) != 0) {
+        progress.ProgressEnd();
+        return -9;
+    }
+    const uint8_t* elements = data + start;
+    float lo = 1e20f;
+    float hi = -1e20f;
+    int32_t x = 0;
+    for (; x < s.XSize && !progress.CancelRequested(); ++x) {
+        const uint8_t* column = elements + static_cast<size_t>(x) * stride;
+        for (int32_t y = 0; y < s.YSize; ++y) {
+            const float v = Element(column + static_cast<size_t>(y) * bytes, doubles);
+            s.Rows[y][x] = v;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+        progress.ProgressUpdate(x, s.XSize);
+        progress.PumpPendingMessage();
+    }
+    // Resize keeps the old samples when the size is unchanged; columns a cancel left unread must
+    // not show the previous surface, and their zeros count among the extremes.
+    if (x < s.XSize) {
+        for (int32_t y = 0; y < s.YSize; ++y)
+            std::fill(s.Rows[y] + x, s.Rows[y] + s.XSize, 0.0f);
+        lo = std::min(lo, 0.0f);
+        hi = std::max(hi, 0.0f);
+    }
+    s.Min = lo;
+    s.Max = hi;
+    progress.ProgressEnd();
+    progress.ConsumeCancel();
+    return 0;
+}
+
+int32_t ReadMatFile(const std::string& path, Workspace& ws) {
+    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
+        return ReadMatBuffer(data, size, ws, path);
+    });
+}
+
+int32_t WriteMatFile(const std::string& path, Workspace& ws) {
+    const Surface& s = ws.TheSurface;
+    if (!s.HasGrid())
+        return -5;
+    AtomicFile file(path);
+    if (!file.Open())
+        return -2;
+
+    std::array<uint8_t, MatHeaderSize + sizeof Name> header{};
+    PutU32(header.data() + TypeAt, FloatType);
+    PutU32(header.data() + RowsAt, static_cast<uint32_t>(s.YSize));
+    PutU32(header.data() + ColumnsAt, static_cast<uint32_t>(s.XSize));
+    PutU32(header.data() + ImaginaryAt, 0);
+    PutU32(header.data() + NameLengthAt, sizeof Name);
+    std::memcpy(header.data() + MatHeaderSize, Name, sizeof Name);
+
+    Progress& progress = ws.TheProgress;
+    progress.ProgressBegin("Writing MAT File " + path, ProgressStepPercent);
+    bool ok = file.Write(header.data(), header.size());
+    std::vector<uint8_t> column(static_cast<size_t>(s.YSize) * 4);
+    for (int32_t x = 0; ok && x < s.XSize && !progress.CancelRequested(); ++x) {
+        for (int32_t y = 0; y < s.YSize; ++y)
+            PutU32(column.data() + 4 * static_cast<size_t>(y),
+                   std::bit_cast<uint32_t>(s.Rows[y][x]));
+        ok = file.Write(column.data(), column.size());
+        progress.ProgressUpdate(x, s.XSize);
+        progress.PumpPendingMessage();
+    }
+    progress.ProgressEnd();
+    // A cancelled file is incomplete: the temporary goes, the old file stays.
+    if (progress.ConsumeCancel())
+        return -1;
+    if (!ok || !file.Commit())
+        return -3;
+    return 0;
+}
+
+} // namespace korvel
