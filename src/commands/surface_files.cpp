@@ -2,6 +2,7 @@
 
 #include "formats/mat.h"
 #include "formats/mdr.h"
+#include "formats/pgm.h"
 #include "formats/stm.h"
 #include "generate/surface_definition_file.h"
 
@@ -40,6 +41,14 @@ int32_t ReadMat(const std::string& path, Workspace& ws, std::string& message) {
 int32_t WriteMat(const std::string& path, Workspace& ws, std::string& message) {
     return Saved(WriteMatFile(path, ws), "Error writing MAT file", message);
 }
+// Formats that are only written.
+int32_t NotReadable(const std::string&, Workspace&, std::string& message) {
+    message = "Reading not implemented for this file type";
+    return -102;
+}
+int32_t WritePgmFile(const std::string& path, Workspace& ws, std::string& message) {
+    return Saved(WritePgm(path, ws), "Error writing PGM file", message);
+}
 int32_t ReadStm(const std::string& path, Workspace& ws, std::string& message) {
     return Opened(ReadStmFile(path, ws), path, message);
 }
@@ -55,6 +64,7 @@ const std::vector<SurfaceFileType>& SurfaceFileTypes() {
         {"MDR Surface", "mdr", ReadMdr, WriteMdr},
         {"Matlab MAT Surface", "mat", ReadMat, WriteMat},
         {"STM Surface", "stm", ReadStm, WriteStm},
+        {"16-bit PGM Surface", "pgm", NotReadable, WritePgmFile},
         {"Surface Definition", "srf", ReadSurfaceDefinitionFile, WriteSurfaceDefinitionFile},
     };
     return types;

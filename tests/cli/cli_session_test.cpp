@@ -143,6 +143,7 @@ TEST(CliSession, StepsAndFailures) {
         {{"select-all"}, CliFailed, "cannot be used now", ""},
         {{"set", "Selection=1", "load-selection"}, CliUsage, "needs a file name", ""},
         {{"set", "Selection=1", "load-selection", "/nonexistent.bmp"}, CliFailed, "", ""},
+        {{"open", "x.pgm"}, CliFailed, "Reading not implemented for this file type", ""},
         {{"thermal"}, CliOk, "Thermal erosion is currently unimplemented", ""},
     };
     for (const Case& c : cases) {
