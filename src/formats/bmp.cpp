@@ -1,5 +1,7 @@
 #include "formats/bmp.h"
 
+#include "formats/format_support.h"
+
 #include "core/atomic_file.h"
 #include "core/bmp_header.h"
 #include "core/file_map.h"
@@ -130,16 +132,9 @@ int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progr
 }
 
 int32_t ReadBmpImage(const std::string& path, Image& image, Progress& progress) {
-    MappedFile file;
-    switch (file.Open(path)) {
-    case MappedFile::Status::Ok:
-        break;
-    case MappedFile::Status::CannotOpen:
-        return -2;
-    case MappedFile::Status::CannotMap:
-        return -3;
-    }
-    return ReadBmpImageBuffer(file.Data(), file.Size(), image, progress);
+    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
+        return ReadBmpImageBuffer(data, size, image, progress);
+    });
 }
 
 int32_t WriteBmpSurface(const std::string& path, Workspace& ws) {
