@@ -67,9 +67,14 @@ constexpr bool MaySkip = std::is_same_v<std::invoke_result_t<F&, float>, std::op
 // Without a mask and without skipping: a plain map the compiler vectorises, then the extremes
 // over the row while it is still in the cache. The AVX2 clone, picked at load time where the
 // processor has it, doubles the width of the float/double conversions most operations need.
+// Clang cannot multiversion templates; there the loop is built for the baseline only.
+#if defined(__clang__)
+#define KORVEL_TEMPLATE_AVX2_CLONES
+#else
+#define KORVEL_TEMPLATE_AVX2_CLONES [[gnu::target_clones("avx2", "default")]]
+#endif
 template <class F>
-[[gnu::target_clones("avx2", "default")]] Extremes PlainRow(float* row, int32_t width, Extremes e,
-                                                            F newValue) {
+KORVEL_TEMPLATE_AVX2_CLONES Extremes PlainRow(float* row, int32_t width, Extremes e, F newValue) {
     for (int32_t x = 0; x < width; ++x)
         row[x] = newValue(row[x]);
     e.AddRow(row, width);

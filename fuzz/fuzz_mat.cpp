@@ -1,0 +1,13 @@
+// Feeds arbitrary bytes to the MAT reader; libFuzzer and the sanitizers report what goes wrong.
+
+#include "formats/mat.h"
+#include "fuzz/quiet_host.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    korvel::Workspace& ws = korvel::fuzz::FuzzWorkspace();
+    korvel::ReadMatBuffer(data, size, ws);
+    return 0;
+}

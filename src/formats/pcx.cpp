@@ -1,0 +1,281 @@
+#include "formats/pcx.h"
+
+#include "formats/format_support.h"
+
+#include "core/atomic_file.h"
+#include "core/bmp_header.h"
+#include "core/workspace.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+constexpr int32_t ProgressStep = 10;
+constexpr size_t HeaderSize = 128;
+constexpr size_t PaletteBytes = 768;
+constexpr uint8_t PaletteMarker = 12;
+constexpr size_t MaxRun = 63;
+constexpr uint8_t RunFlag = 0xC0;
+constexpr int32_t HeaderLimit = 65535;
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes MakeHeader(int32_t width, int32_t height, uint8_t planes) {
+    Bytes h(HeaderSize, 0);
+    h[0] = 10; // manufacturer
+    h[1] = 5;  // version
+    h[2] = 1;  // run-length coded
+    h[3] = 8;  // bits per pixel per plane
+    PutLE(&h[8], static_cast<uint64_t>(width - 1), 2);
+    PutLE(&h[10], static_cast<uint64_t>(height - 1), 2);
+    PutLE(&h[12], static_cast<uint64_t>(width), 2);
+    PutLE(&h[14], static_cast<uint64_t>(height), 2);
+    h[65] = planes;
+    PutLE(&h[66], static_cast<uint64_t>(width), 2);
+    h[68] = planes == 3 ? 1 : 0;
+    return h;
+}
+
+// One plane of one row. A lone byte of 192 or more needs a run of 1, or it would read as a run.
+void EncodePlane(const uint8_t* in, size_t count, Bytes& out) {
+    for (size_t i = 0; i < count;) {
+        const uint8_t v = in[i];
+        size_t n = 1;
+        while (i + n < count && n < MaxRun && in[i + n] == v)
+            ++n;
+        if (n > 1 || v >= RunFlag)
+            out.push_back(static_cast<uint8_t>(RunFlag | n));
+        out.push_back(v);
+        i += n;
+    }
+}
+
+// Writes the header, the rows encoded by encodeRow (top first) and the trailer.
+template <typename EncodeRow>
+int32_t WriteEncoded(const std::string& path, const Bytes& header, int32_t rows,
+                     const std::string& text, Progress& progress, EncodeRow encodeRow,
+                     const Bytes& trailer) {
+    AtomicFile file(path);
+    if (!file.Open())
+        return -1;
+    progress.CancelFlag = 0;
+    progress.ProgressBegin(text, ProgressStep);
+    bool ok = file.Write(header.data(), header.size());
+    Bytes out;
+    for (int32_t y = 0; ok && y < rows && !progress.CancelRequested(); ++y) {
+        out.clear();
+        encodeRow(y, out);
+        ok = file.Write(out.data(), out.size());
+        progress.ProgressUpdate(y, rows);
+        progress.PumpPendingMessage();
+    }
+    progress.ProgressEnd();
+    // A cancelled file is incomplete: the temporary goes, the old file stays.
+    if (progress.ConsumeCancel())
+        return -3;
+    ok = ok && (trailer.empty() || file.Write(trailer.data(), trailer.size()));
+    return ok && file.Commit() ? 0 : -2;
+}
+
+bool FitsHeader(const Image& image) {
+    return !image.IsEmpty() && image.Width() <= HeaderLimit && image.Height() <= HeaderLimit;
+}
+
+// The picture's rows are bottom-up; the file's (and the TextureMap's) are top first.
+int32_t BottomUp(const Image& image, int32_t y) {
+    return image.Height() - 1 - y;
+}
+
+PackedColor ColourAt(const Image& image, int32_t x, int32_t row) {
+    const PackedColor pixel = image.GetPixel(x, row);
+    return image.BitsPerPixel() == 8 ? image.Palette[pixel & 255] : pixel;
+}
+
+struct PcxLayout {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    size_t BytesPerLine = 0;
+    size_t RowsEnd = 0; // just past the last row's codes
+};
+
+// Decodes one row of bytesPerLine bytes starting at at, keeping its first keep bytes in out
+// (when out is given). Returns the position after the row, or 0 when the data end first.
+size_t DecodeRow(const uint8_t* data, size_t size, size_t at, size_t bytesPerLine, uint8_t* out,
+                 size_t keep) {
+    size_t filled = 0;
+    while (filled < bytesPerLine) {
+        if (at >= size)
+            return 0;
+        uint8_t v = data[at++];
+        size_t n = 1;
+        if ((v & RunFlag) == RunFlag) {
+            if (at >= size)
+                return 0;
+            n = v & 0x3Fu;
+            v = data[at++];
+        }
+        n = std::min(n, bytesPerLine - filled);
+        if (out && filled < keep)
+            std::fill_n(out + filled, std::min(n, keep - filled), v);
+        filled += n;
+    }
+    return at;
+}
+
+// Checks the header and that every row decodes within the data, before anything is changed.
+int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout) {
+    if (size < HeaderSize)
+        return -3;
+    if (data[0] != 10 || data[1] != 5 || data[2] != 1 || data[3] != 8 || data[65] != 1)
+        return -1;
+    const auto xmin = static_cast<int32_t>(GetLE(data + 4, 2));
+    const auto ymin = static_cast<int32_t>(GetLE(data + 6, 2));
+    const auto xmax = static_cast<int32_t>(GetLE(data + 8, 2));
+    const auto ymax = static_cast<int32_t>(GetLE(data + 10, 2));
+    layout.Width = xmax - xmin + 1;
+    layout.Height = ymax - ymin + 1;
+    layout.BytesPerLine = GetLE(data + 66, 2);
+    if (layout.Width <= 0 || layout.Height <= 0 ||
+        layout.BytesPerLine < static_cast<size_t>(layout.Width))
+        return -1;
+    if (!SurfaceAcceptsSize(layout.Width, layout.Height))
+        return -4;
+    size_t at = HeaderSize;
+    for (int32_t y = 0; y < layout.Height; ++y) {
+        at = DecodeRow(data, size, at, layout.BytesPerLine, nullptr, 0);
+        if (at == 0)
+            return -3;
+    }
+    layout.RowsEnd = at;
+    return 0;
+}
+
+// Decodes the rows top first into put(y, row) until done or cancelled; -6 when cancelled.
+template <typename PutRow>
+int32_t DecodeRows(const uint8_t* data, size_t size, const PcxLayout& layout, size_t keep,
+                   const std::string& text, Progress& progress, PutRow put) {
+    progress.CancelFlag = 0;
+    progress.ProgressBegin(text, ProgressStep);
+    Bytes row(keep);
+    size_t at = HeaderSize;
+    for (int32_t y = 0; y < layout.Height && !progress.CancelRequested(); ++y) {
+        at = DecodeRow(data, size, at, layout.BytesPerLine, row.data(), keep);
+        put(y, row.data());
+        progress.ProgressUpdate(y, layout.Height);
+        progress.PumpPendingMessage();
+    }
+    progress.ProgressEnd();
+    return progress.ConsumeCancel() ? -6 : 0;
+}
+
+} // namespace
+
+int32_t WritePcx256(const std::string& path, const Image& image, Progress& progress) {
+    if (!FitsHeader(image))
+        return -4;
+    if (image.BitsPerPixel() != 8)
+        return -5;
+    Bytes trailer{PaletteMarker};
+    for (const PackedColor c : image.Palette)
+        for (int shift : {0, 8, 16})
+            trailer.push_back(static_cast<uint8_t>(c >> shift));
+    const auto width = static_cast<size_t>(image.Width());
+    return WriteEncoded(
+        path, MakeHeader(image.Width(), image.Height(), 1), image.Height(),
+        "Writing 256 color PCX File " + path, progress,
+        [&](int32_t y, Bytes& out) { EncodePlane(image.Row(BottomUp(image, y)), width, out); },
+        trailer);
+}
+
+int32_t WritePcx24(const std::string& path, const Image& image, Progress& progress) {
+    if (!FitsHeader(image))
+        return -4;
+    Bytes plane(static_cast<size_t>(image.Width()));
+    return WriteEncoded(
+        path, MakeHeader(image.Width(), image.Height(), 3), image.Height(),
+        "Writing 24-bit PCX File " + path, progress,
+        [&](int32_t y, Bytes& out) {
+            const int32_t row = BottomUp(image, y);
+            for (int shift : {0, 8, 16}) { // red, green, blue
+                for (int32_t x = 0; x < image.Width(); ++x)
+                    plane[static_cast<size_t>(x)] =
+                        static_cast<uint8_t>(ColourAt(image, x, row) >> shift);
+                EncodePlane(plane.data(), plane.size(), out);
+            }
+        },
+        Bytes());
+}
+
+int32_t ReadPcxTextureBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
+                             const std::string& name) {
+    PcxLayout layout;
+    if (const int32_t code = ParsePcx(data, size, layout); code != 0)
+        return code;
+    // The picture's width must be a multiple of 4; the columns past it are dropped.
+    if (image.Create(layout.Width & ~3, layout.Height, 8) != 0)
+        return -5;
+    const size_t paletteAt = size >= PaletteBytes + 1 ? size - PaletteBytes - 1 : 0;
+    if (paletteAt >= layout.RowsEnd && data[paletteAt] == PaletteMarker) {
+        for (size_t i = 0; i < 256; ++i) {
+            const uint8_t* rgb = data + paletteAt + 1 + 3 * i;
+            image.Palette[i] = PackColor(rgb[0], rgb[1], rgb[2]);
+        }
+    } else {
+        image.Palette = GreyPalette();
+    }
+    const auto width = static_cast<size_t>(image.Width());
+    return DecodeRows(data, size, layout, width, "Reading 256 color PCX texture " + name, progress,
+                      [&](int32_t y, const uint8_t* row) {
+                          std::copy_n(row, width, image.Row(BottomUp(image, y)));
+                      });
+}
+
+int32_t ReadPcxTexture(const std::string& path, Image& image, Progress& progress) {
+    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
+        return ReadPcxTextureBuffer(data, size, image, progress, path);
+    });
+}
+
+int32_t ReadPcxSurfaceBuffer(const uint8_t* data, size_t size, Workspace& ws,
+                             const std::string& name) {
+    PcxLayout layout;
+    if (const int32_t code = ParsePcx(data, size, layout); code != 0)
+        return code;
+    Surface& s = ws.TheSurface;
+    if (s.Resize(layout.Width, layout.Height, -1) != 0)
+        return -5;
+    float lo = 255.0f;
+    float hi = 0.0f;
+    int32_t done = 0;
+    const int32_t code = DecodeRows(
+        data, size, layout, static_cast<size_t>(s.XSize), "Reading 256 color PCX surface " + name,
+        ws.TheProgress, [&](int32_t y, const uint8_t* row) {
+            std::transform(row, row + s.XSize, s.Rows[y],
+                           [](uint8_t v) { return static_cast<float>(v); });
+            const auto [least, most] = std::minmax_element(row, row + s.XSize);
+            lo = std::min(lo, static_cast<float>(*least));
+            hi = std::max(hi, static_cast<float>(*most));
+            done = y + 1;
+        });
+    // Resize keeps the old samples when the size is unchanged: rows a cancel left unread must not
+    // show the previous surface.
+    if (done < s.YSize) {
+        for (int32_t y = done; y < s.YSize; ++y)
+            std::fill_n(s.Rows[y], s.XSize, 0.0f);
+        lo = 0.0f;
+    }
+    s.Min = std::min(lo, hi);
+    s.Max = hi;
+    return code;
+}
+
+int32_t ReadPcxSurface(const std::string& path, Workspace& ws) {
+    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
+        return ReadPcxSurfaceBuffer(data, size, ws, path);
+    });
+}
+
+} // namespace korvel
