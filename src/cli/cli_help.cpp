@@ -2,6 +2,9 @@
 
 #include "commands/command.h"
 #include "commands/command_runner.h"
+#include "formats/file_type_table.h"
+
+#include <cstdio>
 
 namespace korvel {
 
@@ -24,9 +27,17 @@ constexpr StepHelp Steps[] = {
     {"new", "new WIDTHxHEIGHT [--edges TOP,LEFT,RIGHT,BOTTOM]\n"
             "  Makes a new all-zero Surface (undo step \"New Surface\"). The width is rounded\n"
             "  down to a multiple of 4; without --edges the current edges are kept.\n"},
-    {"open", "open PATH\n  Reads a Surface file; the type comes from the extension (.mdr).\n"},
-    {"save", "save PATH\n  Writes the Surface; the type comes from the extension (.mdr).\n"
+    {"open", "open PATH\n  Reads a file of any readable type; the type comes from the extension\n"
+             "  unless a \"type\" step chose one.\n"},
+    {"save", "save PATH\n  Writes the Surface (or, for picture types, the shaded picture); the\n"
+             "  type comes from the extension unless a \"type\" step chose one.\n"
              "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"},
+    {"type", "type NAME\n  Chooses the file type of the next open or save by its name or code,\n"
+             "  where the extension is ambiguous. Types (code, extension, name):\n"},
+    {"batch-textures",
+     "batch-textures FILE...\n  Reads each file and writes its picture as a tile named by the\n"
+     "  map's lower-left corner (e.g. w120n45.bmp) in the current directory; .dem files are\n"
+     "  also written as .dte.\n"},
     {"set", "set NAME=VALUE\n  Sets a setting: persisted ones as Section/Key or Key, the values\n"
             "  of a command's dialog as group.Field (e.g. size.Width, mdr.DataType).\n"},
     {"kernel-load", "kernel-load PATH\n  Reads the kernel of \"convolve\" from a .krn file.\n"},
@@ -43,12 +54,14 @@ std::string CliUsageText() {
            "Runs steps on one terrain Surface, left to right.\n\n"
            "Options:\n"
            "  -q, --quiet        no progress line\n"
+           "  -y, --yes          answer Yes to the questions commands ask (default No)\n"
            "  --settings FILE    read settings from an INI file (default: built-in defaults)\n"
            "  -h, --help         this text\n"
            "  --version          the version\n\n"
            "Steps:\n"
            "  new WIDTHxHEIGHT [--edges TOP,LEFT,RIGHT,BOTTOM]\n"
-           "  open PATH          save PATH          set NAME=VALUE\n"
+           "  open PATH          save PATH          type NAME          set NAME=VALUE\n"
+           "  batch-textures FILE...\n"
            "  kernel-load PATH   kernel-save PATH\n"
            "  info               help [COMMAND]     COMMAND (see korvel-cli help)\n\n"
            "Example:\n"
@@ -57,7 +70,8 @@ std::string CliUsageText() {
 }
 
 std::string CliCommandList() {
-    std::string text = "Steps: new open save set kernel-load kernel-save info help\n\nCommands:\n";
+    std::string text = "Steps: new open save type set batch-textures kernel-load kernel-save info "
+                       "help\n\nCommands:\n";
     for (const Command& c : CommandTable()) {
         std::string line = "  " + c.CliName;
         line.resize(std::max<size_t>(line.size() + 1, 26), ' ');
@@ -69,7 +83,24 @@ std::string CliCommandList() {
     return text;
 }
 
+bool IsStepName(const std::string& word) {
+    for (const StepHelp& s : Steps)
+        if (word == s.Name)
+            return true;
+    return FindCommandByName(word) != nullptr;
+}
+
 std::string CliCommandHelp(const std::string& topic, Workspace& ws) {
+    if (topic == "type") {
+        std::string text = Steps[3].Text;
+        char line[128];
+        for (const FileTypeEntry& row : FileTypeRows()) {
+            std::snprintf(line, sizeof line, "  0x%03X  %-4s %s%s\n", row.Type, row.Extension,
+                          row.Name, (row.Flags & FileReadable) ? "" : "  (save only)");
+            text += line;
+        }
+        return text;
+    }
     for (const StepHelp& s : Steps)
         if (topic == s.Name)
             return s.Text;

@@ -24,8 +24,9 @@ void CliHost::ShowMessage(const std::string& text) {
 }
 
 bool CliHost::AskYesNo(const std::string& text) {
-    std::fprintf(Messages, "%s\n(no one to ask: answering No)\n", text.c_str());
-    return false;
+    std::fprintf(Messages, "%s\n(no one to ask: answering %s)\n", text.c_str(),
+                 Answer ? "Yes" : "No");
+    return Answer;
 }
 
 bool CliHost::OpenProgressWindow(const std::string&, bool) {

@@ -17,6 +17,8 @@ public:
     // progressStream: where the progress line goes; nullptr draws none.
     explicit CliHost(std::FILE* messages, std::FILE* progressStream);
     void SetProgressStream(std::FILE* stream) { ProgressStream = stream; }
+    // The answer to every Yes/No question (there is no one to ask); No unless --yes.
+    void SetAnswer(bool yes) { Answer = yes; }
 
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
@@ -40,6 +42,7 @@ private:
     std::FILE* Messages;
     std::FILE* ProgressStream;
     int TicksDrawn = -1;
+    bool Answer = false;
     std::map<std::string, std::vector<std::pair<const SettingDescriptor*, std::string>>> Pending;
 };
 

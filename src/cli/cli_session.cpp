@@ -3,10 +3,13 @@
 #include "commands/command.h"
 #include "commands/command_runner.h"
 #include "commands/convolution_commands.h"
-#include "commands/surface_files.h"
+#include "commands/file_dispatch.h"
 #include "core/settings_store.h"
+#include "formats/file_type_table.h"
+#include "shading/texture.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace korvel {
 
@@ -71,6 +74,8 @@ int CliSession::Run(const std::vector<std::string>& args) {
         }
         if (a == "-q" || a == "--quiet") {
             TheHost.SetProgressStream(nullptr);
+        } else if (a == "-y" || a == "--yes") {
+            TheHost.SetAnswer(true);
         } else if (a == "--settings") {
             if (++i == args.size())
                 return Fail(CliUsage, "--settings needs a file name");
@@ -89,6 +94,8 @@ int CliSession::Run(const std::vector<std::string>& args) {
     SettingsStore& store = settingsPath.empty() ? static_cast<SettingsStore&>(defaults) : file;
     if (Ws.Start(store) != 0)
         return Fail(CliFailed, "cannot allocate the first surface");
+    // The first picture, so that a picture saved before any command shows the Surface.
+    RecomputeTexture(Ws, false);
     return RunSteps({args.begin() + static_cast<std::ptrdiff_t>(i), args.end()});
 }
 
@@ -110,21 +117,18 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
     const std::string& step = steps[i];
     if (step == "new")
         return StepNew(steps, i);
-    if (step == "open" || step == "save" || step == "set") {
+    if (step == "open" || step == "save" || step == "set" || step == "type") {
         if (i + 1 >= steps.size())
             return Fail(CliUsage, "\"" + step + "\" needs an argument");
-        const std::string* arg = &steps[++i];
+        const std::string& arg = steps[++i];
         if (step == "set")
-            return StepSet(*arg);
-        std::string message;
-        const int32_t code = step == "open" ? OpenSurfaceFile(*arg, Ws, message)
-                                            : SaveSurfaceFile(*arg, Ws, message);
-        if (code != 0)
-            return Fail(CliFailed, message);
-        if (step == "open")
-            RefreshAfterEdit(Ws);
-        return CliOk;
+            return StepSet(arg);
+        if (step == "type")
+            return StepType(arg);
+        return step == "open" ? StepOpen(arg) : StepSave(arg);
     }
+    if (step == "batch-textures")
+        return StepBatchTextures(steps, i);
     if (step == "kernel-load" || step == "kernel-save") {
         if (i + 1 >= steps.size())
             return Fail(CliUsage, "\"" + step + "\" needs a file name");
@@ -168,6 +172,45 @@ int CliSession::StepNew(const std::vector<std::string>& steps, size_t& i) {
     }
     // The size and edges are in hand: run the command row itself.
     return RunNamedCommand("new");
+}
+
+int CliSession::StepType(const std::string& name) {
+    NextType = TypeFromName(name);
+    if (NextType < 0)
+        return Fail(CliUsage, "no file type named \"" + name + "\" (see korvel-cli help type)");
+    return CliOk;
+}
+
+int CliSession::StepOpen(const std::string& path) {
+    const int32_t type = std::exchange(NextType, -1);
+    const int32_t code = ReadFileByType(Ws, path, true, type);
+    if (code != 0)
+        return Fail(CliFailed, OpenFailureMessage(code, path, type));
+    return CliOk;
+}
+
+int CliSession::StepSave(const std::string& path) {
+    std::string message;
+    const int32_t code = WriteFileByType(Ws, path, std::exchange(NextType, -1), message);
+    if (code != 0)
+        return Fail(CliFailed, message.empty() ? "cannot save \"" + path +
+                                                     "\": no file type has the extension (see "
+                                                     "korvel-cli help type)"
+                                               : message);
+    return CliOk;
+}
+
+int CliSession::StepBatchTextures(const std::vector<std::string>& steps, size_t& i) {
+    // The files run up to the next word that names a step or a command.
+    std::vector<std::string> paths;
+    while (i + 1 < steps.size() && !IsStepName(steps[i + 1]))
+        paths.push_back(steps[++i]);
+    if (paths.empty())
+        return Fail(CliUsage, "\"batch-textures\" needs at least one file name");
+    std::string message;
+    if (RunTextureBatch(Ws, paths, message) != 0)
+        return Fail(CliFailed, message);
+    return CliOk;
 }
 
 int CliSession::StepSet(const std::string& assignment) {

@@ -32,6 +32,10 @@ private:
     int Step(const std::vector<std::string>& steps, size_t& i);
     int StepNew(const std::vector<std::string>& steps, size_t& i);
     int StepSet(const std::string& assignment);
+    int StepType(const std::string& name);
+    int StepOpen(const std::string& path);
+    int StepSave(const std::string& path);
+    int StepBatchTextures(const std::vector<std::string>& steps, size_t& i);
     int StepCommand(const std::vector<std::string>& steps, size_t& i);
     int RunNamedCommand(const std::string& name);
     void PrintHistogram(const HistogramResult& histogram);
@@ -44,12 +48,16 @@ private:
     const volatile std::sig_atomic_t* Interrupted;
     CliHost TheHost;
     Workspace Ws;
+    // The file type the next open or save uses; -1 takes it from the extension.
+    int32_t NextType = -1;
 };
 
 // The usage text of korvel-cli --help.
 std::string CliUsageText();
 // help and help COMMAND.
 std::string CliCommandList();
+// A fixed step or a command of the table.
+bool IsStepName(const std::string& word);
 // Empty when topic names no command or step.
 // The dialog fields are filled as the dialog would fill them.
 std::string CliCommandHelp(const std::string& topic, Workspace& ws);

@@ -2,6 +2,7 @@
 
 #include "core/host.h"
 #include "core/workspace.h"
+#include "shading/texture.h"
 
 namespace korvel {
 
@@ -20,18 +21,22 @@ std::string PlainTitle(const std::string& menuText) {
     return title;
 }
 
-// Recomputing the TextureMap and its palette joins here once shading exists; until then the
-// view is redrawn from the TextureMap as it stands.
 void RedrawViews(Workspace& ws) {
     ws.TheHost.InvalidateView();
     ws.TheHost.RepaintAltitudeKey();
+}
+
+// The picture follows the elevations and the lighting: TextureMap and palette, then the views.
+void Reshade(Workspace& ws) {
+    RecomputeTexture(ws, true);
+    RedrawViews(ws);
 }
 
 } // namespace
 
 void RefreshAfterEdit(Workspace& ws) {
     ws.TheProgress.CancelFlag = 0;
-    RedrawViews(ws);
+    Reshade(ws);
     ws.TheProgress.CancelFlag = 0;
 }
 
@@ -63,6 +68,8 @@ RunResult RunCommand(const Command& command, Workspace& ws) {
             RefreshAfterEdit(ws);
         break;
     case Refresh::Texture:
+        Reshade(ws);
+        break;
     case Refresh::View:
         RedrawViews(ws);
         break;

@@ -1,6 +1,7 @@
 #include "commands/area_commands.h"
 #include "commands/command.h"
 #include "commands/convolution_commands.h"
+#include "commands/gray_map_commands.h"
 #include "commands/operations.h"
 #include "commands/resample_commands.h"
 
@@ -282,6 +283,21 @@ std::vector<Command> BuildTable() {
     BindDialog(table, 33046, RunQuadResample, nullptr, "quad-resample");
     At(table, 33046).Params = {"Interp/Type", "Interp/Bias", "Interp/Tension"};
     Bind(table, 32797, RunOptions);
+
+    Bind(table, 33055, RunLighting);
+    At(table, 33055).Params = {
+        "Light/AltMode",  "Light/BitDepth", "Light/Colors",   "Light/Levels", "Light/Ambient",
+        "Light/Gamma",    "Light/Unit",     "Light/VertExag", "Light/Corner", "Light/Az",
+        "Light/El",       "Light/AbsColor", "Light/AbsMax",   "Light/AbsMin", "Light/SeaLevel",
+        "Light/SeaEqual", "Light/SeaFloat"};
+    Bind(table, 32867, RunHeightMap);
+    Bind(table, 33027, RunSlopeMap);
+    Bind(table, 33039, RunPhaseMap);
+    BindDialog(table, 33040, RunQuiltMap, nullptr, "quilt-map");
+    BindDialog(table, 33052, RunLightMap, nullptr, "light-map");
+    BindDialog(table, 33018, RunSeaMask, nullptr, "sea-mask");
+    Bind(table, 33148, RunEightWayNeighbors);
+    Bind(table, 32822, RunColorRamp);
     At(table, 32797).Params = {"Muse/ReadInfo", "ShowTimeCount", "Selection", "PreciseCursor",
                                "DispPosn",      "Undo",          "UseTablet"};
 

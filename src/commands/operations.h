@@ -21,6 +21,9 @@ int32_t RunRefreshDisplay(Workspace& ws);
 int32_t RunFlushAbort(Workspace& ws);
 int32_t RunThermal(Workspace& ws);
 
+// The lighting record: the "Lighting Settings" rules, then a reshade.
+int32_t RunLighting(Workspace& ws);
+
 // Surface generation from the Surface's generation record.
 int32_t RunCalculate(Workspace& ws);
 

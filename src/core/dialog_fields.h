@@ -127,4 +127,18 @@ struct QuadResampleFields { // "quad-resample"
     int32_t Height = 0;
 };
 
+struct QuiltFields { // "quilt-map"
+    double Scale = 2.0;
+    double Offset = 0.5;
+};
+
+struct LightMapFields { // "light-map"
+    double Azimuth = 315.0;
+    double Elevation = 45.0;
+};
+
+struct SeaMaskFields { // "sea-mask": the sea level is the lighting's own
+    bool SeaWhite = true;
+};
+
 } // namespace korvel

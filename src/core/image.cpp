@@ -17,6 +17,7 @@ int32_t Image::Create(int32_t width, int32_t height, int32_t bitsPerPixel) {
     W = roundedWidth;
     H = height;
     Bits = bitsPerPixel;
+    ZoomNum = ZoomDen = 1;
     return 0;
 }
 
@@ -47,6 +48,69 @@ void Image::SetPixel(int32_t x, int32_t y, PackedColor color) {
     p[0] = static_cast<uint8_t>(color >> 16);
     p[1] = static_cast<uint8_t>(color >> 8);
     p[2] = static_cast<uint8_t>(color);
+}
+
+void Image::SetIndex(int32_t x, int32_t y, int32_t index) {
+    const auto low = static_cast<uint8_t>(index);
+    SetPixel(x, y, Bits == 8 ? low : Palette[low]);
+}
+
+void Image::SetIndices(int32_t y, int32_t x0, const uint8_t* indices, int32_t n) {
+    if (y < 0 || y >= H)
+        return;
+    const int32_t first = x0 < 0 ? -x0 : 0;
+    const int32_t last = x0 + n > W ? W - x0 : n;
+    uint8_t* row = Row(y);
+    for (int32_t i = first; i < last; ++i) {
+        if (Bits == 8) {
+            row[x0 + i] = indices[i];
+            continue;
+        }
+        const PackedColor c = Palette[indices[i]];
+        uint8_t* p = row + 3 * (x0 + i);
+        p[0] = static_cast<uint8_t>(c >> 16);
+        p[1] = static_cast<uint8_t>(c >> 8);
+        p[2] = static_cast<uint8_t>(c);
+    }
+}
+
+void Image::SetColors(int32_t y, int32_t x0, const PackedColor* colors, int32_t n) {
+    if (Bits != 24 || y < 0 || y >= H)
+        return;
+    const int32_t first = x0 < 0 ? -x0 : 0;
+    const int32_t last = x0 + n > W ? W - x0 : n;
+    uint8_t* row = Row(y);
+    for (int32_t i = first; i < last; ++i) {
+        uint8_t* p = row + 3 * (x0 + i);
+        p[0] = static_cast<uint8_t>(colors[i] >> 16);
+        p[1] = static_cast<uint8_t>(colors[i] >> 8);
+        p[2] = static_cast<uint8_t>(colors[i]);
+    }
+}
+
+void Image::SetZoom(int32_t numerator, int32_t denominator) {
+    int32_t n = numerator < 1 ? 1 : numerator;
+    int32_t d = denominator < 1 ? 1 : denominator;
+    while (n % 2 == 0 && d % 2 == 0) {
+        n /= 2;
+        d /= 2;
+    }
+    if (n % d == 0) {
+        n /= d;
+        d = 1;
+    } else if (d % n == 0) {
+        d /= n;
+        n = 1;
+    }
+    if (n / d > 16) {
+        n = 16;
+        d = 1;
+    } else if (d / n >= 17) {
+        n = 1;
+        d = 16;
+    }
+    ZoomNum = n;
+    ZoomDen = d;
 }
 
 bool Image::CopyPixelsFrom(const Image& other) {

@@ -41,8 +41,21 @@ public:
     PackedColor GetPixel(int32_t x, int32_t y) const;
     void SetPixel(int32_t x, int32_t y, PackedColor color);
 
+    // Palette index writes: an 8-bit picture stores the index, a 24-bit one the palette colour
+    // of its low 8 bits. Clipped like SetPixel.
+    void SetIndex(int32_t x, int32_t y, int32_t index);
+    void SetIndices(int32_t y, int32_t x0, const uint8_t* indices, int32_t n);
+    // Colours into a 24-bit picture; an 8-bit picture is left alone.
+    void SetColors(int32_t y, int32_t x0, const PackedColor* colors, int32_t n);
+
     // Copies the pixels of an image of the same shape; false (and nothing copied) otherwise.
     bool CopyPixelsFrom(const Image& other);
+
+    // The display zoom numerator : denominator, reduced and limited to 16 : 1 .. 1 : 16.
+    void SetZoom(int32_t numerator, int32_t denominator);
+    int32_t ZoomNumerator() const { return ZoomNum; }
+    int32_t ZoomDenominator() const { return ZoomDen; }
+    double ZoomFactor() const { return static_cast<double>(ZoomNum) / ZoomDen; }
 
     std::array<PackedColor, 256> Palette{};
 
@@ -52,6 +65,8 @@ private:
     int32_t W = 0;
     int32_t H = 0;
     int32_t Bits = 24;
+    int32_t ZoomNum = 1;
+    int32_t ZoomDen = 1;
     ZeroBuffer Pixels;
 };
 

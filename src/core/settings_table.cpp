@@ -135,6 +135,25 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.Float("Wand", "Tolerance", ws.WandTolerance);
     t.Bool("", "UseTablet", ws.General.UseTablet);
 
+    LightParms& lp = s.Lighting;
+    t.Int("Light", "SeaFloat", lp.SeaFloat);
+    t.Int("Light", "Colors", lp.Colors);
+    t.Int("Light", "Levels", lp.Levels);
+    t.Double("Light", "Ambient", lp.Ambient);
+    t.Double("Light", "Gamma", lp.Gamma);
+    t.Int("Light", "AltMode", lp.Type);
+    t.Double("Light", "SeaLevel", lp.SeaLevel);
+    t.Int("Light", "SeaEqual", lp.SeaEqual);
+    t.Double("Light", "Corner", lp.Corner);
+    t.Double("Light", "VertExag", lp.VertExag);
+    t.Int("Light", "Unit", lp.Unit);
+    t.Double("Light", "Az", lp.Az);
+    t.Double("Light", "El", lp.El);
+    t.Int("Light", "AbsColor", lp.AbsColor);
+    t.Double("Light", "AbsMax", lp.AbsMax);
+    t.Double("Light", "AbsMin", lp.AbsMin);
+    t.Int("Light", "BitDepth", lp.BitDepth);
+
     t.RunInt("mdr", "DataType", ws.MdrSave.DataType, 0, 2);
     t.RunInt("mdr", "ScanType", ws.MdrSave.ScanType, 0, 0);
     t.RunInt("mdr", "Compression", ws.MdrSave.Compression, 0, 0);
@@ -198,6 +217,12 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.RunInt("quad-resample", "Width", q.Width, 4, Surface::SizeLimit - 1);
     t.RunInt("quad-resample", "Height", q.Height, 1, Surface::SizeLimit - 1);
     t.RunText("kernel-load", "Path", ws.KernelLoad.Path);
+    t.RunDouble("quilt-map", "Scale", ws.Quilt.Scale);
+    t.RunDouble("quilt-map", "Offset", ws.Quilt.Offset);
+    t.RunDouble("light-map", "Azimuth", ws.LightMap.Azimuth);
+    t.RunDouble("light-map", "Elevation", ws.LightMap.Elevation);
+    t.RunBool("sea-mask", "SeaWhite", ws.SeaMask.SeaWhite);
+    t.RunDouble("sea-mask", "SeaLevel", s.Lighting.SeaLevel);
     t.RunText("kernel-save", "Path", ws.KernelSave.Path);
     return std::move(t.Rows);
 }

@@ -48,7 +48,9 @@ int32_t Surface::Resize(int32_t xsize, int32_t ysize, int32_t flags) {
     YSize = ysize;
     Flags = flags;
     Rows = GridAllocOf<float>(XSize, YSize);
-    bool ok = Rows != nullptr && Texture.Create(XSize, YSize, 24) == 0;
+    // The picture keeps the lighting's depth, so palette pictures read into it stay indices.
+    const int32_t depth = Lighting.BitDepth == 8 ? 8 : 24;
+    bool ok = Rows != nullptr && Texture.Create(XSize, YSize, depth) == 0;
     if (ok && (Flags & SurfaceHasSelection))
         ok = Mask.Create(XSize, YSize) == 0;
     if (ok && (Flags & SurfaceHasAuxImages))

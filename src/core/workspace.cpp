@@ -21,6 +21,7 @@ Workspace::Workspace(Host& host)
 
 int32_t Workspace::Start(SettingsStore& store) {
     LoadSettings(Settings, store);
+    RecentFiles.Load(store);
     int32_t width = TheSurface.XSize;
     int32_t height = TheSurface.YSize;
     CheckStartupSize(width, height, PhysicalMemoryBytes(), TheHost);
@@ -35,6 +36,7 @@ int32_t Workspace::Start(SettingsStore& store) {
 
 bool Workspace::Finish(SettingsStore& store) {
     SaveSettings(Settings, store);
+    RecentFiles.Save(store);
     return store.Flush();
 }
 

@@ -9,6 +9,7 @@
 #include "core/noise.h"
 #include "core/progress.h"
 #include "core/random.h"
+#include "core/recent_files.h"
 #include "core/settings.h"
 #include "core/surface.h"
 #include "core/undo.h"
@@ -129,6 +130,9 @@ public:
     QuadResampleFields QuadResample;
     FileFields KernelLoad;
     FileFields KernelSave;
+    QuiltFields Quilt;
+    LightMapFields LightMap;
+    SeaMaskFields SeaMask;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.
@@ -137,6 +141,9 @@ public:
     Kernel GeneralKernel;
     // What the last histogram command counted, for the dialog or the CLI to show.
     HistogramResult LastHistogram;
+    // The file last opened or saved as a whole Surface, and the File menu's list.
+    std::string CurrentFile;
+    RecentFileList RecentFiles;
 
     Progress TheProgress;
     UndoStack Undo;

@@ -92,7 +92,7 @@ TEST(CliSession, StepsAndFailures) {
         {{"frobnicate"}, CliUsage, "unknown step \"frobnicate\"", ""},
         {{"open", "/nonexistent/x.mdr"}, CliFailed, "Error opening file", ""},
         {{"open", "noextension"}, CliFailed, "does not have an extension", ""},
-        {{"save", "/tmp/x.xyz"}, CliFailed, "Unable to save file", ""},
+        {{"save", "/tmp/x.xyz"}, CliFailed, "no file type has the extension", ""},
         {{"set", "mdr.DataType=3"}, CliUsage, "not a valid value", ""},
         {{"set", "mdr.DataType=x"}, CliUsage, "not a valid value", ""},
         {{"set", "Map/XSize=8"}, CliUsage, "Surface's own record", ""},

@@ -42,7 +42,10 @@ TEST_F(SettingsTest, PersistedRowsKeepTheirOrderTypesAndDefaults) {
         "RGrid/XInterval RGrid/YInterval RGrid/OfsX RGrid/OfsY RGrid/Units RGrid/Color "
         "RGrid/Weight RGrid/BColor RGrid/BWeight Interp/Type Interp/Bias Interp/Tension "
         "MapScale/Type MapScale/Hi MapScale/Break MapScale/Lo BaseLat BaseLon Val_RDegm ClipMin "
-        "ClipMax DispPosn ShowTimeCount PreciseCursor Selection Undo Wand/Tolerance UseTablet";
+        "ClipMax DispPosn ShowTimeCount PreciseCursor Selection Undo Wand/Tolerance UseTablet "
+        "Light/SeaFloat Light/Colors Light/Levels Light/Ambient Light/Gamma Light/AltMode "
+        "Light/SeaLevel Light/SeaEqual Light/Corner Light/VertExag Light/Unit Light/Az Light/El "
+        "Light/AbsColor Light/AbsMax Light/AbsMin Light/BitDepth";
     std::string actual;
     for (const SettingDescriptor* row : Persisted())
         actual += (actual.empty() ? "" : " ") + row->Name();

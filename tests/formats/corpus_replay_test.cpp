@@ -7,7 +7,9 @@
 #include "formats/bmp.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
+#include "formats/pcx.h"
 #include "formats/stm.h"
+#include "formats/tga.h"
 #include "support/recording_host.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-// The valid Surface seeds are all 8 x 4; every read starts from an 8 x 5 Surface with a mask (8 x 8
-// after rounding), so a refusal that touches its target shows.
+// The valid seeds are 8 x 4 (but for bmp_image); every read starts from an 8 x 5 Surface with a
+// mask (8 x 8 after rounding), so a refusal that touches its target shows.
 constexpr int32_t SeedWidth = 8;
 constexpr int32_t SeedHeight = 4;
 constexpr int32_t StartWidth = 8;
@@ -42,11 +44,15 @@ struct Case {
     int32_t (*Read)(const Bytes&, Workspace&);
     // Of what the reader fills: the Surface, the picture or the mask.
     Shape (*Target)(const Workspace&);
-    bool FillsSurface; // valid seeds then give an 8 x 4 Surface
+    bool SeedSized; // valid seeds then give an 8 x 4 target
 };
 
 Shape SurfaceShape(const Workspace& ws) {
     return {ws.TheSurface.XSize, ws.TheSurface.YSize};
+}
+
+Shape TextureShape(const Workspace& ws) {
+    return {ws.TheSurface.Texture.Width(), ws.TheSurface.Texture.Height()};
 }
 
 const Case Cases[] = {
@@ -63,10 +69,7 @@ const Case Cases[] = {
      [](const Bytes& b, Workspace& ws) {
          return ReadBmpImageBuffer(b.data(), b.size(), ws.TheSurface.Texture, ws.TheProgress);
      },
-     [](const Workspace& ws) {
-         return Shape{ws.TheSurface.Texture.Width(), ws.TheSurface.Texture.Height()};
-     },
-     false},
+     TextureShape, false},
     {"selection_bmp",
      [](const Bytes& b, Workspace& ws) {
          std::string message;
@@ -78,6 +81,23 @@ const Case Cases[] = {
          return Shape{ws.TheSurface.Mask.Width(), ws.TheSurface.Mask.Height()};
      },
      false},
+    {"pcx_surface",
+     [](const Bytes& b, Workspace& ws) { return ReadPcxSurfaceBuffer(b.data(), b.size(), ws); },
+     SurfaceShape, true},
+    {"pcx_texture",
+     [](const Bytes& b, Workspace& ws) {
+         return ReadPcxTextureBuffer(b.data(), b.size(), ws.TheSurface.Texture, ws.TheProgress);
+     },
+     TextureShape, true},
+    // As in the fuzz target, the first byte picks the channel.
+    {"tga_channel",
+     [](const Bytes& b, Workspace& ws) {
+         return b.empty() ? -3 : ReadTgaChannelBuffer(b.data() + 1, b.size() - 1, b[0] % 3, ws);
+     },
+     SurfaceShape, true},
+    {"fractint_tga",
+     [](const Bytes& b, Workspace& ws) { return ReadFractintTgaBuffer(b.data(), b.size(), ws); },
+     SurfaceShape, true},
 };
 
 Bytes ReadAll(const fs::path& path) {
@@ -106,7 +126,7 @@ TEST(CorpusReplay, EverySeedIsReadOrRefusedCleanly) {
             if (StartsWith(name, "valid_")) {
                 ++valid;
                 EXPECT_EQ(code, 0);
-                if (c.FillsSurface) {
+                if (c.SeedSized) {
                     EXPECT_EQ(c.Target(ws), (Shape{SeedWidth, SeedHeight}));
                 }
             } else if (StartsWith(name, "truncated") || StartsWith(name, "corrupt_")) {

@@ -1,4 +1,4 @@
-#include "commands/surface_files.h"
+#include "commands/file_dispatch.h"
 #include "core/workspace.h"
 #include "generate/evaluator.h"
 #include "generate/frac_parms_block.h"
@@ -125,19 +125,20 @@ TEST_F(FracParmsBlockTest, SurfaceDefinitionFilesThroughOpenAndSave) {
     ws.TheSurface.Generation.Type = 4;
     ws.TheSurface.Generation.octaves = 6.25;
     std::string message;
-    ASSERT_EQ(SaveSurfaceFile(dir.File("a.srf"), ws, message), 0) << message;
+    ASSERT_EQ(WriteFileByType(ws, dir.File("a.srf"), -1, message), 0) << message;
 
     test::RecordingHost otherHost;
     Workspace other(otherHost);
-    ASSERT_EQ(OpenSurfaceFile(dir.File("a.srf"), other, message), 0) << message;
+    ASSERT_EQ(ReadFileByType(other, dir.File("a.srf"), false), 0);
     EXPECT_EQ(other.TheSurface.Generation.Type, 4);
     EXPECT_EQ(other.TheSurface.Generation.octaves, 6.25);
 
     test::WriteFileText(dir.File("cut.srf"), "FracParms Type 1");
-    EXPECT_EQ(OpenSurfaceFile(dir.File("cut.srf"), other, message), -105);
-    EXPECT_EQ(message, "Error reading definition file \"" + dir.File("cut.srf") + "\".");
-    EXPECT_EQ(OpenSurfaceFile(dir.File("missing.srf"), other, message), -105);
-    EXPECT_EQ(SaveSurfaceFile(dir.File("no/such/dir/a.srf"), ws, message), -2);
+    EXPECT_EQ(ReadFileByType(other, dir.File("cut.srf"), false), -105);
+    EXPECT_EQ(OpenFailureMessage(-105, dir.File("cut.srf")),
+              "Error reading definition file \"" + dir.File("cut.srf") + "\".");
+    EXPECT_EQ(ReadFileByType(other, dir.File("missing.srf"), false), -105);
+    EXPECT_EQ(WriteFileByType(ws, dir.File("no/such/dir/a.srf"), -1, message), -2);
 }
 
 } // namespace

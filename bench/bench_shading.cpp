@@ -1,0 +1,106 @@
+// The TextureMap of a 4096 x 4096 plasma terrain in 24-bit colour, lit and height-coded, with
+// the default lighting (half the samples sea, half land). bench/shading_vs_gdaldem.sh sets the
+// lit figure beside gdaldem hillshade on the same elevations, which this program writes with
+// --write-bil=<file.bil> (Float32 rows, north first, with an EHdr .hdr beside it).
+
+#include "core/host.h"
+#include "core/noise.h"
+#include "core/progress.h"
+#include "core/random.h"
+#include "core/surface.h"
+#include "generate/plasma.h"
+#include "null_host.h"
+#include "shading/texture.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using namespace korvel;
+
+constexpr int32_t Side = 4096;
+
+struct Bench {
+    Bench() {
+        surface.Resize(Side, Side, 0);
+        GeneratePlasma(surface, progress, random, 12345, 125.0, 4.0, false);
+        surface.FindMinMax(surface.Min, surface.Max, progress);
+    }
+    korvel::bench::NullHost host;
+    bool showTime = false;
+    Progress progress{host, showTime};
+    RandomStream random;
+    NoiseBasis noise{random};
+    Surface surface;
+};
+
+Bench& Shared() {
+    static Bench bench;
+    return bench;
+}
+
+void Shade(benchmark::State& state, int32_t type) {
+    Bench& b = Shared();
+    b.surface.Lighting.Type = type;
+    const ShadingInputs in{b.progress, b.noise};
+    for (auto _ : state) {
+        if (ComputeTexture(b.surface, 0, 0, Side - 1, Side - 1, true, in) != TextureDone)
+            state.SkipWithError("ComputeTexture did not finish");
+        benchmark::DoNotOptimize(b.surface.Texture.Row(Side / 2)[Side / 2]);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t{Side} * Side);
+}
+
+void BM_Shade24Lighted(benchmark::State& state) {
+    Shade(state, 0);
+}
+
+void BM_Shade24HeightCode(benchmark::State& state) {
+    Shade(state, 1);
+}
+
+BENCHMARK(BM_Shade24Lighted)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Shade24HeightCode)->Unit(benchmark::kMillisecond);
+
+bool WriteBil(const std::string& path) {
+    const Surface& s = Shared().surface;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return false;
+    bool ok = true;
+    for (int32_t y = s.YSize - 1; y >= 0 && ok; --y)
+        ok = std::fwrite(s.Rows[y], sizeof(float), static_cast<size_t>(s.XSize), f) ==
+             static_cast<size_t>(s.XSize);
+    ok = std::fclose(f) == 0 && ok;
+    const std::string hdrPath = path.substr(0, path.rfind('.')) + ".hdr";
+    FILE* h = std::fopen(hdrPath.c_str(), "w");
+    if (h == nullptr)
+        return false;
+    std::fprintf(h,
+                 "BYTEORDER I\nLAYOUT BIL\nNROWS %d\nNCOLS %d\nNBANDS 1\nNBITS 32\n"
+                 "PIXELTYPE FLOAT\n",
+                 s.YSize, s.XSize);
+    return std::fclose(h) == 0 && ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    constexpr const char* WriteFlag = "--write-bil=";
+    if (argc == 2 && std::strncmp(argv[1], WriteFlag, std::strlen(WriteFlag)) == 0) {
+        if (WriteBil(argv[1] + std::strlen(WriteFlag)))
+            return 0;
+        std::fprintf(stderr, "could not write %s\n", argv[1] + std::strlen(WriteFlag));
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,119 @@
+#include "formats/file_type_table.h"
+
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <strings.h>
+
+namespace korvel {
+
+namespace {
+
+constexpr uint32_t ReadWriteSurface = 0xD3;
+constexpr uint32_t ReadWriteImage = 0xE3;
+constexpr uint32_t ReadSurface = 0xD1;
+constexpr uint32_t WriteOnly = 0xD2;
+
+constexpr std::array<FileTypeEntry, 32> Table = {{
+    {"BMP Texture", "bmp", FileBmpTexture, ReadWriteImage},
+    {"Targa Texture", "tga", FileTargaTexture, ReadWriteImage},
+    {"PCX Texture", "pcx", FilePcxTexture, ReadWriteImage},
+    {"8-bit BMP Surface (8-bit)", "bmp", FileBmpSurface, ReadWriteSurface},
+    {"8-bit PCX Surface (8-bit)", "pcx", FilePcxSurface, ReadSurface},
+    {"MDR Surface", "mdr", FileMdr, ReadWriteSurface},
+    {"Muse DTED Surface", "dte", FileMuseDted, ReadWriteSurface},
+    {"USGS DEM Surface", "dem", FileUsgsDem, ReadSurface},
+    {"Binary Surface", "bin", FileBinary, ReadSurface},
+    {"Matlab MAT Surface", "mat", FileMat, ReadWriteSurface},
+    {"DMA DTED Cell Surface", "dt1", FileDtedCell, ReadSurface},
+    {"POV TGA Surface (16-bit)", "tga", FilePovTgaSurface, ReadWriteImage},
+    {"POV Triangle Mesh Include", "inc", FilePovMesh, WriteOnly},
+    {"16-bit PGM Surface", "pgm", FilePgm, WriteOnly},
+    {"3D DXF Quads", "dxf", FileDxfQuads, WriteOnly},
+    {"3D DXF Triangles", "dxf", FileDxfTriangles, WriteOnly},
+    {"3D RAW triangles", "raw", FileRawTriangles, WriteOnly},
+    {"3D Triangle Irregular Network", "tin", FileTin, WriteOnly},
+    {"3D Wavefront OBJ", "obj", FileObj, WriteOnly},
+    {"3D Ray Dream Designer 4.1", "rd4", FileRayDream, WriteOnly},
+    {"Lon/Lat Text Mesh", "txt", FileLonLatText, WriteOnly},
+    {"CC2 Contour Map", "fcw", FileCc2Contours, WriteOnly},
+    {"2D DXF Contour Map", "dxf", FileDxfContours, WriteOnly},
+    {"STM Surface", "stm", FileStm, ReadWriteSurface},
+    {"Bryce 2 Terrain", "brc", FileBryce2, ReadWriteSurface},
+    {"Bryce 3D Terrain", "br3", FileBryce3D, ReadWriteSurface},
+    {"Lighting Definition", "lgt", FileLightingDefinition, ReadWriteSurface},
+    {"Brush Definition", "brs", FileBrushDefinition, ReadWriteSurface},
+    {"Surface Definition", "srf", FileSurfaceDefinition, ReadWriteSurface},
+    {"", "", FileUnknown, 0},
+    // Behind the end marker: never listed or matched.
+    {"DMA DMED", "dmd", FileDmed, ReadSurface},
+    {"VistaPro DEM", "dem", FileVistaProDem, ReadWriteSurface},
+}};
+
+constexpr size_t ListedRows = 29;
+
+} // namespace
+
+std::span<const FileTypeEntry> FileTypeRows() {
+    return {Table.data(), ListedRows};
+}
+std::span<const FileTypeEntry> FileTypeTable() {
+    return {Table.data(), Table.size()};
+}
+
+const FileTypeEntry* FindFileType(int32_t type) {
+    for (const FileTypeEntry& row : Table)
+        if (row.Type == type && row.Flags != 0)
+            return &row;
+    return nullptr;
+}
+
+int32_t TypeFromExtension(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos)
+        return -100;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const FileTypeEntry& row : FileTypeRows())
+        if (ext == row.Extension)
+            return row.Type;
+    return FileUnknown;
+}
+
+FileFilter BuildFilter(uint32_t mask) {
+    FileFilter filter;
+    for (const FileTypeEntry& row : FileTypeRows()) {
+        if ((row.Flags & mask) != mask)
+            continue;
+        const std::string ext = row.Extension;
+        filter.Text += std::string(row.Name) + " (*." + ext + ")|*." + ext + "|";
+        ++filter.Count;
+    }
+    filter.Text += "All Files (*.*)|*.*||";
+    return filter;
+}
+
+int32_t TypeFromFilterIndex(int32_t index, uint32_t mask) {
+    int32_t n = 0;
+    for (const FileTypeEntry& row : FileTypeRows())
+        if ((row.Flags & mask) == mask && ++n == index)
+            return row.Type;
+    return -1;
+}
+
+int32_t TypeFromName(const std::string& nameOrCode) {
+    for (const FileTypeEntry& row : FileTypeRows())
+        if (strcasecmp(row.Name, nameOrCode.c_str()) == 0)
+            return row.Type;
+    if (nameOrCode.empty())
+        return -1;
+    char* end = nullptr;
+    const long code = std::strtol(nameOrCode.c_str(), &end, 0);
+    if (*end != '\0' || FindFileType(static_cast<int32_t>(code)) == nullptr ||
+        code != static_cast<int32_t>(code))
+        return -1;
+    return static_cast<int32_t>(code);
+}
+
+} // namespace korvel

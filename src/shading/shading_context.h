@@ -1,0 +1,139 @@
+#pragma once
+// The working state of one shading pass: the light, the normal weights, the altitude range and
+// the geography of the current row, and the colour and light of single samples. Kept apart from
+// LightParms so that the record stays plain data and each thread of a pass has its own copy.
+
+#include "core/image.h"
+#include "core/light_parms.h"
+#include "core/surface.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace korvel {
+
+class NoiseBasis;
+
+// I^gamma for I in [0, 1], interpolated between 4096 steps. Every step is checked at three
+// inner points against the exact power; one that strays by more than a quarter of a channel
+// step (near 0 for small gammas, near 1 for large ones) calls powf instead. The shade then stays
+// within one step of trunc(c * v) with the exact power, at a fraction of powf's cost.
+class PowerCurve {
+public:
+    static constexpr int32_t Steps = 4096;
+
+    void Build(double gamma);
+    float operator()(float i) const {
+        const float position = i * static_cast<float>(Steps);
+        // Outside the table (NaN too): the exact power.
+        if (!(position >= 0.0f && position < static_cast<float>(Steps)))
+            return std::pow(i, Gamma);
+        const auto k = static_cast<size_t>(position);
+        if (Smooth[k] == 0)
+            return std::pow(i, Gamma);
+        return Base[k] + Slope[k] * (position - static_cast<float>(k));
+    }
+
+private:
+    float Gamma = 1.0f;
+    std::vector<float> Base;
+    std::vector<float> Slope;
+    std::vector<uint8_t> Smooth;
+};
+
+// ColorList::ColorAt of a cubic list with gamma 1 (the form of the default ramps), step for step
+// with the same arithmetic, but with the channels unpacked once and no call: fmodf, the costliest
+// part of the lookup, is replaced by its exact value t - q * s (q the whole quotient) in double.
+class CubicRamp {
+public:
+    explicit CubicRamp(const ColorList& list);
+    // False for other lists, which go to ColorAt.
+    bool Usable() const { return !Channels.empty(); }
+    PackedColor At(float t) const;
+
+private:
+    // Entry k - 1 at index k, for k = 0 .. n + 2, the index clamped into the list.
+    std::vector<std::array<double, 3>> Channels;
+    PackedColor First = 0;
+    PackedColor Last = 0;
+    float Step = 1.0f;
+};
+
+class ShadingContext {
+public:
+    // s and noise must outlive the context; metresPerDegree turns XRes/YRes into metres when
+    // unit lighting is off. The altitude range is taken from s at once; call PrepareLighting
+    // before the normals and intensities.
+    ShadingContext(const Surface& s, NoiseBasis& noise, double metresPerDegree);
+
+    void PrepareLighting();
+    // The fBm longitudes of columns x0..x1 (spherical fBm noise only).
+    void PrepareColumns(int32_t x0, int32_t x1);
+    // Latitude, hemisphere and fBm row coordinate of row y.
+    void PrepareRow(int32_t y);
+
+    // Unit normal with the Corner weight; x, y are clamped to the Surface.
+    std::array<float, 3> SurfaceNormal(int32_t x, int32_t y) const;
+    // max(0, normal . light) in double precision, as the shaded palette picture uses it.
+    double IntensityAt(int32_t x, int32_t y) const;
+    // Colour of the sample before the light; sets SampleOpacity. Prepares its row (and column
+    // when needed) itself; x, y are clamped to the Surface.
+    PackedColor BaseColor(int32_t x, int32_t y);
+
+    // Columns x0..x0+n-1 of row y of the 24-bit picture: lit (Type 0) or height code (Type 1).
+    // The columns must have been prepared; n must be at least 1.
+    void ShadedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out);
+    void CodedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out);
+
+    // True when the colours draw on the fBm noise (which then must exist before any thread
+    // starts: its tables are built from the shared random stream on first use).
+    bool UsesNoise() const { return Lp.BlendLat != 0 && Lp.FbmStrength > 0.0; }
+
+    // x toward increasing column, y toward increasing row, z up.
+    std::array<float, 3> LightVector{0.0f, 0.0f, 1.0f};
+    float GridSpacing = 0.1f;
+    float HeightScale = 1.0f;
+    float Corner = 0.0f;
+    int32_t XMax = 0;
+    int32_t YMax = 0;
+    double AltLow = 0.0;
+    double AltHigh = 1.0;
+
+    double RowLatitude = 0.0;
+    bool Southern = false;
+    // |fmod(RowLatitude, 90)| / 90.
+    double LatitudeFraction = 0.0;
+    double FbmRow = 0.0;
+    double FbmRowCos = 1.0;
+    double FbmRowSin = 0.0;
+    // Indexed by column - ColumnsFrom.
+    std::vector<double> LonCos;
+    std::vector<double> LonSin;
+    int32_t ColumnsFrom = 0;
+
+    // The shaded pass's I^Gamma.
+    PowerCurve Power;
+
+    // The opacity that belongs to the base colour last computed.
+    double SampleOpacity = 0.0;
+
+private:
+    bool Spherical() const { return UsesNoise() && Lp.FbmParms.TexSphere; }
+    double Latitude(int32_t x);
+    PackedColor Color(int32_t x, const float* row);
+
+    const Surface& S;
+    const LightParms& Lp;
+    NoiseBasis& Noise;
+    double MetresPerDegree;
+    double NeighbourScale;
+    // Only the altitude colour at full weight takes part in the land blend.
+    bool AltitudeOnly = false;
+    CubicRamp AltRamp;
+    CubicRamp SeaRamp;
+    int32_t PreparedRow = -1;
+};
+
+} // namespace korvel
