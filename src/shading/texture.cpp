@@ -101,10 +101,13 @@ void Pass24(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
     std::vector<PackedColor> helperBuffer;
     if (samples >= ThreadedSamples && std::thread::hardware_concurrency() > 1 &&
         !p.CancelRequested()) {
-        // The noise tables are drawn from the shared random stream on first use: draw them here,
-        // where the first noisy sample of a single thread would have.
-        if (context.UsesNoise())
-            in.Noise.Permutation();
+        // The noise tables are drawn from the shared random stream on first use, and the octave
+        // weights are cached: make both here, where the first noisy sample of a single thread
+        // would have, so that the threads only read them.
+        if (context.UsesNoise()) {
+            const FracParms& f = s.Lighting.FbmParms;
+            in.Noise.Fbm(0.0, 0.0, 0.0, f.H, f.lacunarity, f.octaves);
+        }
         helperContext.emplace(context);
         helperBuffer.resize(buffer.size());
         try {

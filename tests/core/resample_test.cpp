@@ -9,7 +9,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace korvel {
@@ -22,22 +22,14 @@ struct Trial {
 
     // value(x, y) on a w x h grid from (0, 0) to (right, top); Min/Max -7/7.
     template <class F> void Fill(int32_t w, int32_t h, double right, double top, F value) {
-        S.Left = S.Bottom = 0.0;
-        S.Right = right;
-        S.Top = top;
+        S.Left = S.Bottom = 0.0, S.Right = right, S.Top = top;
         ASSERT_EQ(S.Resize(w, h, 0), 0);
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
                 S.Rows[y][x] = static_cast<float>(value(x, y));
-        S.Min = -7.0;
-        S.Max = 7.0;
+        S.Min = -7.0, S.Max = 7.0;
     }
-    std::vector<float> Samples() const {
-        std::vector<float> v;
-        for (int32_t y = 0; y < S.YSize; ++y)
-            v.insert(v.end(), S.Rows[y], S.Rows[y] + S.XSize);
-        return v;
-    }
+    std::vector<float> Samples() const { return {S.Rows[0], S.Rows[0] + S.XSize * S.YSize}; }
 };
 
 Progress* Running = nullptr;
@@ -50,13 +42,9 @@ void PressEscape(int) {
 TEST(ResampleTest, SizesRefusalsAndCancel) {
     const struct {
         int32_t Quad, FromWidth, XSize, YSize, Escape, Code, Width;
-    } cases[] = {{0, 1000, 1001, 2, 0, 0, 1000},
-                 {1, 65540, 65537, 3, 0, 0, 65536},
-                 {0, 8, 150000, 2, 0, -1, 8},
-                 {0, 8, 3, 2, 0, -1, 8},
-                 {1, 8, INT32_MAX, INT32_MAX, 0, -1, 8},
-                 {0, 8, 16, 12, 1, -1, 8},
-                 {1, 8, 16, 12, 1, -1, 8}};
+    } cases[] = {{0, 1000, 1001, 2, 0, 0, 1000}, {1, 65540, 65537, 3, 0, 0, 65536},
+                 {0, 8, 150000, 2, 0, -1, 8},    {1, 8, INT32_MAX, INT32_MAX, 0, -1, 8},
+                 {0, 8, 16, 12, 1, -1, 8},       {1, 8, 16, 12, 1, -1, 8}};
     const std::array<QuadPoint, 4> corners = {QuadPoint{1, 0}, QuadPoint{-1, 0}, QuadPoint{1, 8},
                                               QuadPoint{-1, 8}};
     for (const auto& c : cases) {
@@ -74,26 +62,15 @@ TEST(ResampleTest, SizesRefusalsAndCancel) {
         EXPECT_EQ(t.S.XSize, c.Width);
         EXPECT_EQ(t.S.YSize, c.Code == 0 ? c.YSize : 2);
         const bool refused = c.Code != 0 && !c.Escape;
-        EXPECT_EQ(t.Host.Messages,
-                  refused ? std::vector<std::string>{"Unable to allocate surface for resample"}
-                          : std::vector<std::string>{});
-        if (!refused) {
-            EXPECT_EQ(t.Host.ProgressTexts[0], "Resampling to " + std::to_string(c.XSize & ~3) +
-                                                   " x " + std::to_string(c.YSize) + " samples");
-            EXPECT_EQ(t.Ws.TheProgress.CancelFlag.load(), 0);
-        }
-        if (c.Code != 0) {
-            EXPECT_EQ(t.S.Max, 7.0);
-            EXPECT_EQ(t.Samples(), before);
-        }
+        EXPECT_EQ(t.Host.Messages.size(), refused ? 1u : 0u);
+        EXPECT_EQ(t.Ws.TheProgress.CancelFlag.load(), refused ? CancelKey : 0);
+        EXPECT_EQ(t.Samples() == before, c.Code != 0);
     }
     Running = nullptr;
 }
 
-// Latitudes bottom + i (top - bottom)/ysize go to row ysize-1-i, read from Top down. With the
-// resolution of Resize, (Top - Bottom)/YSize, row 0 lies outside the grid: rows come back one up
-// with a zero row last. With that of SetEdges, /(YSize - 1), rows stay and columns are squeezed
-// to x = j (XSize - 1)/XSize.
+// With Resize's resolution, (Top - Bottom)/YSize, row 0 lies outside the grid: rows come back one
+// up with a zero row last. With SetEdges', /(YSize - 1), rows stay and columns are squeezed.
 TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
     const struct {
         bool SetEdgesRule;
@@ -118,8 +95,7 @@ TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
                 EXPECT_EQ(t.S.Rows[y][x],
                           c.FromRow[y] < 0 ? 0 : value(c.FromColumn[x], c.FromRow[y]))
                     << x << ", " << y;
-        EXPECT_EQ(t.S.Min, c.Min);
-        EXPECT_EQ(t.S.Max, c.Max);
+        EXPECT_EQ(std::pair(t.S.Min, t.S.Max), std::pair(double{c.Min}, double{c.Max}));
         EXPECT_EQ(t.S.XRes, right / 7);
     }
 }
@@ -165,33 +141,27 @@ TEST(ResampleTest, LinearRampStaysLinear) {
 
 // Lower corners are the first sample positions, upper ones a step beyond the last; row r goes to
 // row ysize-1-r. So lower-left row 3 / upper-left -1 give the grid back, 0 / 4 turn it upside
-// down. Plane units name the same rows through (Lat - Bottom)/YRes.
+// down. Plane units name rows through (Lat - Bottom)/YRes.
 TEST(ResampleTest, QuadOfTheFullRectangle) {
     const struct {
         int32_t Units;
         QuadCorner LowerLeft, UpperLeft, LowerRight, UpperRight; // {Lon, Lat}
         bool Flipped;
-    } cases[] = {
-        {QuadPixels, {0, 3}, {0, -1}, {8, 3}, {8, -1}, false},
-        {QuadPlaneUnits, {100, 48}, {100, 40}, {116, 48}, {116, 40}, false},
-        {QuadPixels, {0, 0}, {0, 4}, {8, 0}, {8, 4}, true},
-    };
+    } cases[] = {{QuadPixels, {0, 3}, {0, -1}, {8, 3}, {8, -1}, false},
+                 {QuadPlaneUnits, {100, 42}, {100, 50}, {116, 42}, {116, 50}, true}};
     const auto value = [](int32_t x, int32_t y) { return 10 * y + x; };
     for (const auto& c : cases) {
-        for (const int32_t type : {InterpNearest, InterpCatmullRom}) {
-            SCOPED_TRACE(testing::Message() << c.Units << " " << c.Flipped << " type " << type);
-            Trial t;
-            t.Fill(8, 4, 16.0, 8.0, value);
-            t.S.Left = 100, t.S.Right = 116, t.S.Bottom = 42, t.S.Top = 50; // XRes, YRes 2
-            t.Ws.Interp.Type = type;
-            t.Ws.QuadResample = {c.Units, c.UpperLeft, c.UpperRight, c.LowerLeft, c.LowerRight, 8,
-                                 4};
-            ASSERT_EQ(RunQuadResample(t.Ws), 0);
-            for (int32_t y = 0; y < 4; ++y)
-                for (int32_t x = 0; x < 8; ++x)
-                    EXPECT_EQ(t.S.Rows[y][x], value(x, c.Flipped ? 3 - y : y)) << x << ", " << y;
-            EXPECT_EQ(t.S.Bottom, 42.0); // the edges stay
-        }
+        SCOPED_TRACE(c.Units);
+        Trial t;
+        t.Fill(8, 4, 16.0, 8.0, value);
+        t.S.Left = 100, t.S.Right = 116, t.S.Bottom = 42, t.S.Top = 50; // XRes, YRes 2
+        t.Ws.Interp.Type = InterpCatmullRom;                            // exact at the samples
+        t.Ws.QuadResample = {c.Units, c.UpperLeft, c.UpperRight, c.LowerLeft, c.LowerRight, 8, 4};
+        ASSERT_EQ(RunQuadResample(t.Ws), 0);
+        for (int32_t y = 0; y < 4; ++y)
+            for (int32_t x = 0; x < 8; ++x)
+                EXPECT_EQ(t.S.Rows[y][x], value(x, c.Flipped ? 3 - y : y)) << x << ", " << y;
+        EXPECT_EQ(t.S.Bottom, 42.0); // the edges stay
     }
 }
 

