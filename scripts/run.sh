@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the optimised Korvel and runs its main job: the command-line
-# tool makes the default Surface, saves it as out/default.mdr and prints its map record.
+# tool generates a ridged world, saves it as out/world.mdr with its shaded picture out/world.bmp
+# and prints its map record.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,4 +9,5 @@ cd "$(dirname "$0")/.."
 cmake --preset release >/dev/null
 cmake --build --preset release
 mkdir -p out
-build/release/src/korvel-cli save out/default.mdr info
+build/release/src/korvel-cli new 1024x512 set Surface/Type=6 calculate \
+    save out/world.mdr save out/world.bmp info

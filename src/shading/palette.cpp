@@ -89,7 +89,10 @@ int32_t PaletteIndex(const LightParms& lp, const PaletteLayout& layout, double i
     if (h <= lp.SeaLevel) {
         if (lp.SeaOpacity >= 1.0)
             return 0;
-        t = Unit(1.0 - (lp.SeaLevel - h) / (lp.SeaLevel - lp.SeaLowest));
+        // At the sea surface t is 1, also when SeaLowest equals SeaLevel (0 / 0 otherwise), as
+        // in the 24-bit picture.
+        const double depth = lp.SeaLevel - h;
+        t = depth == 0.0 ? 1.0 : Unit(1.0 - depth / (lp.SeaLevel - lp.SeaLowest));
         base = layout.SeaFirst;
         rows = layout.SeaRows;
     } else {
