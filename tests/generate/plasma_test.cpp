@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
+#include <tuple>
 #include <vector>
 
 namespace korvel {
@@ -21,111 +21,78 @@ struct PlasmaTest : testing::Test {
     bool showTime = false;
     Progress progress{host, showTime};
     RandomStream random;
+    Surface s;
 
-    void Make(Surface& s, int32_t x, int32_t y) {
-        ASSERT_EQ(s.Resize(x, y, 0), 0);
-        for (int32_t r = 0; r < y; ++r)
-            std::fill_n(s.Rows[r], x, Untouched);
+    void Make(Surface& t, int32_t x, int32_t y) {
+        ASSERT_EQ(t.Resize(x, y, 0), 0);
+        std::fill_n(t.Rows[0], int64_t{x} * y, Untouched);
     }
 };
 
-std::vector<double> SignedDraws(int32_t seed, int n) {
-    RandomStream r;
-    r.SeedRandom(seed);
-    std::vector<double> d;
-    for (int i = 0; i < n; ++i)
-        d.push_back(2.0 * (r.RandomUniform() - 0.5));
-    return d;
-}
-
-// One midpoint set from its two end points: the sample (R, C) between (Ra, Ca) and (Rb, Cb).
-struct Step {
+struct Step { // the midpoint (R, C) set from the end points (Ra, Ca) and (Rb, Cb)
     int32_t R, C, Ra, Ca, Rb, Cb;
 };
 
-// The draws land on the corners (0,0), (0,X-1), (Y-1,0), (Y-1,X-1), then two per midpoint in the
-// order worked out by hand below, so the seed's effect is pinned too. Complete cases also fix
-// the number of draws.
+// Corner draws (0,0), (0,X-1), (Y-1,0), (Y-1,X-1), then two per midpoint in the order worked out
+// by hand; complete cases fix the draw count. One row: both passes fill it, the second wins.
+// Wider than high: cut along column 2, then the tie cuts row 1. Lines take the upper half first.
 TEST_F(PlasmaTest, DrawsLandInTheirOrder) {
-    const double rf = 5.0, irf = 1.5;
-    const struct {
-        int32_t X, Y;
-        bool Complete;
-        std::vector<Step> Steps;
-    } cases[] = {
+    const std::tuple<int32_t, int32_t, bool, std::vector<Step>> cases[] = {
         // clang-format off
-        // One row: the top and bottom passes both fill it; the second wins.
         {4, 1, true, {{0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}, {0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}}},
-        // Wider than high: the interior is cut along column 2, then the tie cuts row 1.
         {4, 3, true, {{0, 2, 0, 0, 0, 3}, {0, 1, 0, 0, 0, 2}, {1, 3, 0, 3, 2, 3}, {2, 2, 2, 0, 2, 3},
                       {2, 1, 2, 0, 2, 2}, {1, 0, 0, 0, 2, 0}, {1, 2, 0, 2, 2, 2}, {1, 1, 1, 0, 1, 2}}},
-        // Lines take their upper half first.
         {512, 512, false, {{0, 256, 0, 0, 0, 511}, {0, 384, 0, 256, 0, 511},
                            {0, 448, 0, 384, 0, 511}}},
         // clang-format on
     };
-    const int32_t seed = 4711;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.X << " x " << c.Y);
-        Surface s;
-        Make(s, c.X, c.Y);
-        ASSERT_EQ(GeneratePlasma(s, progress, random, seed, rf, irf, false), 0);
-
-        const int draws = 4 + 2 * static_cast<int>(c.Steps.size());
-        const std::vector<double> d = SignedDraws(seed, draws + 1);
-        std::vector<std::vector<float>> g(c.Y, std::vector<float>(c.X, Untouched));
-        g[0][0] = static_cast<float>(d[0]);
-        g[0][c.X - 1] = static_cast<float>(d[1]);
-        g[c.Y - 1][0] = static_cast<float>(d[2]);
-        g[c.Y - 1][c.X - 1] = static_cast<float>(d[3]);
-        for (size_t i = 0; i < c.Steps.size(); ++i) {
-            const Step& t = c.Steps[i];
+    for (const auto& [X, Y, complete, steps] : cases) {
+        Make(s, X, Y);
+        ASSERT_EQ(GeneratePlasma(s, progress, random, 4711, 5.0, 1.5, false), 0);
+        RandomStream ref;
+        ref.SeedRandom(4711);
+        std::vector<double> d(5 + 2 * steps.size());
+        for (double& v : d)
+            v = 2.0 * (ref.RandomUniform() - 0.5);
+        std::vector<std::vector<float>> g(Y, std::vector<float>(X, Untouched));
+        for (int32_t k = 0; k < 4; ++k)
+            g[k / 2 * (Y - 1)][k % 2 * (X - 1)] = static_cast<float>(d[size_t(k)]);
+        for (size_t i = 0; i < steps.size(); ++i) {
+            const Step& t = steps[i];
             const double span = std::abs(t.Rb - t.Ra) + std::abs(t.Cb - t.Ca);
-            const double v = (d[4 + 2 * i] * span + d[5 + 2 * i] * irf) / rf +
+            const double v = (d[4 + 2 * i] * span + d[5 + 2 * i] * 1.5) / 5.0 +
                              (double(g[t.Ra][t.Ca]) + g[t.Rb][t.Cb]) / 2.0;
             g[t.R][t.C] = static_cast<float>(std::fmin(1.0, std::fmax(-1.0, v)));
         }
-        for (int32_t r = 0; r < c.Y; ++r)
-            for (int32_t col = 0; col < c.X; ++col) {
-                if (c.Complete || g[r][col] != Untouched) {
-                    EXPECT_FLOAT_EQ(s.Rows[r][col], g[r][col]) << "row " << r << " col " << col;
-                }
-            }
-        if (c.Complete) {
-            EXPECT_EQ(2.0 * (random.RandomUniform() - 0.5), d[draws]);
-        }
+        for (int32_t r = 0; r < Y; ++r)
+            for (int32_t c = 0; c < X; ++c)
+                EXPECT_FLOAT_EQ(s.Rows[r][c],
+                                complete || g[r][c] != Untouched ? g[r][c] : s.Rows[r][c])
+                    << X << "x" << Y << " row " << r << " col " << c;
+        EXPECT_TRUE(!complete || 2.0 * (random.RandomUniform() - 0.5) == d.back()) << X;
     }
 }
 
-// Every sample is written. Corners are raw draws in [-1, 1); everything else is clamped to
-// [-1, 1], a NaN to -1.
+// Off the corners (raw draws) every sample is written and clamped to [-1, 1], a NaN to -1.
 TEST_F(PlasmaTest, FillsAndClampsEverySample) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        int32_t X, Y;
-        double Rf, Irf;
-        bool OnlyExtremes, OnlyLow;
-    } cases[] = {{260, 129, 125.0, 4.0, false, false}, {260, 129, 0.0, 4.0, true, false},
-                 {260, 129, 125.0, nan, true, true},   {260, 129, nan, 4.0, true, true},
-                 {4, 1, 125.0, 4.0, false, false},     {4, 7, 125.0, 4.0, false, false},
-                 {149996, 3, 125.0, 4.0, false, false}};
+    // Width, height, rf, irf, then whether only -1 and 1, or only -1, may appear off the corners.
+    const double cases[][6] = {{260, 129, 0.0, 4.0, 1, 0},
+                               {260, 129, 125.0, NAN, 1, 1},
+                               {260, 129, NAN, 4.0, 1, 1},
+                               {149996, 3, 125.0, 4.0, 0, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.X << " x " << c.Y << " rf " << c.Rf << " irf " << c.Irf);
-        Surface s;
-        Make(s, c.X, c.Y);
-        EXPECT_EQ(GeneratePlasma(s, progress, random, 5, c.Rf, c.Irf, true), 0);
+        const auto X = static_cast<int32_t>(c[0]), Y = static_cast<int32_t>(c[1]);
+        Make(s, X, Y);
+        EXPECT_EQ(GeneratePlasma(s, progress, random, 5, c[2], c[3], true), 0);
         int32_t bad = 0;
-        for (int32_t r = 0; r < c.Y; ++r)
-            for (int32_t col = 0; col < c.X; ++col) {
+        for (int32_t r = 0; r < Y; ++r)
+            for (int32_t col = 0; col < X; ++col) {
                 const float v = s.Rows[r][col];
-                if ((r == 0 || r == c.Y - 1) && (col == 0 || col == c.X - 1))
-                    bad += !(v >= -1.0f && v < 1.0f);
-                else
-                    bad += !(v >= -1.0f && v <= 1.0f) || (c.OnlyExtremes && std::fabs(v) != 1.0f) ||
-                           (c.OnlyLow && v != -1.0f);
+                bad += !((r == 0 || r == Y - 1) && (col == 0 || col == X - 1)) &&
+                       (!(v >= -1.0f && v <= 1.0f) || (c[4] != 0 && std::fabs(v) != 1.0f) ||
+                        (c[5] != 0 && v != -1.0f));
             }
-        EXPECT_EQ(bad, 0);
+        EXPECT_EQ(bad, 0) << X << "x" << Y << " rf " << c[2] << " irf " << c[3];
     }
     Surface empty;
     EXPECT_EQ(GeneratePlasma(empty, progress, random, 3, 125.0, 4.0, true), 0);
@@ -138,33 +105,23 @@ TEST_F(PlasmaTest, CancelKeepsWhatWasDone) {
     Surface full;
     Make(full, 64, 48);
     GeneratePlasma(full, progress, random, 8, 125.0, 4.0, false);
+    Cancelling = &progress;
+    host.OnPump = [](int n) {
+        if (n == CancelAtPump)
+            Cancelling->CancelFlag = CancelKey;
+    };
     for (int pump : {1, 400}) {
-        SCOPED_TRACE(pump);
-        Surface s;
         Make(s, 64, 48);
-        test::RecordingHost h;
-        Progress p(h, showTime);
-        Cancelling = &p;
-        CancelAtPump = pump;
-        h.OnPump = [](int n) {
-            if (n == CancelAtPump)
-                Cancelling->CancelFlag = CancelKey;
-        };
-        EXPECT_EQ(GeneratePlasma(s, p, random, 8, 125.0, 4.0, true), PlasmaCancelled);
-        EXPECT_TRUE(p.CancelRequested()); // left for the command to clear
-        EXPECT_EQ(h.Closes, std::vector<bool>{true});
-        int32_t kept = 0, done = 0, wrong = 0;
-        for (int32_t r = 0; r < 48; ++r)
-            for (int32_t col = 0; col < 64; ++col) {
-                const bool edge = r == 0 || r == 47 || col == 0 || col == 63;
-                const bool untouched = s.Rows[r][col] == Untouched && !edge;
-                kept += untouched;
-                done += !untouched && !edge;
-                wrong += !untouched && s.Rows[r][col] != full.Rows[r][col];
-            }
-        EXPECT_EQ(wrong, 0);
-        EXPECT_GT(kept, 0);
-        EXPECT_EQ(done > 0, pump > 1);
+        CancelAtPump = pump, host.Pumps = 0, progress.CancelFlag = 0;
+        EXPECT_EQ(GeneratePlasma(s, progress, random, 8, 125.0, 4.0, true), PlasmaCancelled);
+        EXPECT_TRUE(progress.CancelRequested()); // left for the command to clear
+        int32_t kept = 0, wrong = 0;
+        for (int32_t i = 0; i < 64 * 48; ++i) {
+            kept += s.Rows[0][i] == Untouched;
+            wrong += s.Rows[0][i] != Untouched && s.Rows[0][i] != full.Rows[0][i];
+        }
+        EXPECT_EQ(wrong, 0) << pump; // what the fill reached matches an uncancelled run
+        EXPECT_TRUE(kept > 0 && (kept == 62 * 46) == (pump == 1)) << kept;
     }
 }
 

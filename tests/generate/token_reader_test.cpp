@@ -6,96 +6,84 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 namespace korvel {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(KeywordTest, LookUpBothWays) {
-    const std::pair<const char*, int32_t> byName[] = {
-        {"BIAS", 33}, {"p3", 98}, {"FRACPARMSEND", 175}, {"Simple", 185}, {"sinx", 3}, {"", 3}};
-    for (const auto& [name, code] : byName)
-        EXPECT_EQ(KeywordCode(name), code) << name;
-    const std::pair<int32_t, const char*> byCode[] = {
-        {33, "bias"}, {131, "SeaEqual"}, {185, "Simple"}, {40, ""}, {28, ""}, {186, ""}};
-    for (const auto& [code, name] : byCode)
-        EXPECT_EQ(KeywordName(code), name) << code;
+    EXPECT_EQ(KeywordCode("FRACPARMSEND"), 175);
+    EXPECT_EQ(KeywordCode("sinx"), 3); // an identifier, not sin
+    EXPECT_EQ(KeywordCode(""), 3);
+    EXPECT_EQ(KeywordName(131), "SeaEqual");
+    for (const int32_t code : {40, 28, 186})
+        EXPECT_EQ(KeywordName(code), "") << code;
 }
 
 TEST(TokenReaderTest, EveryTokenCode) {
-    const struct {
-        std::string Line;
-        int32_t Code;
-        std::string Text;
-    } cases[] = {{"  \t ", 1, ""}, {"*)", 11, "*)"},        {"(*", 12, "(*"},
-                 {"//", 13, "//"}, {". 5", 18, "."},        {"-5", 26, "-"},
-                 {"**", 38, "**"}, {"_a1 b", 3, "_a1"},     {"SIN", 47, "SIN"},
-                 {".5", 4, ".5"},  {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
-                 {"\"", 6, ""},    {"#", 2, "#"},           {"\xC3\xA9", 2, "\xC3"}};
+    const std::tuple<std::string, int32_t, std::string> cases[] = {
+        {"  \t ", 1, ""}, {"*)", 11, "*)"},    {"(*", 12, "(*"},        {". 5", 18, "."},
+        {"-5", 26, "-"},  {"_a1 b", 3, "_a1"}, {"\"a 'b\"", 6, "a 'b"}, {"'open", 6, "open"},
+        {"\"", 6, ""},    {"#", 2, "#"},       {"\xC3\xA9", 2, "\xC3"}};
     TokenReader reader;
-    for (const auto& c : cases) {
-        reader.SetLine(c.Line);
-        EXPECT_EQ(reader.Token(), c.Code) << c.Line;
-        EXPECT_EQ(reader.Text(), c.Text) << c.Line;
+    for (const auto& [line, code, text] : cases) {
+        reader.SetLine(line);
+        EXPECT_EQ(reader.Token(), code) << line;
+        EXPECT_EQ(reader.Text(), text) << line;
     }
+    reader.SetLine(std::string("a\0b", 3));
+    EXPECT_EQ(reader.Text(), "a"); // SetLine turns the NUL into a space
+    EXPECT_EQ(reader.Next(), 3);
+    reader.SetLine(std::string(3000, 'q'));
+    EXPECT_EQ(reader.Text(), std::string(TokenReader::TextCapacity, 'q'));
+    EXPECT_EQ(reader.Next(), 0);
 }
 
 TEST(TokenReaderTest, NumbersAndAngles) {
-    const struct {
-        const char* Line;
-        double Value;
-        int32_t After; // code of the token that follows
-    } cases[] = {{"5.", 5.0, 0},   {"1e3", 1000.0, 0},   {"1e+5", 1.0, 23},
-                 {"2x", 2.0, 54},  {"45d 30'", 45.5, 0}, {"10D 15M 36\" ,", 10.26, 10},
-                 {"36S", 0.01, 0}, {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0}};
+    // The line, its number and the code of the token that follows.
+    const std::tuple<const char*, double, int32_t> cases[] = {
+        {"5.", 5.0, 0},   {"45d 30'", 45.5, 0}, {"10D 15M 36\" ,", 10.26, 10},
+        {"36S", 0.01, 0}, {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0}};
     TokenReader reader;
-    for (const auto& c : cases) {
-        reader.SetLine(c.Line);
-        EXPECT_EQ(reader.Token(), 4) << c.Line;
-        EXPECT_DOUBLE_EQ(reader.Number(), c.Value) << c.Line;
-        EXPECT_EQ(reader.Next(), c.After) << c.Line;
+    for (const auto& [line, value, after] : cases) {
+        reader.SetLine(line);
+        EXPECT_EQ(reader.Token(), 4) << line;
+        EXPECT_DOUBLE_EQ(reader.Number(), value) << line;
+        EXPECT_EQ(reader.Next(), after) << line;
     }
 }
 
 TEST(TokenReaderTest, TokenNamesAndUserNames) {
     TokenReader reader;
-    const std::pair<int32_t, const char*> names[] = {
-        {29, "abs"}, {175, "FracParmsEnd"}, {11, "*/"}, {28, "-"}, {17, ""}, {40, ""}, {2048, ""}};
-    for (const auto& [code, name] : names)
+    for (const auto& [code, name] : {std::pair{11, "*/"}, {28, "-"}, {17, ""}, {2048, ""}})
         EXPECT_EQ(reader.TokenName(code), name) << code;
-
     EXPECT_EQ(reader.SetName(2047, "low"), -1);
     EXPECT_EQ(reader.SetName(65536, "high"), -2);
     EXPECT_EQ(reader.SetName(2050, "mine"), 0);
     EXPECT_EQ(reader.SetName(65535, "last"), 0);
     EXPECT_EQ(reader.TokenName(2050), "mine");
     EXPECT_EQ(reader.ClearName(2050), 0);
-    EXPECT_EQ(reader.TokenName(2050), "");
     EXPECT_EQ(reader.ClearName(100), -1);
-    EXPECT_EQ(reader.ClearName(70000), -2);
     reader.ClearNames();
     EXPECT_EQ(reader.ClearName(3000), -3);
-    EXPECT_EQ(reader.TokenName(65535), "");
 }
 
-// Codes and line numbers of the significant tokens of a file. Comment text is not lexed, so
-// an apostrophe inside a comment cannot swallow its closer.
+// Comment text is not lexed, so an apostrophe inside a comment cannot swallow its closer.
 TEST(TokenReaderTest, FileCommentsAcrossLines) {
     test::TempDir dir;
     const std::string path = dir.File("def.txt");
-    test::WriteFileText(path, "// header\n"
-                              "\n"
-                              "FracParms // note\n"
-                              "(* the user's comment\n"
-                              "   spans lines **) Type 3 /* it's */ Seed\n"
-                              "x\n"
-                              "/* never closed\n"
-                              "Seed\n");
+    test::WriteFileText(
+        path, "// header\n\nFracParms // note\n(* the user's comment\n"
+              "   spans lines **) Type 3 /* it's */ Seed\nx\0y\n/* never closed\nSeed\n"s);
     TokenReader reader;
     EXPECT_EQ(reader.Open(dir.File("missing.txt")), -2);
     ASSERT_EQ(reader.Open(path), 0);
     EXPECT_EQ(reader.Open(path), -1);
     EXPECT_EQ(reader.Token(), 13);
-    for (auto [code, line] : {std::pair{167, 3}, {111, 5}, {4, 5}, {168, 5}, {54, 6}}) {
+    for (auto [code, line] :
+         {std::pair{167, 3}, {111, 5}, {4, 5}, {168, 5}, {54, 6}, {2, 6}, {55, 6}}) {
         EXPECT_EQ(reader.Next(), code);
         EXPECT_EQ(reader.Line(), line);
     }
@@ -105,44 +93,16 @@ TEST(TokenReaderTest, FileCommentsAcrossLines) {
     EXPECT_EQ(reader.Close(), -1);
 }
 
-TEST(TokenReaderTest, NulBytesAndLongTokens) {
-    test::TempDir dir;
-    const std::string path = dir.File("nul.txt");
-    test::WriteFileText(path, std::string("x\0y\n", 4));
-    TokenReader reader;
-    ASSERT_EQ(reader.Open(path), 0);
-    EXPECT_EQ(reader.Token(), 54);
-    EXPECT_EQ(reader.Next(), 2);
-    EXPECT_EQ(reader.Text(), std::string(1, '\0'));
-    EXPECT_EQ(reader.Next(), 55);
-    reader.Close();
-
-    // SetLine turns the NUL into a space.
-    reader.SetLine(std::string("a\0b", 3));
-    EXPECT_EQ(reader.Text(), "a");
-    EXPECT_EQ(reader.Next(), 3);
-    EXPECT_EQ(reader.Text(), "b");
-
-    reader.SetLine(std::string(3000, 'q'));
-    EXPECT_EQ(reader.Token(), 3);
-    EXPECT_EQ(reader.Text(), std::string(TokenReader::TextCapacity, 'q'));
-    EXPECT_EQ(reader.Next(), 0);
-}
-
 // A 1 MB line arrives in pieces of 4095 characters, each counted as a line.
 TEST(TokenReaderTest, MegabyteLineInPieces) {
     test::TempDir dir;
-    const std::string path = dir.File("long.txt");
-    const size_t length = 1 << 20;
-    test::WriteFileText(path, std::string(length, 'a') + "\nSeed\n");
-    const int32_t pieces = static_cast<int32_t>((length + 4094) / 4095);
+    test::WriteFileText(dir.File("long.txt"), std::string(1 << 20, 'a') + "\nSeed\n");
+    const int32_t pieces = ((1 << 20) + 4094) / 4095;
     TokenReader reader;
-    ASSERT_EQ(reader.Open(path), 0);
+    ASSERT_EQ(reader.Open(dir.File("long.txt")), 0);
     int32_t identifiers = 0;
-    for (int32_t code = reader.Token(); code == 3; code = reader.Next()) {
+    for (int32_t code = reader.Token(); code == 3; code = reader.Next())
         ++identifiers;
-        EXPECT_LE(reader.Text().size(), 2047u);
-    }
     EXPECT_EQ(identifiers, pieces);
     EXPECT_EQ(reader.Token(), 168);
     EXPECT_EQ(reader.Line(), pieces + 1);

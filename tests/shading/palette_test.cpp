@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <limits>
+#include <cmath>
 
 namespace korvel {
 namespace {
 
 constexpr PackedColor Grey = PackColor(120, 120, 120);
 
-TEST(PaletteTest, DefaultLayoutHasSeaLandAndGreyRanges) {
+TEST(PaletteTest, SeaLandAndGreyRangesShadesAndHeightCode) {
     LightParms lp;
-    const PaletteLayout p = BuildPalette(lp, -500.0, 1000.0);
+    PaletteLayout p = BuildPalette(lp, -500.0, 1000.0);
     for (size_t i : {0, 226, 255})
         EXPECT_EQ(p.Entries[i], Grey) << i;
     // Deepest sea in shadow, sea level fully lit, lowest land in shadow, highest land lit.
@@ -22,28 +22,15 @@ TEST(PaletteTest, DefaultLayoutHasSeaLandAndGreyRanges) {
     EXPECT_EQ(PaletteIndex(lp, p, 1.0, 0.0), 15);
     EXPECT_EQ(PaletteIndex(lp, p, 0.0, 0.001), 16);
     EXPECT_EQ(PaletteIndex(lp, p, 1.0, 1000.0), 225);
-    // Row trunc(13 * 0.5) = 6, level trunc(14 * 0.5) = 7.
-    EXPECT_EQ(PaletteIndex(lp, p, 0.5, 500.0), 16 + 15 * 6 + 7);
-}
-
-TEST(PaletteTest, ShadedEntryAndHeightCode) {
-    LightParms lp;
-    lp.Levels = 5;
-    lp.SeaColor.Entries = {PackColor(200, 100, 50)};
-    PaletteLayout p = BuildPalette(lp, 0.0, 800.0);
-    // Level 1 of 5: v = 0.25^(2/3) + 0.1 = 0.49685.
-    EXPECT_EQ(p.Entries[2], PackColor(99, 49, 24));
-
-    lp.Type = 1;
-    lp.AltColor.Entries = {PackColor(33, 66, 244)};
+    lp.Levels = 5, lp.SeaColor.Entries = {PackColor(200, 100, 50)};
+    p = BuildPalette(lp, 0.0, 800.0);
+    EXPECT_EQ(p.Entries[2], PackColor(99, 49, 24)); // level 1 of 5: 0.25^(2/3) + 0.1 = 0.49685
+    lp.Type = 1, lp.AltColor.Entries = {PackColor(33, 66, 244)}; // height code
     p = BuildPalette(lp, 0.0, 800.0);
     EXPECT_EQ(p.Entries[1], PackColor(33, 66, 244));
-    EXPECT_EQ(PaletteIndex(lp, p, 0.3, 800.0), 234);
     EXPECT_EQ(PaletteIndex(lp, p, 0.3, 200.0), 59); // trunc(233 * 0.25) + 1
-    EXPECT_EQ(p.Entries[235], Grey);
     for (int32_t type : {0, 1}) {
-        lp.Type = type;
-        lp.SeaOpacity = 1.0;
+        lp.Type = type, lp.SeaOpacity = 1.0;
         EXPECT_EQ(PaletteIndex(lp, BuildPalette(lp, 0.0, 800.0), 1.0, -10.0), 0) << type;
     }
 }
@@ -52,27 +39,20 @@ TEST(PaletteTest, CountsAreClampedSoEveryIndexFits) {
     // Colors, Levels in and out. 234 / 1 levels would need 469 entries; 255 / 2 fit.
     const std::array<std::array<int32_t, 4>, 3> cases{
         {{2, 300, 2, 127}, {1, 0, 2, 127}, {300, 5, 234, 1}}};
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const auto& c : cases) {
         LightParms lp;
-        lp.Colors = c[0];
-        lp.Levels = c[1];
-        lp.AltColor.Entries = {PackColor(255, 128, 0)};
+        lp.Colors = c[0], lp.Levels = c[1], lp.AltColor.Entries = {PackColor(255, 128, 0)};
         const PaletteLayout p = BuildPalette(lp, 0.0, 100.0);
-        EXPECT_EQ(lp.Colors, c[2]);
-        EXPECT_EQ(lp.Levels, c[3]);
+        EXPECT_EQ(std::pair(lp.Colors, lp.Levels), std::pair(c[2], c[3]));
         EXPECT_EQ(PaletteIndex(lp, p, 1.0, 100.0), lp.Colors * lp.Levels);
-        // A single level shows the full colour rather than black.
-        if (lp.Levels == 1) {
-            EXPECT_EQ(p.Entries[2], PackColor(255, 128, 0));
-        }
+        EXPECT_TRUE(lp.Levels != 1 || p.Entries[2] == PackColor(255, 128, 0)); // not black
         lp.Levels = 1000; // changed after the palette was built
-        const int32_t odd = PaletteIndex(lp, p, nan, nan), high = PaletteIndex(lp, p, 1, 100);
+        const int32_t odd = PaletteIndex(lp, p, NAN, NAN), high = PaletteIndex(lp, p, 1, 100);
         EXPECT_TRUE(odd >= 0 && odd <= 255 && high >= 0 && high <= 255);
     }
 }
 
-TEST(LightingSheetTest, OkRulesAndDirectionLimits) {
+TEST(LightingSheetTest, OkRules) {
     // Shown gamma, then the four blend weights before and after.
     const std::array<std::array<double, 9>, 2> cases{{
         {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0},
@@ -80,22 +60,14 @@ TEST(LightingSheetTest, OkRulesAndDirectionLimits) {
     }};
     for (const auto& c : cases) {
         LightParms lp;
-        lp.BitDepth = 16;
-        lp.BlendLatVal = c[1];
-        lp.BlendAltVal = c[2];
-        lp.BlendSlopeVal = c[3];
-        lp.BlendFacingVal = c[4];
+        lp.BitDepth = 16, lp.BlendLatVal = c[1], lp.BlendAltVal = c[2];
+        lp.BlendSlopeVal = c[3], lp.BlendFacingVal = c[4];
         ApplyLightingSheet(lp, c[0], -42.0);
         EXPECT_EQ(lp.Gamma, c[0] == 0.0 ? 0.0 : 0.25);
         EXPECT_EQ((std::array{lp.BlendLatVal, lp.BlendAltVal, lp.BlendSlopeVal, lp.BlendFacingVal}),
                   (std::array{c[5], c[6], c[7], c[8]}));
-        EXPECT_EQ(lp.BitDepth, 8);
-        EXPECT_EQ(lp.SeaLowest, -42.0);
+        EXPECT_EQ(std::pair(lp.BitDepth, lp.SeaLowest), std::pair(8, -42.0));
     }
-    EXPECT_EQ(LimitAzimuth(400.0), 359.99);
-    EXPECT_EQ(LimitAzimuth(-5.0), 0.0);
-    EXPECT_EQ(LimitElevation(-120.0), -90.0);
-    EXPECT_EQ(LimitElevation(95.0), 90.0);
 }
 
 TEST(LightingSheetTest, AltitudeKeyBandAndLabels) {
@@ -109,11 +81,8 @@ TEST(LightingSheetTest, AltitudeKeyBandAndLabels) {
     for (int v = 800; v >= 0; v -= 100)
         labels += std::to_string(v) + " m\n\n\n";
     EXPECT_EQ(key.Labels, labels);
-
     EXPECT_EQ(BuildAltitudeKey(lp, p, 5.0, 5.0, 0).Labels, "5 m\n\n\n");
-    lp.AbsColor = 1;
-    lp.AbsMin = 10.0;
-    lp.AbsMax = -10.0;
+    lp.AbsColor = 1, lp.AbsMin = 10.0, lp.AbsMax = -10.0;
     EXPECT_EQ(BuildAltitudeKey(lp, p, 0.0, 800.0, 3).Labels, "");
 }
 
