@@ -62,6 +62,18 @@ TEST(GrayMaps, HeightsSpreadOverTheFullRange) {
         EXPECT_EQ(h.At(2, y), Bench::Grey(static_cast<uint32_t>(85 * y)));
 }
 
+TEST(GrayMaps, PhaseIndicesWrapRoundTheRamp) {
+    // h = x - 0.0035 y: theta = atan2(-0.0035, -1) = -pi + 0.0035, so
+    // 255 ((1.1 - theta) / 2pi + 0.5) = 299.5: index 299, shown as 299 - 256 = 43.
+    Bench b(4, 4, 0.0f);
+    for (int32_t i = 0; i < 16; ++i)
+        b.S.Rows[i / 4][i % 4] = static_cast<float>(i % 4 - 0.0035 * (i / 4));
+    b.S.Min = -0.0105;
+    b.S.Max = 3.0;
+    ASSERT_EQ(DrawPhaseMap(b.S, b.Ws.TheProgress), 0);
+    EXPECT_EQ(b.At(1, 1), 43u);
+}
+
 TEST(GrayMaps, SlopeFullRange) { // flat: one slope only, both ends 90 degrees
     Bench flat(4, 3, 2.0f);
     ASSERT_EQ(RunSlopeMap(flat.Ws), 0);
