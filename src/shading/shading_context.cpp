@@ -316,16 +316,35 @@ PackedColor ShadingContext::BaseColor(int32_t x, int32_t y) {
     return Color(x, S.Rows[y]);
 }
 
-void ShadingContext::ShadedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out) {
-    PrepareRow(y);
+void ShadingContext::RowIntensities(int32_t y, int32_t x0, int32_t n) {
+    Intensities.resize(static_cast<size_t>(n));
+    float* out = Intensities.data() - x0;
     const float* below = S.Rows[std::max(y - 1, 0)];
     const float* row = S.Rows[y];
     const float* above = S.Rows[std::min(y + 1, YMax)];
+    const auto at = [&](int32_t x, int32_t xm, int32_t xp) {
+        out[x] =
+            LitDot(xm, x, xp, below, row, above, Corner, HeightScale, GridSpacing, LightVector);
+    };
+    // The inner columns need no clamping, which leaves a loop the compiler vectorises.
+    const int32_t last = x0 + n - 1;
+    const int32_t innerFrom = std::max(x0, 1), innerTo = std::min(last, XMax - 1);
+    for (int32_t x = x0; x < innerFrom && x <= last; ++x)
+        at(x, std::max(x - 1, 0), std::min(x + 1, XMax));
+    for (int32_t x = innerFrom; x <= innerTo; ++x)
+        at(x, x - 1, x + 1);
+    for (int32_t x = std::max(innerTo + 1, innerFrom); x <= last; ++x)
+        at(x, std::max(x - 1, 0), std::min(x + 1, XMax));
+}
+
+void ShadingContext::ShadedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out) {
+    PrepareRow(y);
+    RowIntensities(y, x0, n);
+    const float* row = S.Rows[y];
     const double ambient = Lp.Ambient;
     for (int32_t i = 0; i < n; ++i) {
         const int32_t x = x0 + i;
-        const float intensity = LitDot(x > 0 ? x - 1 : 0, x, x < XMax ? x + 1 : XMax, below, row,
-                                       above, Corner, HeightScale, GridSpacing, LightVector);
+        const float intensity = Intensities[static_cast<size_t>(i)];
         double v = Clamp01(static_cast<double>(Power(intensity)) + ambient);
         const PackedColor c = Color(x, row);
         v = Clamp01(v + (1.0 - v) * SampleOpacity);

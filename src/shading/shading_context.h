@@ -122,6 +122,8 @@ public:
 private:
     bool Spherical() const { return UsesNoise() && Lp.FbmParms.TexSphere; }
     double Latitude(int32_t x);
+    // max(0, normal . light) of columns x0..x0+n-1 of row y into Intensities.
+    void RowIntensities(int32_t y, int32_t x0, int32_t n);
     PackedColor Color(int32_t x, const float* row);
 
     const Surface& S;
@@ -134,6 +136,7 @@ private:
     CubicRamp AltRamp;
     CubicRamp SeaRamp;
     int32_t PreparedRow = -1;
+    std::vector<float> Intensities;
 };
 
 } // namespace korvel
