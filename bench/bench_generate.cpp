@@ -7,16 +7,14 @@
 #include "core/workspace.h"
 #include "generate/procedural.h"
 #include "null_host.h"
+#include "per_sample_timing.h"
 
 #include <benchmark/benchmark.h>
 #include <noise.h>
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <memory>
-#include <string>
-#include <time.h>
 #include <utility>
 #include <vector>
 
@@ -38,30 +36,9 @@ constexpr double FlatWidth = 8.0;
 constexpr double FlatHeight = 4.0;
 
 using NullHost = korvel::bench::NullHost;
-
-std::map<std::string, double>& SecondsPerSample() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
-// CPU time of this thread: the machine may be shared, and waiting for a core is not our cost.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-template <class Pass>
-void Timed(benchmark::State& state, const char* name, double samples, Pass pass) {
-    double total = 0.0;
-    for (auto _ : state) {
-        const double start = ThreadSeconds();
-        pass();
-        total += ThreadSeconds() - start;
-    }
-    SecondsPerSample()[name] = total / static_cast<double>(state.iterations()) / samples;
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(samples));
-}
+using korvel::bench::PrintRatio;
+using korvel::bench::SecondsPerSample;
+using korvel::bench::TimedPerSample;
 
 struct Session {
     Session(int32_t x, int32_t y) { ws.TheSurface.Resize(x, y, 0); }
@@ -80,7 +57,7 @@ Workspace& Sized(int32_t x, int32_t y) {
 
 void Generate(benchmark::State& state, const char* name, Workspace& ws, const FracParms& fp) {
     const double samples = double(ws.TheSurface.XSize) * ws.TheSurface.YSize;
-    Timed(state, name, samples, [&] {
+    TimedPerSample(state, name, samples, [&] {
         if (GenerateSurface(ws, fp, true) != 0)
             state.SkipWithError("GenerateSurface failed");
         benchmark::DoNotOptimize(ws.TheSurface.Rows[0][0]);
@@ -140,7 +117,7 @@ void BM_LibnoiseRidged(benchmark::State& state) {
     noise::module::RidgedMulti ridged;
     ridged.SetOctaveCount(Octaves);
     std::vector<float> grid(int64_t{Columns} * Rows);
-    Timed(state, "libnoise RidgedMulti", double(Columns) * Rows, [&] {
+    TimedPerSample(state, "libnoise RidgedMulti", double(Columns) * Rows, [&] {
         OverSphere(grid, [&](double x, double y, double z) { return ridged.GetValue(x, y, z); });
     });
 }
@@ -153,7 +130,7 @@ void BM_LibnoisePerlin(benchmark::State& state) {
     noise::module::Perlin perlin;
     perlin.SetOctaveCount(Octaves);
     std::vector<float> grid(int64_t{Columns} * Rows);
-    Timed(state, "libnoise Perlin", double(Columns) * Rows, [&] {
+    TimedPerSample(state, "libnoise Perlin", double(Columns) * Rows, [&] {
         OverGrid(grid, [&](double x, double y, double z) { return perlin.GetValue(x, y, z); });
     });
 }
@@ -169,14 +146,6 @@ BENCHMARK(BM_LibnoiseRidged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_GenerateFbmFlat)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LibnoisePerlin)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_GeneratePlasma)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void PrintRatio(const char* ours, const char* peer) {
-    const auto& s = SecondsPerSample();
-    if (!s.count(ours) || !s.count(peer))
-        return;
-    std::printf("%-14s %7.1f ns/sample  vs %-21s %7.1f ns/sample  ratio %.2f\n", ours,
-                s.at(ours) * 1e9, peer, s.at(peer) * 1e9, s.at(ours) / s.at(peer));
-}
 
 } // namespace
 

@@ -7,20 +7,19 @@
 
 #include "core/noise.h"
 #include "core/random.h"
+#include "per_sample_timing.h"
 
 #include <benchmark/benchmark.h>
 #include <noise.h>
 
 #include <cmath>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <time.h>
 #include <vector>
 
 namespace {
 
 using namespace korvel;
+using korvel::bench::PrintRatio;
 
 constexpr int32_t Columns = 2048;
 constexpr int32_t Rows = 1024;
@@ -34,11 +33,6 @@ constexpr double Radius = 2.0;
 // The flat grid: from (-10, -10) across 8 x 4 units at z = -10.
 constexpr double FlatWidth = 8.0;
 constexpr double FlatHeight = 4.0;
-
-std::map<std::string, double>& SecondsPerSample() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
 
 // Runs sample(x, y, z) over every point of the sphere, storing floats as a generator would.
 template <class Sample> void OverSphere(std::vector<float>& row, Sample sample) {
@@ -71,23 +65,9 @@ template <class Sample> void OverGrid(std::vector<float>& row, Sample sample) {
     }
 }
 
-// CPU time of this thread: the machine may be shared, and waiting for a core is not our cost.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 template <class Pass> void Timed(benchmark::State& state, const char* name, Pass pass) {
     std::vector<float> row(Columns);
-    double total = 0.0;
-    for (auto _ : state) {
-        const double start = ThreadSeconds();
-        pass(row);
-        total += ThreadSeconds() - start;
-    }
-    SecondsPerSample()[name] = total / static_cast<double>(state.iterations()) / Samples;
-    state.SetItemsProcessed(state.iterations() * Columns * Rows);
+    korvel::bench::TimedPerSample(state, name, Samples, [&] { pass(row); });
 }
 
 // One stream and one set of tables for every Korvel benchmark, built before timing starts.
@@ -142,14 +122,6 @@ BENCHMARK(BM_KorvelRidged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LibnoiseRidged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_KorvelFbm)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LibnoisePerlin)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void PrintRatio(const char* ours, const char* peer) {
-    const auto& s = SecondsPerSample();
-    if (!s.count(ours) || !s.count(peer))
-        return;
-    std::printf("%-14s %7.1f ns/sample  vs %-21s %7.1f ns/sample  ratio %.2f\n", ours,
-                s.at(ours) * 1e9, peer, s.at(peer) * 1e9, s.at(ours) / s.at(peer));
-}
 
 } // namespace
 
