@@ -3,9 +3,9 @@
 // alternate their direction (x2 / x0.5, +1 / -1) so the values stay where they started.
 
 #include "core/host.h"
-#include "core/point_operations.h"
 #include "core/progress.h"
 #include "core/surface.h"
+#include "edit/point_operations.h"
 #include "null_host.h"
 
 #include <benchmark/benchmark.h>

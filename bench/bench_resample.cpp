@@ -6,8 +6,8 @@
 // printed at the end; without gdalwarp (Debian package gdal-bin) its benchmark is skipped.
 
 #include "core/host.h"
-#include "core/resample.h"
 #include "core/workspace.h"
+#include "edit/resample.h"
 #include "formats/mdr.h"
 #include "null_host.h"
 

@@ -1,9 +1,9 @@
 #include "commands/area_commands.h"
 
-#include "core/area_operations.h"
 #include "core/host.h"
-#include "core/texture_edges.h"
 #include "core/workspace.h"
+#include "edit/area_operations.h"
+#include "shading/texture_edges.h"
 
 namespace korvel {
 

@@ -1,8 +1,9 @@
 #include "commands/convolution_commands.h"
 
-#include "core/convolution.h"
 #include "core/kernel.h"
 #include "core/workspace.h"
+#include "edit/convolution.h"
+#include "formats/krn.h"
 
 #include <string>
 
@@ -55,11 +56,11 @@ int32_t ConvolveWith(Workspace& ws, const Kernel& kernel) {
 }
 
 int32_t LoadKernelFile(Workspace& ws, Kernel& kernel) {
-    return kernel.Load(ws.KernelLoad.Path);
+    return LoadKernelFile(kernel, ws.KernelLoad.Path);
 }
 
 int32_t SaveKernelFile(Workspace& ws, const Kernel& kernel) {
-    return kernel.Save(ws.KernelSave.Path);
+    return SaveKernelFile(kernel, ws.KernelSave.Path);
 }
 
 int32_t RunConvolveGeneral(Workspace& ws) {

@@ -1,11 +1,11 @@
 #include "commands/operations.h"
 
-#include "core/add_noise.h"
-#include "core/delta_coding.h"
-#include "core/histogram.h"
 #include "core/host.h"
-#include "core/point_operations.h"
 #include "core/workspace.h"
+#include "edit/add_noise.h"
+#include "edit/delta_coding.h"
+#include "edit/histogram.h"
+#include "edit/point_operations.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "commands/resample_commands.h"
 
-#include "core/resample.h"
 #include "core/workspace.h"
+#include "edit/resample.h"
 
 #include <array>
 

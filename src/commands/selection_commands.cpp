@@ -1,8 +1,9 @@
 #include "commands/operations.h"
 
 #include "core/host.h"
-#include "core/selection_operations.h"
 #include "core/workspace.h"
+#include "edit/selection_operations.h"
+#include "formats/selection_bmp.h"
 
 namespace korvel {
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -139,6 +140,15 @@ struct LightMapFields { // "light-map"
 
 struct SeaMaskFields { // "sea-mask": the sea level is the lighting's own
     bool SeaWhite = true;
+};
+
+// What the last histogram counted, for its dialog or the CLI to show.
+struct HistogramResult {
+    std::vector<int64_t> Bins;
+    int64_t Below = 0;
+    int64_t Above = 0;
+    double Lowest = 0.0;
+    double Highest = 0.0;
 };
 
 } // namespace korvel

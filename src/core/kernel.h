@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 namespace korvel {
 
@@ -34,11 +33,8 @@ public:
     float UnitScale() const;
     void CopyFrom(const Kernel& other) { *this = other; }
 
-    // A .krn file. Load: -1 when the file cannot be opened or read (the kernel is then
-    // unchanged), else 0. Save: -1 when the file cannot be written, -2 when Size is above
-    // MaxFileSize (the format cannot hold it); the old file survives any failure.
-    int32_t Load(const std::string& path);
-    int32_t Save(const std::string& path) const;
+    // Every block weight 0 but the centre 1.0 (the identity), keeping Size and the other fields.
+    void ClearBlock();
 
     int32_t Size() const { return KernelSize; }
     // A, the side of the grid.
@@ -58,8 +54,6 @@ public:
 private:
     bool InBlock(int32_t i, int32_t j) const;
     float& GridAt(int32_t row, int32_t column) { return Grid[row * GridSide + column]; }
-    void ResetBlock();
-    void ApplyFileLine(const std::string& line);
 
     int32_t KernelSize = 7;
     int32_t GridSide = 7;

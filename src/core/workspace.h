@@ -3,7 +3,6 @@
 // and the progress state. Operations take what they need from here by reference.
 
 #include "core/dialog_fields.h"
-#include "core/histogram.h"
 #include "core/interpolation.h"
 #include "core/kernel.h"
 #include "core/noise.h"

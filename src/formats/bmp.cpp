@@ -3,10 +3,10 @@
 #include "formats/format_support.h"
 
 #include "core/atomic_file.h"
-#include "core/bmp_header.h"
 #include "core/file_map.h"
 #include "core/host.h"
 #include "core/workspace.h"
+#include "formats/bmp_header.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 #include "formats/format_support.h"
 
 #include "core/atomic_file.h"
-#include "core/bmp_header.h"
 #include "core/workspace.h"
+#include "formats/bmp_header.h"
 
 #include <algorithm>
 #include <vector>

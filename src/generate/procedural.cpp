@@ -1,9 +1,9 @@
 #include "generate/procedural.h"
 
 #include "core/host.h"
-#include "core/point_operations.h"
 #include "core/settings_store.h"
 #include "core/workspace.h"
+#include "edit/point_operations.h"
 #include "generate/evaluator.h"
 #include "generate/parser.h"
 #include "generate/plasma.h"

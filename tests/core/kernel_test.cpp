@@ -1,4 +1,5 @@
 #include "core/kernel.h"
+#include "formats/krn.h"
 
 #include "core/workspace.h"
 #include "generate/evaluator.h"
@@ -46,7 +47,7 @@ TEST(KernelTest, KrnFilesReadLineByLine) {
         Kernel k;
         k.SetSize(3, 1.0f, 0, 0);
         k.SetWeight(0, 0, 4.0f); // cleared by the load
-        ASSERT_EQ(k.Load(dir.File("k.krn")), 0);
+        ASSERT_EQ(LoadKernelFile(k, dir.File("k.krn")), 0);
         EXPECT_EQ(std::tuple(k.Size(), k.Scale, k.Symmetry), want);
         ExpectBlock(k, block);
     }
@@ -57,19 +58,19 @@ TEST(KernelTest, KrnSaveLoadRoundTripAndFailures) {
     Kernel k;
     k.SetSize(5, 0.125f, 2, 0);
     k.SetWeight(4, 3, 2.75f);
-    ASSERT_EQ(k.Save(dir.File("a.krn")), 0);
+    ASSERT_EQ(SaveKernelFile(k, dir.File("a.krn")), 0);
     const std::string text = test::ReadFileText(dir.File("a.krn"));
     EXPECT_TRUE(text.starts_with("SIZE=5\nSYMM=2\nSCAL=0.125000\nKERN00=0.000000\nKERN01="))
         << text;
     Kernel back; // size 7: the file's SIZE line makes it 5
-    ASSERT_EQ(back.Load(dir.File("a.krn")), 0);
+    ASSERT_EQ(LoadKernelFile(back, dir.File("a.krn")), 0);
     EXPECT_EQ(std::tuple(back.Size(), back.Scale, back.Symmetry, back.Weight(4, 3)),
               std::tuple(5, 0.125f, 2, 2.75f));
-    EXPECT_EQ(back.Load(dir.Root().string()), -1);
+    EXPECT_EQ(LoadKernelFile(back, dir.Root().string()), -1);
     EXPECT_EQ(back.Size(), 5); // failures leave the kernel and the old file alone
-    EXPECT_EQ(k.Save(dir.File("no/such.krn")), -1);
+    EXPECT_EQ(SaveKernelFile(k, dir.File("no/such.krn")), -1);
     ASSERT_EQ(k.SetSize(11, 1.0f, 0, 0), 0);
-    EXPECT_EQ(k.Save(dir.File("a.krn")), -2);
+    EXPECT_EQ(SaveKernelFile(k, dir.File("a.krn")), -2);
     EXPECT_EQ(test::ReadFileText(dir.File("a.krn")), text);
 }
 

@@ -2,12 +2,13 @@
 // truncated_* and corrupt_* must be refused with the target left as it was; anything else (a
 // reproducer a fuzzing run saved) only has to be survived.
 
-#include "core/selection_operations.h"
 #include "core/workspace.h"
+#include "edit/selection_operations.h"
 #include "formats/bmp.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
 #include "formats/pcx.h"
+#include "formats/selection_bmp.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
 #include "support/recording_host.h"

@@ -1,4 +1,4 @@
-#include "core/bmp_header.h"
+#include "formats/bmp_header.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "core/area_operations.h"
+#include "edit/area_operations.h"
 
 #include "core/grid.h"
 #include "core/progress.h"

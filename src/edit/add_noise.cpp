@@ -1,8 +1,8 @@
-#include "core/add_noise.h"
+#include "edit/add_noise.h"
 
 #include "core/dialog_fields.h"
-#include "core/point_loop.h"
 #include "core/random.h"
+#include "edit/point_loop.h"
 
 #include <cmath>
 #include <cstdio>

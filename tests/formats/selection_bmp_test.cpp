@@ -1,5 +1,5 @@
-#include "core/selection_operations.h"
 #include "core/surface.h"
+#include "formats/selection_bmp.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

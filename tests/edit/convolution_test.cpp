@@ -1,4 +1,4 @@
-#include "core/convolution.h"
+#include "edit/convolution.h"
 
 #include "commands/convolution_commands.h"
 #include "core/kernel.h"

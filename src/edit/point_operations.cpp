@@ -1,6 +1,6 @@
-#include "core/point_operations.h"
+#include "edit/point_operations.h"
 
-#include "core/point_loop.h"
+#include "edit/point_loop.h"
 
 #include <cmath>
 #include <cstdarg>

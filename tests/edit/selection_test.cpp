@@ -1,7 +1,7 @@
 #include "core/dialog_fields.h"
 #include "core/progress.h"
-#include "core/selection_operations.h"
 #include "core/surface.h"
+#include "edit/selection_operations.h"
 #include "support/recording_host.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 #pragma once
 // Counts of elevations in equal bins between lo and hi.
 
+#include "core/dialog_fields.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -8,14 +10,6 @@ namespace korvel {
 
 class Surface;
 class Progress;
-
-struct HistogramResult {
-    std::vector<int64_t> Bins;
-    int64_t Below = 0;
-    int64_t Above = 0;
-    double Lowest = 0.0;
-    double Highest = 0.0;
-};
 
 // bins gets count entries. 0, -1 when cancelled, -2 when the bins cannot be allocated; below
 // and above may be null.

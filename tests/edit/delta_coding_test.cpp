@@ -1,4 +1,4 @@
-#include "core/delta_coding.h"
+#include "edit/delta_coding.h"
 
 #include "core/dialog_fields.h"
 #include "core/surface.h"

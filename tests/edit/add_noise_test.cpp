@@ -1,4 +1,4 @@
-#include "core/add_noise.h"
+#include "edit/add_noise.h"
 
 #include "core/dialog_fields.h"
 #include "core/progress.h"

@@ -1,4 +1,4 @@
-#include "core/selection_operations.h"
+#include "edit/selection_operations.h"
 
 #include "core/dialog_fields.h"
 #include "core/progress.h"

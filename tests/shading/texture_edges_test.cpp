@@ -1,4 +1,4 @@
-#include "core/texture_edges.h"
+#include "shading/texture_edges.h"
 
 #include <gtest/gtest.h>
 

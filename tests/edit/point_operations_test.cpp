@@ -1,4 +1,4 @@
-#include "core/point_operations.h"
+#include "edit/point_operations.h"
 
 #include "core/progress.h"
 #include "core/surface.h"

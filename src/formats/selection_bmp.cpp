@@ -1,11 +1,12 @@
 // The selection mask as an 8-bit grey BMP file, and such files (or any 8-bit palette BMP drawn
 // in an image program) read back into the mask.
 
+#include "formats/selection_bmp.h"
+
 #include "core/atomic_file.h"
 #include "core/file_map.h"
-#include "core/selection_operations.h"
 #include "core/surface.h"
-#include "core/bmp_header.h"
+#include "formats/bmp_header.h"
 
 #include <array>
 #include <cstdio>

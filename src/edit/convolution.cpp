@@ -1,11 +1,11 @@
-#include "core/convolution.h"
+#include "edit/convolution.h"
 
 #include "core/grid.h"
 #include "core/kernel.h"
-#include "core/point_loop.h"
 #include "core/progress.h"
 #include "core/selection_mask.h"
 #include "core/surface.h"
+#include "edit/point_loop.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "core/resample.h"
+#include "edit/resample.h"
 
 #include "commands/resample_commands.h"
 #include "core/workspace.h"

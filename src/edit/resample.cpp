@@ -1,11 +1,11 @@
-#include "core/resample.h"
+#include "edit/resample.h"
 
 #include "core/grid.h"
 #include "core/host.h"
 #include "core/interpolation.h"
-#include "core/point_loop.h"
 #include "core/progress.h"
 #include "core/surface.h"
+#include "edit/point_loop.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "core/histogram.h"
+#include "edit/histogram.h"
 
 #include "core/progress.h"
 #include "core/surface.h"
