@@ -4,10 +4,12 @@
 #include "commands/command_runner.h"
 #include "commands/convolution_commands.h"
 #include "commands/file_dispatch.h"
+#include "commands/setting_checks.h"
 #include "core/settings_store.h"
 #include "formats/file_type_table.h"
 #include "shading/texture.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -45,6 +47,15 @@ bool ParseEdges(const std::string& text, SurfaceEdgeFields& edges) {
     }
     edges = {values[0], values[1], values[2], values[3]};
     return true;
+}
+
+// " (0 to 6)" for a setting with a range; empty without one.
+std::string AcceptedRange(const SettingDescriptor& setting) {
+    if (!std::isfinite(setting.Lo) || !std::isfinite(setting.Hi))
+        return {};
+    char text[96];
+    std::snprintf(text, sizeof text, " (%.10g to %.10g)", setting.Lo, setting.Hi);
+    return text;
 }
 
 } // namespace
@@ -92,8 +103,16 @@ int CliSession::Run(const std::vector<std::string>& args) {
     MemorySettingsStore defaults;
     IniSettingsStore file(settingsPath);
     SettingsStore& store = settingsPath.empty() ? static_cast<SettingsStore&>(defaults) : file;
-    if (Ws.Start(store) != 0)
+    // Settings asked for and not had would make every result quietly different.
+    if (!settingsPath.empty() && !file.ReadFailure().empty())
+        return Fail(CliUsage,
+                    "cannot read settings file \"" + settingsPath + "\": " + file.ReadFailure());
+    std::vector<SettingLoadFailure> unread;
+    if (Ws.Start(store, &unread) != 0)
         return Fail(CliFailed, "cannot allocate the first surface");
+    if (!unread.empty())
+        return Fail(CliUsage, "settings file \"" + settingsPath + "\": \"" + unread[0].Text +
+                                  "\" is not a valid value for " + unread[0].Name);
     // The first picture, so that a picture saved before any command shows the Surface.
     RecomputeTexture(Ws, false);
     return RunSteps({args.begin() + static_cast<std::ptrdiff_t>(i), args.end()});
@@ -135,7 +154,10 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
         const std::string& path = steps[++i];
         const bool load = step == "kernel-load";
         (load ? Ws.KernelLoad : Ws.KernelSave).Path = path;
-        if ((load ? RunKernelLoad(Ws) : RunKernelSave(Ws)) != 0)
+        const int32_t code = load ? RunKernelLoad(Ws) : RunKernelSave(Ws);
+        if (load && code == -2)
+            return Fail(CliFailed, "no Kernel found in " + path);
+        if (code != 0)
             return Fail(CliFailed,
                         (load ? "cannot read kernel file " : "cannot write kernel file ") + path);
         return CliOk;
@@ -227,8 +249,11 @@ int CliSession::StepSet(const std::string& assignment) {
     if (setting->Persisted && setting->Section == "Map")
         return Fail(CliUsage, "\"" + setting->Name() +
                                   "\" is the Surface's own record: use new, size or map-info");
+    if (const std::string problem = SettingValueProblem(*setting, value); !problem.empty())
+        return Fail(CliUsage, problem);
     if (!AssignSetting(*setting, value))
-        return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name());
+        return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name() +
+                                  AcceptedRange(*setting));
     if (!setting->Persisted)
         TheHost.RememberDialogValue(*setting, value);
     // Options take effect as when the Options dialog is closed with OK.

@@ -21,6 +21,26 @@ std::string PlainTitle(const std::string& menuText) {
     return title;
 }
 
+// "12,345".
+std::string GroupedDigits(int64_t n) {
+    std::string digits = std::to_string(n);
+    for (auto at = static_cast<ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), ",");
+    return digits;
+}
+
+// An operation that made NaN or infinite samples says so; the extremes are taken again over
+// the finite ones, which the shading and the next scaling need.
+void ReportNonFinite(Workspace& ws) {
+    Surface& s = ws.TheSurface;
+    const int64_t count = s.CountNonFinite();
+    if (count == 0)
+        return;
+    ws.TheHost.ShowMessage(count == 1 ? "1 sample is not a number"
+                                      : GroupedDigits(count) + " samples are not numbers");
+    s.FindMinMax(s.Min, s.Max, ws.TheProgress);
+}
+
 void RedrawViews(Workspace& ws) {
     ws.TheHost.InvalidateView();
     ws.TheHost.RepaintAltitudeKey();
@@ -36,6 +56,7 @@ void Reshade(Workspace& ws) {
 
 void RefreshAfterEdit(Workspace& ws) {
     ws.TheProgress.CancelFlag = 0;
+    ReportNonFinite(ws);
     Reshade(ws);
     ws.TheProgress.CancelFlag = 0;
 }

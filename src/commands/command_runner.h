@@ -11,7 +11,8 @@ namespace korvel {
 
 class Workspace;
 
-// The common epilogue after an edit of the Surface.
+// The common epilogue after an edit of the Surface. Samples the edit left NaN or infinite are
+// reported ("12,345 samples are not numbers") and Min/Max taken again over the finite ones.
 void RefreshAfterEdit(Workspace& ws);
 
 enum class RunStatus {

@@ -45,9 +45,13 @@ int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code) {
     if (code != 0)
         return code;
     Surface& s = ws.TheSurface;
+    const bool sameSize = s.XSize == s.Texture.Width() && s.YSize == s.Texture.Height();
     const int32_t resized = s.ResizeKeep(s.Texture.Width(), s.Texture.Height(), -1);
     if (resized != 0)
         return resized;
+    // Samples were cut off or zeros added: the extremes are those of what is left.
+    if (!sameSize)
+        s.FindMinMax(s.Min, s.Max, ws.TheProgress);
     ws.RecentFiles.Add(path);
     return 0;
 }
@@ -140,6 +144,12 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
         return "Error reading DTED cell file " + Quoted(path) + ".";
     case -105:
         return "Error reading definition file " + Quoted(path) + ".";
+    case -106:
+        return std::string("no ") +
+               ((type < 0 ? TypeFromExtension(path) : type) == FileLightingDefinition
+                    ? "Lighting Definition"
+                    : "Surface Definition") +
+               " found in " + path;
     case NotInThisVersion:
         return "Reading " + Quoted(TypeName(type < 0 ? TypeFromExtension(path) : type)) +
                " files is not available yet";

@@ -13,6 +13,7 @@ class Workspace;
 // Reading codes besides the readers' own:
 //  -100 the path has no extension        -101 the extension is not in the table
 //  -102 the type cannot be read          -105 a definition file could not be read
+//  -106 a definition file holds no block of its kind
 //  -110 the type code has no reader      -111 the type's reader is not in this version yet
 // Surfaces read are shaded into the TextureMap; surfaces and pictures read successfully go to
 // the recent-file list. refresh asks for the view to be redrawn afterwards.

@@ -20,9 +20,11 @@ int32_t RunNewSurface(Workspace& ws) {
     if (code != 0)
         return code;
     // Resize keeps the data when the size is unchanged, but a new surface starts flat.
-    if (sameSize)
+    if (sameSize) {
         for (int32_t y = 0; y < s.YSize; ++y)
             std::fill_n(s.Rows[y], s.XSize, 0.0f);
+        s.Min = s.Max = 0.0;
+    }
     s.SetEdges(ws.NewEdges.Left, ws.NewEdges.Right, ws.NewEdges.Top, ws.NewEdges.Bottom);
     return 0;
 }

@@ -6,6 +6,11 @@
 
 namespace korvel {
 
+// The surface types: 0 plasma, 1 an expression, 2 to 6 the fractals (fBm, multifractal, hetero
+// terrain, hybrid and ridged multifractal).
+constexpr int32_t SurfaceTypeFirst = 0;
+constexpr int32_t SurfaceTypeLast = 6;
+
 struct FracParms {
     int32_t Type = 6;
     int32_t Seed = 12345;

@@ -204,25 +204,47 @@ double NoiseBasis::Noise4(double x, double y, double z, double w) {
     return Lerp(aw.s, cube(aw.b0, aw.r0), cube(aw.b1, aw.r1));
 }
 
+namespace {
+
+// Sums read up to index ceil(octaves), and never less than 1.
+size_t WeightCount(double octaves) {
+    return octaves >= 1.0 ? static_cast<size_t>(octaves) + 2 : 2;
+}
+
+void FillWeights(std::vector<double>& weights, size_t count, double H, double lacunarity) {
+    weights.resize(count);
+    double f = 1.0;
+    for (double& w : weights) {
+        w = std::pow(f, -H);
+        f *= lacunarity;
+    }
+}
+
+} // namespace
+
 const double* NoiseBasis::WeightsFor(double H, double lacunarity, double octaves) {
-    // Sums read up to index ceil(octaves), and never less than 1.
-    const size_t count = octaves >= 1.0 ? static_cast<size_t>(octaves) + 2 : 2;
-    // Keyed by the bits of H and lacunarity, so a NaN does not force a rebuild per call.
-    const bool same =
-        std::bit_cast<uint64_t>(H) == std::bit_cast<uint64_t>(WeightsH) &&
-        std::bit_cast<uint64_t>(lacunarity) == std::bit_cast<uint64_t>(WeightsLacunarity);
-    if (WeightsStale || !same || Weights.size() < count) {
-        Weights.resize(count);
-        double f = 1.0;
-        for (double& w : Weights) {
-            w = std::pow(f, -H);
-            f *= lacunarity;
-        }
-        WeightsH = H;
-        WeightsLacunarity = lacunarity;
+    // Stored definitions were made with the weights of the first call standing until the reset;
+    // only a call that needs more entries than they have builds them afresh, from its own values.
+    const size_t count = WeightCount(octaves);
+    if (WeightsStale || Weights.size() < count) {
+        FillWeights(Weights, count, H, lacunarity);
         WeightsStale = false;
     }
     return Weights.data();
+}
+
+const double* NoiseBasis::OwnWeightsFor(double H, double lacunarity, double octaves) {
+    // Keyed by the bits of H and lacunarity, so a NaN does not force a rebuild per call.
+    const size_t count = WeightCount(octaves);
+    const bool same =
+        std::bit_cast<uint64_t>(H) == std::bit_cast<uint64_t>(OwnWeightsH) &&
+        std::bit_cast<uint64_t>(lacunarity) == std::bit_cast<uint64_t>(OwnWeightsLacunarity);
+    if (!same || OwnWeights.size() < count) {
+        FillWeights(OwnWeights, count, H, lacunarity);
+        OwnWeightsH = H;
+        OwnWeightsLacunarity = lacunarity;
+    }
+    return OwnWeights.data();
 }
 
 void NoiseBasis::FractalWeightsReset() {
@@ -239,7 +261,7 @@ double NoiseBasis::Fbm(double x, double y, double z, double H, double lacunarity
     if (rem <= 0.0)
         return sum;
     // weights[k] is f^(-H) with f = lacunarity^k built by the same products as here.
-    const double* weights = WeightsFor(H, lacunarity, octaves);
+    const double* weights = OwnWeightsFor(H, lacunarity, octaves);
     for (size_t k = 1;; ++k) {
         x *= lacunarity;
         y *= lacunarity;
@@ -265,7 +287,7 @@ double NoiseBasis::Multifractal(double x, double y, double z, double H, double l
     double rem = octaves - 1.0;
     if (rem <= 0.0)
         return sum;
-    const double* weights = WeightsFor(H, lacunarity, octaves);
+    const double* weights = OwnWeightsFor(H, lacunarity, octaves);
     for (size_t k = 1;; ++k) {
         x *= lacunarity;
         y *= lacunarity;

@@ -45,8 +45,10 @@ public:
     double RidgedMultifractal(double x, double y, double z, double H, double lacunarity,
                               double octaves, double offset, double gain);
 
-    // Drops the spectral weights, called when a generation ends. All five sums share them, and
-    // a call whose H, lacunarity or octave count needs other values rebuilds them.
+    // Drops the spectral weights of hetero, hybrid and ridged, called when a generation ends.
+    // Until then they keep the H and lacunarity of the call that built them; only a call with
+    // more octaves than they cover rebuilds them, from its own values. fBm and multifractal
+    // always weigh by their own H and lacunarity.
     void FractalWeightsReset();
 
     // The tables as the noise sees them (rebuilt first when stale): the permutation and the
@@ -61,8 +63,10 @@ private:
     }
     void Rebuild();
     double Lattice3(double x, double y, double z) const;
-    // weights[i] = lacunarity^(-i*H) for every index a sum of `octaves` reads.
+    // weights[i] = lacunarity^(-i*H) for every index a sum of `octaves` reads: the shared cache
+    // of hetero, hybrid and ridged, and the one of fBm and multifractal that follows every call.
     const double* WeightsFor(double H, double lacunarity, double octaves);
+    const double* OwnWeightsFor(double H, double lacunarity, double octaves);
 
     RandomStream& Random;
     bool Stale = true;
@@ -70,9 +74,10 @@ private:
     std::vector<double> G1, G2, G3, G4;
 
     std::vector<double> Weights;
-    double WeightsH = 0.0;
-    double WeightsLacunarity = 0.0;
     bool WeightsStale = true;
+    std::vector<double> OwnWeights;
+    double OwnWeightsH = 0.0;
+    double OwnWeightsLacunarity = 0.0;
 };
 
 } // namespace korvel

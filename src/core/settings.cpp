@@ -189,14 +189,17 @@ const SettingDescriptor* FindSetting(const SettingsTable& table, std::string_vie
     return matches == 1 ? found : nullptr;
 }
 
-void LoadSettings(const SettingsTable& table, SettingsStore& store) {
+std::vector<SettingLoadFailure> LoadSettings(const SettingsTable& table, SettingsStore& store) {
+    std::vector<SettingLoadFailure> failures;
     for (const SettingDescriptor& s : table) {
         if (s.Type == SettingType::Skip || !s.Persisted)
             continue;
         const std::string text =
             store.Read(SettingsStore::Subkey(s.Section), s.Key).value_or(FormatSetting(s));
-        ParseSetting(s, text);
+        if (!ParseSetting(s, text))
+            failures.push_back({s.Name(), text});
     }
+    return failures;
 }
 
 void SaveSettings(const SettingsTable& table, SettingsStore& store) {

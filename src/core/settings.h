@@ -58,8 +58,15 @@ bool AssignSetting(const SettingDescriptor& setting, const std::string& text);
 // regard to case. nullptr when nothing or more than one row matches.
 const SettingDescriptor* FindSetting(const SettingsTable& table, std::string_view name);
 
-// Reads every persisted row; a missing value leaves the variable as it was.
-void LoadSettings(const SettingsTable& table, SettingsStore& store);
+// A stored value that did not parse: the row's name and the text.
+struct SettingLoadFailure {
+    std::string Name;
+    std::string Text;
+};
+
+// Reads every persisted row; a missing value, or one that does not parse, leaves the variable as
+// it was. Returns the values that did not parse, in table order.
+std::vector<SettingLoadFailure> LoadSettings(const SettingsTable& table, SettingsStore& store);
 void SaveSettings(const SettingsTable& table, SettingsStore& store);
 
 } // namespace korvel

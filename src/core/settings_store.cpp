@@ -2,6 +2,8 @@
 
 #include "core/atomic_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 namespace korvel {
@@ -99,7 +101,12 @@ void MemorySettingsStore::Write(const std::string& section, const std::string& k
 }
 
 IniSettingsStore::IniSettingsStore(std::string path) : FilePath(std::move(path)) {
+    errno = 0;
     std::ifstream in(FilePath, std::ios::binary);
+    if (!in.is_open()) {
+        Failure = errno != 0 ? std::strerror(errno) : "it cannot be opened";
+        return;
+    }
     std::string line;
     std::optional<std::string> section;
     while (std::getline(in, line)) {
@@ -114,6 +121,9 @@ IniSettingsStore::IniSettingsStore(std::string path) : FilePath(std::move(path))
             continue;
         Contents.Write(*section, Decode(line.substr(0, equals)), Decode(line.substr(equals + 1)));
     }
+    // A directory opens but cannot be read.
+    if (in.bad())
+        Failure = "it cannot be read";
 }
 
 std::optional<std::string> IniSettingsStore::Read(const std::string& section,

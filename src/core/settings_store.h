@@ -33,10 +33,12 @@ public:
 };
 
 // An INI file: "[Data\Map]" sections of "Key=value" lines. Reading a missing or unreadable
-// file gives an empty store; Flush replaces the file atomically.
+// file gives an empty store (ReadFailure tells why); Flush replaces the file atomically.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(std::string path);
+    // Why the file could not be read, e.g. "No such file or directory"; empty when it was read.
+    const std::string& ReadFailure() const { return Failure; }
     std::optional<std::string> Read(const std::string& section, const std::string& key) override;
     void Write(const std::string& section, const std::string& key,
                const std::string& value) override;
@@ -46,6 +48,7 @@ public:
 
 private:
     std::string FilePath;
+    std::string Failure;
     MemorySettingsStore Contents;
 };
 

@@ -26,20 +26,23 @@ struct TableBuilder {
     void Float(const char* s, const char* k, float& v) { Add(SettingType::Float, s, k, &v); }
     void Text(const char* s, const char* k, std::string& v) { Add(SettingType::Text, s, k, &v); }
 
+    // The values an edit may give the row added last.
+    void Range(double lo, double hi) {
+        Rows.back().Lo = lo;
+        Rows.back().Hi = hi;
+    }
     // A run-time value, addressed as group.field, accepted in lo..hi.
     void RunInt(const char* group, const char* field, int32_t& v, double lo, double hi) {
         Add(SettingType::Int, group, field, &v);
         Rows.back().Persisted = false;
-        Rows.back().Lo = lo;
-        Rows.back().Hi = hi;
+        Range(lo, hi);
     }
     void RunDouble(const char* group, const char* field, double& v,
                    double lo = -std::numeric_limits<double>::infinity(),
                    double hi = std::numeric_limits<double>::infinity()) {
         Add(SettingType::Double, group, field, &v);
         Rows.back().Persisted = false;
-        Rows.back().Lo = lo;
-        Rows.back().Hi = hi;
+        Range(lo, hi);
     }
     void RunBool(const char* group, const char* field, bool& v) {
         Add(SettingType::Bool, group, field, &v);
@@ -74,6 +77,7 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.Double("Map", "Min", s.Min);
     t.Double("Map", "Max", s.Max);
     t.Long("Surface", "Type", g.Type);
+    t.Range(SurfaceTypeFirst, SurfaceTypeLast);
     t.Long("Surface", "RandSeed", g.Seed);
     t.Text("Surface", "Func", g.Func);
     t.Double("Surface", "rf", g.rf);

@@ -5,6 +5,8 @@
 #include "core/progress.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace korvel {
 
@@ -62,6 +64,9 @@ int32_t Surface::Resize(int32_t xsize, int32_t ysize, int32_t flags) {
         return -2;
     }
     RecomputeResolution();
+    // The extremes of the zero grid, so that nothing reads those of the data just discarded.
+    Min = 0.0;
+    Max = 0.0;
     return 0;
 }
 
@@ -112,6 +117,9 @@ int32_t Surface::FindMinMax(double& min, double& max, Progress& progress) const 
         float rowHi = hi;
         for (int32_t x = 0; x < XSize; ++x) {
             const float v = row[x];
+            // NaN and the infinities say nothing about the range of the terrain.
+            if (!(std::fabs(v) <= std::numeric_limits<float>::max()))
+                continue;
             rowLo = v < rowLo ? v : rowLo;
             rowHi = v > rowHi ? v : rowHi;
         }
@@ -128,6 +136,14 @@ int32_t Surface::FindMinMax(double& min, double& max, Progress& progress) const 
     min = lo;
     max = hi;
     return 0;
+}
+
+int64_t Surface::CountNonFinite() const {
+    int64_t count = 0;
+    for (int32_t y = 0; y < YSize && Rows; ++y)
+        for (int32_t x = 0; x < XSize; ++x)
+            count += !(std::fabs(Rows[y][x]) <= std::numeric_limits<float>::max());
+    return count;
 }
 
 double Surface::SampleAt(double x, double y, const InterpSettings& interp) const {

@@ -29,13 +29,17 @@ public:
     // Messages of failed allocations go here; without a host they are only returned.
     void AttachHost(Host* host) { Messages = host; }
 
-    // Discards the data. 0 done (or nothing to do), -1 size refused, -2 out of memory (the
-    // Surface is then empty: 0 x 0, no grid, no pictures).
+    // Discards the data: the new grid is all 0, and so are Min and Max. 0 done (or nothing to
+    // do: data and extremes kept), -1 size refused, -2 out of memory (the Surface is then empty:
+    // 0 x 0, no grid, no pictures).
     int32_t Resize(int32_t xsize, int32_t ysize, int32_t flags);
     // Keeps the overlapping samples; pictures and resolutions untouched. -2 keeps the old grid.
     int32_t ResizeKeep(int32_t xsize, int32_t ysize, int32_t flags);
     void SetEdges(double left, double right, double top, double bottom);
-    // 0 with the extremes written, -1 cancelled (outputs untouched).
+    // Samples that are NaN or infinite.
+    int64_t CountNonFinite() const;
+    // 0 with the extremes of the finite samples written (NaN and infinities are passed over),
+    // -1 cancelled (outputs untouched).
     int32_t FindMinMax(double& min, double& max, Progress& progress) const;
 
     double SampleAt(double x, double y, const InterpSettings& interp) const;

@@ -3,6 +3,8 @@
 #include "core/settings_store.h"
 #include "core/startup.h"
 
+#include <utility>
+
 namespace korvel {
 
 namespace {
@@ -19,8 +21,10 @@ Workspace::Workspace(Host& host)
     GeneralKernel.SetSize(7, 1.0f, 0, 0);
 }
 
-int32_t Workspace::Start(SettingsStore& store) {
-    LoadSettings(Settings, store);
+int32_t Workspace::Start(SettingsStore& store, std::vector<SettingLoadFailure>* unread) {
+    std::vector<SettingLoadFailure> failures = LoadSettings(Settings, store);
+    if (unread)
+        *unread = std::move(failures);
     RecentFiles.Load(store);
     int32_t width = TheSurface.XSize;
     int32_t height = TheSurface.YSize;

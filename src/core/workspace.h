@@ -92,8 +92,9 @@ public:
     Workspace& operator=(const Workspace&) = delete;
 
     // Program start: loads the persisted settings, checks the size of the last run and allocates
-    // the first, all-zero Surface. Returns the Resize code.
-    int32_t Start(SettingsStore& store);
+    // the first, all-zero Surface. Returns the Resize code; unread (when given) receives the
+    // stored values that did not parse.
+    int32_t Start(SettingsStore& store, std::vector<SettingLoadFailure>* unread = nullptr);
     // Program exit: writes the persisted settings back. False when the store could not be saved.
     bool Finish(SettingsStore& store);
 

@@ -35,7 +35,11 @@ int32_t ComputeHistogram(const Surface& s, Progress& p, std::vector<int64_t>& bi
                 continue; // no bin, no side
             // floor, not truncation toward zero: a sample just under lo is below the range, not
             // in bin 0. Kept as a double so that huge or infinite values never overflow the index.
-            const double i = hasBins ? std::floor((h - lo) * count / (hi - lo)) : -1.0;
+            double i = hasBins ? std::floor((h - lo) * count / (hi - lo)) : -1.0;
+            // The top of the range closes the last bin: a range set to Min..Max counts every
+            // sample.
+            if (hasBins && h == hi)
+                i = count - 1;
             if (hasBins && i >= 0.0 && i < count)
                 ++bins[static_cast<size_t>(i)];
             else

@@ -20,7 +20,8 @@ constexpr const char* AllocFailureText = "Unable to allocate surface for resampl
 using point_loop_detail::Extremes;
 
 // The arithmetic below repeats InterpolateGrid's, operation for operation and in the same
-// order, so that a resampled value is bit for bit what SampleAt gives at that position.
+// order, so that a resampled value is bit for bit what SampleAt gives at that position once the
+// position is clamped into the grid.
 
 enum class Kind { Nearest, Linear, Cubic };
 
@@ -57,7 +58,7 @@ OldGrid OldGridOf(const Surface& s) {
     return s.Rows ? OldGrid{s.Rows, s.XSize, s.YSize} : OldGrid{nullptr, 0, 0};
 }
 
-// Where a coordinate falls along one axis of count samples: outside (the value is 0), on the
+// Where a coordinate falls along one axis of count samples: outside (no grid to sample), on the
 // last sample (the stored value is taken without interpolating) or inside.
 enum class Place { Outside, Last, Inside };
 
@@ -67,14 +68,18 @@ struct Position {
     double Fraction = 0.0;
 };
 
+// Positions are clamped into the grid: a new edge row or column that falls a step past the old
+// grid (the /YSize spacing after a generation puts row 0 at YSize) repeats the edge samples
+// instead of bringing in zeros. NaN counts as 0.
 Position Locate(double v, int32_t count) {
-    // NaN and far-away values fail here rather than in the integer conversion.
-    if (!(v > -1.0 && v < count))
+    if (count < 1)
         return {};
-    const auto index = static_cast<int32_t>(v); // truncates toward 0, as std::trunc
-    if (index >= count)
-        return {};
-    return {index == count - 1 ? Place::Last : Place::Inside, index, v - index};
+    if (!(v > 0.0))
+        v = 0.0;
+    if (v >= count - 1)
+        return {Place::Last, count - 1, 0.0};
+    const auto index = static_cast<int32_t>(v);
+    return {Place::Inside, index, v - index};
 }
 
 // SampleAt at one arbitrary position, for one interpolation kind.

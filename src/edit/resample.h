@@ -1,7 +1,8 @@
 #pragma once
 // Resampling the Surface onto a new grid: over a new rectangle of latitudes and longitudes, or
 // over an arbitrary quadrilateral of sample positions. Every new sample is exactly the value
-// Surface::SampleAt gives at its position, stored as a float.
+// Surface::SampleAt gives at its position clamped into the old grid (the edge samples extend
+// outwards), stored as a float.
 //
 // Both round the width down to a multiple of 4 and return 0 done, -1 refused (a size outside
 // 1..Surface::SizeLimit-1 or a grid that cannot be had: the message "Unable to allocate surface

@@ -68,7 +68,8 @@ void Append(std::string& out, const char* format, ...) {
     out += text;
 }
 
-void ApplyFileLine(Kernel& k, const std::string& line) {
+// False for a line of no known kind.
+bool ApplyFileLine(Kernel& k, const std::string& line) {
     const std::string_view key = std::string_view(line).substr(0, 4);
     if (key == "SIZE") {
         const int32_t n = DigitAt(line, 5);
@@ -88,7 +89,10 @@ void ApplyFileLine(Kernel& k, const std::string& line) {
         const auto v = NumberAt(line, 7);
         if (v && i >= 0 && i < k.Size() && j >= 0 && j < k.Size())
             k.SetWeight(i, j, static_cast<float>(*v));
+    } else {
+        return false;
     }
+    return true;
 }
 
 } // namespace
@@ -101,10 +105,13 @@ int32_t LoadKernelFile(Kernel& kernel, const std::string& path) {
     Kernel read = kernel;
     read.ClearBlock();
     std::string line;
+    bool known = false;
     while (ReadLine(f.get(), line))
-        ApplyFileLine(read, line);
+        known = ApplyFileLine(read, line) || known;
     if (std::ferror(f.get()))
         return -1;
+    if (!known)
+        return -2;
     kernel = read;
     return 0;
 }

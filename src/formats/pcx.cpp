@@ -97,8 +97,11 @@ PackedColor ColourAt(const Image& image, int32_t x, int32_t row) {
 struct PcxLayout {
     int32_t Width = 0;
     int32_t Height = 0;
-    size_t BytesPerLine = 0;
-    size_t RowsEnd = 0; // just past the last row's codes
+    size_t BytesPerLine = 0; // of one plane
+    size_t Planes = 1;       // 3: red, green and blue planes one after the other in each row
+    size_t RowsEnd = 0;      // just past the last row's codes
+
+    size_t RowBytes() const { return BytesPerLine * Planes; }
 };
 
 // Decodes one row of bytesPerLine bytes starting at at, keeping its first keep bytes in out
@@ -126,11 +129,14 @@ size_t DecodeRow(const uint8_t* data, size_t size, size_t at, size_t bytesPerLin
 }
 
 // Checks the header and that every row decodes within the data, before anything is changed.
-int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout) {
+// threePlanes admits the 24-bit layout besides the 256-colour one.
+int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout, bool threePlanes = false) {
     if (size < HeaderSize)
         return -3;
-    if (data[0] != 10 || data[1] != 5 || data[2] != 1 || data[3] != 8 || data[65] != 1)
+    const bool planesKnown = data[65] == 1 || (threePlanes && data[65] == 3);
+    if (data[0] != 10 || data[1] != 5 || data[2] != 1 || data[3] != 8 || !planesKnown)
         return -1;
+    layout.Planes = data[65];
     const auto xmin = static_cast<int32_t>(GetLE(data + 4, 2));
     const auto ymin = static_cast<int32_t>(GetLE(data + 6, 2));
     const auto xmax = static_cast<int32_t>(GetLE(data + 8, 2));
@@ -145,7 +151,7 @@ int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout) {
         return -4;
     size_t at = HeaderSize;
     for (int32_t y = 0; y < layout.Height; ++y) {
-        at = DecodeRow(data, size, at, layout.BytesPerLine, nullptr, 0);
+        at = DecodeRow(data, size, at, layout.RowBytes(), nullptr, 0);
         if (at == 0)
             return -3;
     }
@@ -162,13 +168,31 @@ int32_t DecodeRows(const uint8_t* data, size_t size, const PcxLayout& layout, si
     Bytes row(keep);
     size_t at = HeaderSize;
     for (int32_t y = 0; y < layout.Height && !progress.CancelRequested(); ++y) {
-        at = DecodeRow(data, size, at, layout.BytesPerLine, row.data(), keep);
+        at = DecodeRow(data, size, at, layout.RowBytes(), row.data(), keep);
         put(y, row.data());
         progress.ProgressUpdate(y, layout.Height);
         progress.PumpPendingMessage();
     }
     progress.ProgressEnd();
     return progress.ConsumeCancel() ? -6 : 0;
+}
+
+// The three planes of each row become the blue, green and red bytes of a 24-bit picture.
+int32_t ReadPcx24(const uint8_t* data, size_t size, const PcxLayout& layout, Image& image,
+                  Progress& progress, const std::string& name) {
+    if (image.Create(layout.Width & ~3, layout.Height, 24) != 0)
+        return -5;
+    const auto width = static_cast<size_t>(image.Width());
+    const size_t plane = layout.BytesPerLine;
+    return DecodeRows(data, size, layout, layout.RowBytes(), "Reading 24-bit PCX texture " + name,
+                      progress, [&](int32_t y, const uint8_t* row) {
+                          uint8_t* out = image.Row(BottomUp(image, y));
+                          for (size_t x = 0; x < width; ++x, out += 3) {
+                              out[0] = row[2 * plane + x];
+                              out[1] = row[plane + x];
+                              out[2] = row[x];
+                          }
+                      });
 }
 
 } // namespace
@@ -212,8 +236,10 @@ int32_t WritePcx24(const std::string& path, const Image& image, Progress& progre
 int32_t ReadPcxTextureBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
                              const std::string& name) {
     PcxLayout layout;
-    if (const int32_t code = ParsePcx(data, size, layout); code != 0)
+    if (const int32_t code = ParsePcx(data, size, layout, true); code != 0)
         return code;
+    if (layout.Planes == 3)
+        return ReadPcx24(data, size, layout, image, progress, name);
     // The picture's width must be a multiple of 4; the columns past it are dropped.
     if (image.Create(layout.Width & ~3, layout.Height, 8) != 0)
         return -5;

@@ -24,9 +24,10 @@ class Workspace;
 int32_t WritePcx256(const std::string& path, const Image& image, Progress& progress);
 int32_t WritePcx24(const std::string& path, const Image& image, Progress& progress);
 
-// Reading codes (8 bits, 1 plane, version 5, run-length coded). Refusals change nothing.
+// Reading codes (8 bits, 1 plane, version 5, run-length coded; the texture reader also takes the
+// 3 planes of the 24-bit file). Refusals change nothing.
 //   0 read
-//  -1 not a 256-colour PCX, or fewer bytes per line than the width
+//  -1 not such a PCX, or fewer bytes per line than the width
 //  -2 cannot open or map
 //  -3 truncated: shorter than the header, or the rows end before the last one is complete
 //  -4 the width (cut to a multiple of 4) or the height is one the Surface cannot take
@@ -35,7 +36,8 @@ int32_t WritePcx24(const std::string& path, const Image& image, Progress& progre
 // Runs never cross a row: a run longer than the rest of its row is cut there.
 //
 // As a picture: 8-bit palette indices, rows bottom-up like every Image; the palette is the one
-// after the marker 12 at 769 bytes from the end, or grey (i, i, i) when the file has none.
+// after the marker 12 at 769 bytes from the end, or grey (i, i, i) when the file has none. A
+// 3-plane file gives a 24-bit picture of its red, green and blue planes.
 int32_t ReadPcxTexture(const std::string& path, Image& image, Progress& progress);
 // The same from bytes in memory; name stands for the path in the texts.
 int32_t ReadPcxTextureBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,

@@ -8,6 +8,7 @@
 namespace korvel {
 
 int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t keyword,
+                             const char* blockName,
                              const std::function<int32_t(TokenReader&, Builtins&)>& readBlock,
                              std::string& message) {
     const std::string failure = "Error reading definition file \"" + path + "\".";
@@ -20,6 +21,7 @@ int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t key
     Evaluator constants(s, ws.Noise, ws.Random, s.Generation);
     // Other blocks a file may hold are passed over token by token.
     reader.SkipInsignificant();
+    bool found = false;
     while (reader.Token() != TokEnd) {
         if (reader.Token() != keyword) {
             reader.Next();
@@ -29,6 +31,12 @@ int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t key
             message = failure;
             return -105;
         }
+        found = true;
+    }
+    // A file of some other kind would otherwise pass for one that set everything as it was.
+    if (!found) {
+        message = std::string("no ") + blockName + " found in " + path;
+        return -106;
     }
     return 0;
 }

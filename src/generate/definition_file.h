@@ -14,9 +14,10 @@ class Builtins;
 class Workspace;
 
 // Hands every block that opens with keyword to readBlock (0 when it read to the block's end).
-// 0 (also when the file has no such block); -105 with message set when the file cannot be read
-// or a block has no end.
+// 0; -105 with message set when the file cannot be read or a block has no end; -106 with the
+// message "no " + blockName + " found in " + path when the file holds no such block.
 int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t keyword,
+                             const char* blockName,
                              const std::function<int32_t(TokenReader&, Builtins&)>& readBlock,
                              std::string& message);
 // 0, or -2 with message set (the old file is kept).

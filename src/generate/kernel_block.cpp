@@ -40,7 +40,7 @@ int32_t ReadKernel(Kernel& kernel, TokenReader& reader, Builtins& builtins) {
         case KwSize: {
             reader.Next();
             const int32_t n = ReadBlockInt(reader, builtins);
-            if (n < 1 || n > Kernel::MaxSize) {
+            if (n < MinBlockSize || n > MaxBlockSize) {
                 while (reader.Token() != TokEnd && reader.Token() != KwKernelEnd)
                     reader.Next();
                 if (reader.Token() == KwKernelEnd)

@@ -114,6 +114,21 @@ public:
     }
 
     bool TooDeep = false;
+    // The first place where the text stopped making sense, kept even where the loose grammar
+    // carries on past it.
+    struct Problem {
+        bool Found = false;
+        bool AtEnd = false;
+        size_t Column = 0;
+        std::string Token;
+        const char* Wanted = "";
+    } FirstProblem;
+
+    void Expect(const char* wanted) {
+        if (FirstProblem.Found)
+            return;
+        FirstProblem = {true, Reader.Token() == TokEnd, Reader.Column(), Reader.Text(), wanted};
+    }
 
 private:
     class Level {
@@ -184,6 +199,8 @@ private:
             auto inner = Expression();
             if (inner && Reader.Token() == TokRightParen)
                 Reader.Next();
+            else if (inner)
+                Expect("\")\"");
             return inner;
         }
         case TokPlus:
@@ -215,31 +232,53 @@ private:
         const bool isName = !text.empty() && ((text[0] >= 'a' && text[0] <= 'z') ||
                                               (text[0] >= 'A' && text[0] <= 'Z'));
         const int32_t count = isName ? FunctionArguments(code) : -1;
-        if (count < 0)
+        if (count < 0) {
+            Expect("a value");
             return nullptr;
+        }
         Reader.Next();
         auto node = MakeOperation(code);
         if (count == 0)
             return node;
-        if (Reader.Token() != TokLeftParen)
+        if (Reader.Token() != TokLeftParen) {
+            Expect("\"(\"");
             return nullptr;
+        }
         Reader.Next();
-        // Each "," uses up one argument, whether or not an argument stood before it.
+        // Each "," uses up one argument, whether or not an argument stood before it: an empty
+        // argument takes its default.
         for (int32_t used = 0; used < count && !TooDeep; ++used) {
-            if (auto argument = Expression())
-                node->Children.push_back(std::move(argument));
-            if (Reader.Token() != TokComma)
+            const bool empty = Reader.Token() == TokComma || Reader.Token() == TokRightParen;
+            if (!empty)
+                if (auto argument = Expression())
+                    node->Children.push_back(std::move(argument));
+            // A comma after the last argument the function takes is not the call's.
+            if (Reader.Token() != TokComma || used + 1 == count)
                 break;
             Reader.Next();
         }
         if (Reader.Token() == TokRightParen)
             Reader.Next();
+        else
+            Expect("\")\"");
         return node;
     }
 
     TokenReader& Reader;
     int32_t Depth = 0;
 };
+
+// 'expression "sin(x*" ends at position 6 where a value was expected'.
+std::string DescribeProblem(std::string_view text, const Parser::Problem& problem) {
+    std::string out = "expression \"" + std::string(text) + "\" ";
+    if (problem.AtEnd)
+        out += "ends";
+    else
+        out += "has \"" + problem.Token + "\"";
+    out += " at position " + std::to_string(problem.Column) + " where " + problem.Wanted +
+           " was expected";
+    return out;
+}
 
 int32_t ToInt(double value) {
     if (std::isnan(value) || value >= 2147483647.0)
@@ -258,15 +297,31 @@ std::unique_ptr<ExprNode> ParseExpression(std::string_view text, Builtins& built
     reader.SkipInsignificant();
     Parser parser(reader);
     auto root = parser.Parse();
-    if (root) {
-        FoldConstants(*root, builtins);
-    } else if (error) {
-        *error = parser.TooDeep ? "Expression nested too deeply" : "Unable to parse expression";
-        *error += "\n\n\"";
-        *error += text.substr(0, TokenReader::LineCapacity);
-        *error += "\"";
+    if (root && !parser.FirstProblem.Found && reader.Token() != TokEnd)
+        parser.Expect("the end");
+    const std::string_view kept = text.substr(0, TokenReader::LineCapacity);
+    if (parser.TooDeep) {
+        root.reset();
+        if (error)
+            *error = "Expression nested too deeply\n\n\"" + std::string(kept) + "\"";
+    } else if (parser.FirstProblem.Found) {
+        root.reset();
+        if (error)
+            *error = DescribeProblem(kept, parser.FirstProblem);
     }
+    if (root)
+        FoldConstants(*root, builtins);
     return root;
+}
+
+std::string ExpressionProblem(std::string_view text) {
+    // Folding would evaluate built-ins, and some of them draw random numbers.
+    struct NoFolding : Builtins {
+        double Builtin(int32_t, const double*, int32_t) override { return 0.0; }
+        bool Foldable(int32_t, int32_t) const override { return false; }
+    } builtins;
+    std::string error;
+    return ParseExpression(text, builtins, &error) ? std::string() : error;
 }
 
 double ParseConstant(TokenReader& reader, Builtins& builtins) {

@@ -5,8 +5,10 @@
 // expression: primary [("*" | "/") term] [("+" | "-") expression]
 // term:       primary [("*" | "/") term]
 // Operators of one level group to the right, as they always have in Korvel's files: 10-3-2 is
-// 10-(3-2) = 9 and 8/4/2 is 8/(4/2) = 4. Errors after the first operand are not reported: a bad
-// argument is dropped, a bad right operand ends the expression, trailing tokens are ignored.
+// 10-(3-2) = 9 and 8/4/2 is 8/(4/2) = 4. A whole expression (ParseExpression) must be complete
+// and end with its text. The constant readers of definition files are looser: after the first
+// operand a bad argument is dropped, a bad right operand ends the value and what follows is the
+// file's next token.
 
 #include "generate/expression.h"
 #include "generate/token_reader.h"
@@ -29,10 +31,14 @@ constexpr int32_t NotConstantInt = 2147483647;
 int32_t FunctionArguments(int32_t code);
 
 // The folded tree of one line of text, or nullptr when it does not parse; then error (when
-// given) receives the message to show, "Unable to parse expression" or "Expression nested too
-// deeply" followed by a blank line and the text in double quotes.
+// given) receives why: where the text ends early or has something else than the grammar wants,
+// as in 'expression "sin(x*" ends at position 6 where a value was expected' (positions count
+// from 0), or "Expression nested too deeply" followed by a blank line and the text in quotes.
 std::unique_ptr<ExprNode> ParseExpression(std::string_view text, Builtins& builtins,
                                           std::string* error = nullptr);
+// Why text does not parse as ParseExpression would say it; empty when it parses. Nothing is
+// evaluated (rand draws nothing).
+std::string ExpressionProblem(std::string_view text);
 
 // Parse an expression starting at the reader's current token (after any comment or line end
 // there), fold it and leave the reader on the first token after it. Not a constant: NotConstant.

@@ -39,7 +39,10 @@ struct Extremes {
     float Lo = 1e25f;
     float Hi = -1e25f;
 
+    // Samples that are not finite numbers stay out of the range.
     void Add(float v) {
+        if (!std::isfinite(v))
+            return;
         Lo = v < Lo ? v : Lo;
         Hi = v > Hi ? v : Hi;
     }
@@ -170,7 +173,7 @@ int32_t GenerateFlat(Workspace& ws, const FracParms& fp, bool showProgress) {
         std::string error;
         tree = ParseExpression(fp.Func, *evaluator, &error);
         if (!tree) {
-            ws.TheHost.ShowMessage(error);
+            ws.TheHost.ShowMessage("Surface/Func: " + error);
             return ProceduralError;
         }
     }
@@ -259,6 +262,12 @@ int32_t GenerateSurface(Workspace& ws, const FracParms& params, bool showProgres
     Surface& s = ws.TheSurface;
     if (!s.HasGrid())
         return 0;
+    // Any other type would silently give a flat surface.
+    if (params.Type < SurfaceTypeFirst || params.Type > SurfaceTypeLast) {
+        ws.TheHost.ShowMessage("Surface/Type: " + std::to_string(params.Type) +
+                               " is not a surface type (0 plasma, 1 expression, 2 to 6 fractals)");
+        return -1;
+    }
     int32_t code = 0;
     if (params.Type == 0) {
         code = GeneratePlasma(s, ws.TheProgress, ws.Random, params.Seed, params.rf, params.irf,

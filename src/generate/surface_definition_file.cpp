@@ -10,7 +10,7 @@ namespace korvel {
 int32_t ReadSurfaceDefinitionFile(const std::string& path, Workspace& ws, std::string& message) {
     FracParms& record = ws.TheSurface.Generation;
     return ReadDefinitionBlocks(
-        path, ws, KwFracParms,
+        path, ws, KwFracParms, "Surface Definition",
         [&record](TokenReader& reader, Builtins& constants) {
             return ReadFracParms(record, reader, constants);
         },

@@ -117,6 +117,7 @@ void TokenReader::SetToken(int32_t code, size_t start, size_t end) {
 }
 
 void TokenReader::SetEnd() {
+    Start = Cursor;
     Code = TokEnd;
     TokenText.clear();
     Value = 0.0;
@@ -132,6 +133,7 @@ void TokenReader::Scan() {
     TokenText.clear();
     Value = 0.0;
     SkipSpace();
+    Start = Cursor;
     const int c = At(Cursor);
     if (c < 0)
         return;
@@ -265,30 +267,22 @@ double TokenReader::ScanNumberPart() {
     return value;
 }
 
-// A number with angle suffixes (45d30m, 10d 15' 36") sums its parts as degrees. A bare number
-// after a suffixed part is not folded in: it is the next token, so lists written without commas
-// keep every value.
+// A number with angle suffixes (45d30m, 10d 15' 36") sums its parts as degrees. A part without
+// a suffix, after suffixed ones too, replaces the sum: "45d 30" is 30.
 void TokenReader::ScanNumber() {
     const size_t start = Cursor;
     size_t end = Cursor;
     double total = 0.0;
-    bool suffixed = false;
     while (true) {
-        const size_t partStart = Cursor;
         const double part = ScanNumberPart();
         const double factor = AngleFactor(At(Cursor));
         if (factor == 0.0) {
-            if (suffixed) {
-                Cursor = partStart;
-            } else {
-                total = part;
-                end = Cursor;
-            }
+            total = part;
+            end = Cursor;
             break;
         }
         total += part * factor;
         end = ++Cursor;
-        suffixed = true;
         SkipSpace();
         const int c = At(Cursor);
         if (!IsDigit(c) && !(c == '.' && IsDigit(At(Cursor + 1))))

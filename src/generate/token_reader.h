@@ -37,6 +37,8 @@ public:
     int32_t Token() const { return Code; }
     const std::string& Text() const { return TokenText; }
     double Number() const { return Value; }
+    // Where the current token starts in its line, counting from 0; at the end, the line's end.
+    size_t Column() const { return Start; }
     // Lines (or pieces of over-long lines) read from the file so far.
     int32_t Line() const { return LineNumber; }
 
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<std::FILE, FileCloser> Source;
     std::string Buffer;
     size_t Cursor = 0;
+    size_t Start = 0;
     int32_t LineNumber = 0;
     int32_t Code = 0;
     std::string TokenText;

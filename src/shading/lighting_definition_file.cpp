@@ -10,7 +10,7 @@ namespace korvel {
 int32_t ReadLightingDefinitionFile(const std::string& path, Workspace& ws, std::string& message) {
     LightParms& record = ws.TheSurface.Lighting;
     return ReadDefinitionBlocks(
-        path, ws, KwLightParms,
+        path, ws, KwLightParms, "Lighting Definition",
         [&record](TokenReader& reader, Builtins& constants) {
             return ReadLightParms(record, reader, constants);
         },

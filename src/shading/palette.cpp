@@ -16,10 +16,9 @@ double Unit(double t) {
     return std::min(t, 1.0);
 }
 
-// The nudge keeps channels like 33, which come back from ColorAtRGB a hair low, from
-// truncating to one less.
+// Truncated like the 24-bit shading, so that both depths give a colour the same bytes.
 uint8_t Scaled(double v, double channel) {
-    return static_cast<uint8_t>(std::clamp(255.0 * v * channel + 1e-9, 0.0, 255.0));
+    return static_cast<uint8_t>(std::clamp(255.0 * v * channel, 0.0, 255.0));
 }
 
 // Appends one shaded row of lp.Levels entries in colour c at next.

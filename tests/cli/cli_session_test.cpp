@@ -44,7 +44,7 @@ TEST(CliSession, SaveOpenInfoRoundTrip) {
     char expected[512];
     std::snprintf(expected, sizeof expected,
                   "XSize=512\nYSize=256\nTop=10\nLeft=20\nRight=30\nBottom=0\nXRes=%.17g\n"
-                  "YRes=%.17g\nMin=0\nMax=1\n",
+                  "YRes=%.17g\nMin=0\nMax=0\n",
                   10.0 / 511.0, 10.0 / 255.0);
     EXPECT_EQ(run.Out, expected);
 }
@@ -77,7 +77,7 @@ TEST(CliSession, StepsAndFailures) {
         {"info", CliOk, "", "XRes=0.9375\nYRes=-0.9375\n"},
         {"set size.Width=3 size", CliFailed, "cancelled or refused", ""},
         {"new 8x8 new 16x16 undo info", CliOk, "", "XSize=8\nYSize=8\n"},
-        {"new 8x4 set Selection=1 set offset.Amount=5 offset info", CliOk, "", "Min=0\nMax=1\n"},
+        {"new 8x4 set Selection=1 set offset.Amount=5 offset info", CliOk, "", "Min=0\nMax=0\n"},
         {"new 8x4 set Selection=1 select-all set offset.Amount=5 offset info", CliOk, "",
          "Min=5\nMax=5\n"},
         {"set Selection=1 load-selection", CliUsage, "needs a file name", ""},

@@ -98,6 +98,10 @@ TEST(KernelBlockTest, WrittenTextAndItemsInAnyForm) {
         {"Kernel Size 3 Data 1, 2, 3 Size 5", {-1, TokEnd, 5, 1, 0, 0}, {{{2, 2}, 1}}},
         // A refused size skips the block, so its Data is not the enclosing brush's.
         {"Kernel Scale 2 Size 40 Data 1, 2 KernelEnd Value", {-2, KwValue, 7, 2, 0, 0}, {}},
+        // Sizes 3 to 32 only, although a kernel itself may be 1 or 33 wide.
+        {"Size 33 KernelEnd", {-2, TokEnd, 7, 1, 0, 0}, {}},
+        {"Size 1 KernelEnd", {-2, TokEnd, 7, 1, 0, 0}, {}},
+        {"Size 32 KernelEnd", {0, TokEnd, 33, 1, 0, 0}, {{{16, 16}, 1}}},
     };
     test::RecordingHost host; // constants are folded by the program's own evaluator
     Workspace ws{host};

@@ -112,15 +112,31 @@ TEST_F(NoiseTest, FractalSumsMatchTheirTermsWrittenOut) {
         EXPECT_NEAR(cases[i].second, cases[i].first, 1e-12) << "case " << i;
 }
 
-TEST_F(NoiseTest, WeightsFollowEachCallsOwnParameters) {
-    auto ridged = [&](double H, double octaves) {
-        return noise.RidgedMultifractal(0.3, 1.7, -2.45, H, 2.0, octaves, 1.0, 2.0);
+// The weights of hetero, hybrid and ridged stay those of the call that built them until the
+// reset; only a call with more octaves builds them again, from its own H. Ridged at 3 octaves
+// written out as above, with the weights 2^(-H k) of the H given.
+TEST_F(NoiseTest, WeightsKeepTheFirstCallsParametersUntilTheReset) {
+    const double x = 0.3, y = 1.7, z = -2.45;
+    auto n = [&](int k) { return noise.Noise3(x * (1 << k), y * (1 << k), z * (1 << k)); };
+    auto ridge = [&](int k) { return (1.0 - std::fabs(n(k))) * (1.0 - std::fabs(n(k))); };
+    auto clamp01 = [](double v) { return std::clamp(v, 0.0, 1.0); };
+    auto writtenOut = [&](double H) {
+        const double g1 = clamp01(ridge(0) * 2.0), g2 = clamp01(ridge(1) * g1 * 2.0);
+        return ridge(0) + ridge(1) * g1 * std::pow(2.0, -H) + ridge(2) * g2 * std::pow(2.0, -2 * H);
     };
-    // 3 octaves builds a short table; 8 needs more, a new H needs other values.
-    const double h1o3 = ridged(1.0, 3.0), h1o8 = ridged(1.0, 8.0), h05o8 = ridged(0.5, 8.0);
+    auto ridged = [&](double H, double octaves) {
+        return noise.RidgedMultifractal(x, y, z, H, 2.0, octaves, 1.0, 2.0);
+    };
+    const double fbm = noise.Fbm(x, y, z, 0.5, 2.0, 2.0);
+    EXPECT_NEAR(ridged(1.0, 3.0), writtenOut(1.0), 1e-12);
+    EXPECT_NEAR(ridged(0.5, 3.0), writtenOut(1.0), 1e-12); // the H of the first call
+    EXPECT_EQ(noise.Fbm(x, y, z, 0.5, 2.0, 2.0), fbm);     // fBm weighs by its own H
+    const double h05o8 = ridged(0.5, 8.0);                 // more octaves: built from H 0.5
+    EXPECT_NEAR(ridged(1.0, 3.0), writtenOut(0.5), 1e-12);
     noise.FractalWeightsReset();
-    EXPECT_EQ(std::vector({ridged(0.5, 8.0), ridged(1.0, 8.0), ridged(1.0, 3.0)}),
-              std::vector({h05o8, h1o8, h1o3}));
+    EXPECT_NEAR(ridged(0.5, 3.0), writtenOut(0.5), 1e-12);
+    noise.FractalWeightsReset();
+    EXPECT_EQ(ridged(0.5, 8.0), h05o8);
     EXPECT_EQ(ridged(1.0, 1e12), ridged(1.0, NoiseBasis::MaxOctaves)); // absurd counts are bounded
     EXPECT_TRUE(std::isnan(noise.HeteroTerrain(0.3, 1.7, -2.45, 1, 2, std::nan(""), 0.7)));
 }

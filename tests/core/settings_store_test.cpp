@@ -58,12 +58,16 @@ TEST(IniSettingsStoreTest, MissingFilesAndFlushes) {
     namespace fs = std::filesystem;
     const auto entries = [&] { return std::distance(fs::directory_iterator(dir.Root()), {}); };
     IniSettingsStore absent(dir.File("absent/korvel.ini"));
+    EXPECT_EQ(absent.ReadFailure(), "No such file or directory");
+    EXPECT_EQ(IniSettingsStore(dir.Root()).ReadFailure(), "it cannot be read"); // a folder
     EXPECT_EQ(absent.Read("Data\\Map", "XSize"), std::nullopt);
     absent.Write("Data\\Map", "XSize", "4");
     EXPECT_FALSE(absent.Flush());
     EXPECT_EQ(entries(), 0);
     const std::string path = dir.File("korvel.ini");
+    test::WriteFileText(path, "");
     IniSettingsStore store(path);
+    EXPECT_EQ(store.ReadFailure(), "");
     store.Write("Data\\Map", "XSize", "4");
     test::WriteFileText(path, "[Data\\Long]\n" + std::string(4096, 'x') + "=y\n");
     ASSERT_TRUE(store.Flush());

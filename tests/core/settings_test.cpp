@@ -13,6 +13,8 @@
 namespace korvel {
 namespace {
 
+using namespace std::string_literals;
+
 class SettingsTest : public ::testing::Test {
 protected:
     test::RecordingHost Host;
@@ -87,10 +89,25 @@ TEST_F(SettingsTest, SavedValuesLoadUnchangedForEveryType) {
     // A missing value leaves the variable: not the default, not junk.
     ASSERT_EQ(store.Values.erase({"Data\\", "ClipMax"}), 1u);
     next.General.ClipMax = Ws.General.ClipMax;
-    LoadSettings(next.Settings, store);
+    EXPECT_TRUE(LoadSettings(next.Settings, store).empty());
     for (size_t k = 0; k < Ws.Settings.size(); ++k)
         EXPECT_EQ(FormatSetting(next.Settings[k]), FormatSetting(Ws.Settings[k]))
             << Ws.Settings[k].Name();
+}
+
+// A stored value that does not parse keeps the variable and is reported with the row's name.
+TEST_F(SettingsTest, StoredValuesThatDoNotParseAreReported) {
+    MemorySettingsStore store;
+    store.Write("Data\\Light", "Gamma", "abc");
+    store.Write("Data\\Surface", "Type", "");
+    store.Write("Data\\Surface", "octaves", "7.5");
+    const double gamma = Ws.TheSurface.Lighting.Gamma;
+    const std::vector<SettingLoadFailure> failures = LoadSettings(Ws.Settings, store);
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(std::pair(failures[0].Name, failures[0].Text), std::pair("Surface/Type"s, ""s));
+    EXPECT_EQ(std::pair(failures[1].Name, failures[1].Text), std::pair("Light/Gamma"s, "abc"s));
+    EXPECT_EQ(Ws.TheSurface.Lighting.Gamma, gamma);
+    EXPECT_EQ(Ws.TheSurface.Generation.octaves, 7.5);
 }
 
 TEST_F(SettingsTest, FindSettingByNameWithoutRegardToCase) {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <limits>
+#include <tuple>
 #include <utility>
 
 namespace korvel {
@@ -27,6 +30,19 @@ TEST(SurfaceTest, ResizeRoundsRefusesAndKeeps) {
                   (std::array{xsize, ysize, xsize, ysize}));
         EXPECT_EQ(std::pair(s.Rows[3][7], s.Mask.Exists()),
                   std::pair(kept ? 5.0f : 0.0f, masked == 1));
+    }
+}
+
+// A new zero grid has the extremes 0 and 0, not those recorded for the data it replaced; the
+// same size keeps the data and so the extremes.
+TEST(SurfaceTest, ResizeLeavesTheExtremesOfTheNewGrid) {
+    const std::tuple<int32_t, double, double> cases[] = {{8, -2.0, 7.0}, {12, 0.0, 0.0}};
+    for (const auto& [width, lo, hi] : cases) {
+        Surface s;
+        ASSERT_EQ(s.Resize(8, 4, 0), 0);
+        s.Rows[1][1] = -2.0f, s.Rows[2][2] = 7.0f, s.Min = -2.0, s.Max = 7.0;
+        ASSERT_EQ(s.Resize(width, 4, -1), 0);
+        EXPECT_EQ(std::pair(s.Min, s.Max), std::pair(lo, hi)) << width;
     }
 }
 
@@ -97,8 +113,18 @@ TEST(SurfaceTest, FindMinMaxScansAndStopsOnEscape) {
         EXPECT_EQ(std::pair(lo, hi), escape ? std::pair(111.0, 222.0) : std::pair(-3.5, 9.25));
         EXPECT_EQ(progress.CancelFlag.load(), escape ? 0 : key);
     }
-    Surface empty;
+    // NaN and the infinities are left out.
+    KeyOnFirstPump = 'a';
+    Surface odd;
+    ASSERT_EQ(odd.Resize(8, 2, 0), 0);
+    const float inf = std::numeric_limits<float>::infinity();
+    odd.Rows[1][2] = std::nanf(""), odd.Rows[1][3] = inf, odd.Rows[1][4] = -inf;
+    odd.Rows[1][5] = 2.5f;
+    EXPECT_EQ(odd.CountNonFinite(), 3);
     double lo = 111.0, hi = 222.0;
+    EXPECT_EQ(odd.FindMinMax(lo, hi, progress), 0);
+    EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 2.5));
+    Surface empty;
     EXPECT_EQ(empty.FindMinMax(lo, hi, progress), 0);
     EXPECT_EQ(std::pair(lo, hi), std::pair(double{1e25f}, double{-1e25f}));
 }

@@ -19,7 +19,8 @@ constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 const bool NoTimes = false;
 Progress* Running = nullptr;
 
-// The NaN sample counts nowhere; without bins all under lo is below, the rest above.
+// The NaN sample counts nowhere; without bins all under lo is below, the rest above. A sample
+// equal to hi (10.0 in 0..10) closes the last bin rather than counting as above.
 TEST(HistogramTest, CountsBinsBelowAndAboveAndCancels) {
     test::RecordingHost host;
     Progress progress{host, NoTimes};
@@ -30,7 +31,7 @@ TEST(HistogramTest, CountsBinsBelowAndAboveAndCancels) {
     std::copy(samples, samples + 16, s.Rows[0]);
     const std::tuple<double, double, int32_t, std::vector<int64_t>, int64_t, int64_t, bool>
         cases[] = {
-            {0.0, 10.0, 5, {2, 2, 1, 1, 1}, 4, 4, true}, {-1.0, 11.0, 3, {4, 2, 3}, 3, 3, true},
+            {0.0, 10.0, 5, {2, 2, 1, 1, 2}, 4, 3, true}, {-1.0, 11.0, 3, {4, 2, 3}, 3, 3, true},
             {-1.0, 11.0, 3, {4, 2, 3}, -1, -1, false},   {5.0, 5.0, 3, {0, 0, 0}, 8, 7, true},
             {10.0, 0.0, 2, {0, 0}, 11, 4, true},         {0.0, 10.0, -4, {}, 4, 11, true},
         };

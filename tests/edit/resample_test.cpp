@@ -58,8 +58,9 @@ TEST(ResampleTest, SizesRefusalsAndCancel) {
     }
 }
 
-// With Resize's resolution, /YSize, rows come back one up with a zero row last; with SetEdges',
-// /(YSize - 1), rows stay and columns are squeezed.
+// With Resize's resolution, /YSize, rows come back one up and the last new row, which falls a
+// step past the old grid, repeats the old top row; with SetEdges', /(YSize - 1), rows stay and
+// columns are squeezed.
 TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
     const auto value = [](int32_t x, int32_t y) { return 10 * y + x + 1; };
     for (const bool setEdges : {false, true}) {
@@ -72,11 +73,10 @@ TEST(ResampleTest, SameSizeAndEdgesWithNearest) {
         ASSERT_EQ(RunResample(t.Ws), 0);
         for (int32_t y = 0; y < 5; ++y)
             for (int32_t x = 0; x < 8; ++x)
-                EXPECT_EQ(t.S.Rows[y][x], setEdges ? value(std::max(x - 1, 0), y)
-                                          : y < 4  ? value(x, y + 1)
-                                                   : 0)
+                EXPECT_EQ(t.S.Rows[y][x],
+                          setEdges ? value(std::max(x - 1, 0), y) : value(x, std::min(y + 1, 4)))
                     << x << ", " << y << " " << setEdges;
-        EXPECT_EQ(std::pair(t.S.Min, t.S.Max), std::pair(setEdges ? 1.0 : 0.0, 48.0 - setEdges));
+        EXPECT_EQ(std::pair(t.S.Min, t.S.Max), std::pair(setEdges ? 1.0 : 11.0, 48.0 - setEdges));
     }
 }
 
@@ -106,6 +106,36 @@ TEST(ResampleTest, LinearRampStaysLinear) {
                             ramp(at(&QuadPoint::Q, 1.0 * i / h, 1.0 * j / w),
                                  at(&QuadPoint::P, 1.0 * i / h, 1.0 * j / w)),
                             1e-3);
+    }
+}
+
+// Positions beyond the grid take the edge samples: a flat surface stays flat whatever the
+// interpolation, up- or downsampled, and a quad reaching past every edge brings in no zeros.
+TEST(ResampleTest, PositionsOutsideTheGridTakeTheEdge) {
+    const struct {
+        const char* Name;
+        int32_t Type;
+        bool Quad;
+        int32_t Width, Height;
+    } cases[] = {{"nearest, twice the size", InterpNearest, false, 16, 8},
+                 {"linear, twice the size", InterpLinear, false, 16, 8},
+                 {"Catmull-Rom, same size", InterpCatmullRom, false, 8, 4},
+                 {"B-spline, half the size", InterpBSpline, false, 4, 2},
+                 {"linear quad past every edge", InterpLinear, true, 12, 6},
+                 {"Catmull-Rom quad past every edge", InterpCatmullRom, true, 12, 6}};
+    const std::array<QuadPoint, 4> beyond = {{{-3, -5}, {9, -5}, {-3, 14}, {9, 14}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Trial t;
+        t.Fill(8, 4, 8.0, 4.0, [](int32_t, int32_t) { return 5.0; });
+        t.Ws.Interp.Type = c.Type;
+        ASSERT_EQ(c.Quad ? QuadResample(t.S, t.Ws.TheProgress, t.Host, t.Ws.Interp, beyond, c.Width,
+                                        c.Height)
+                         : Resample(t.S, t.Ws.TheProgress, t.Host, t.Ws.Interp, 0, 8, 4, 0, c.Width,
+                                    c.Height),
+                  0);
+        EXPECT_EQ(t.Samples(), std::vector<float>(size_t(c.Width) * c.Height, 5.0f));
+        EXPECT_EQ(std::pair(t.S.Min, t.S.Max), std::pair(5.0, 5.0));
     }
 }
 

@@ -76,6 +76,31 @@ TEST_F(Pcx, PicturesAndSurfacesReadBackWhatWasWritten) {
     EXPECT_EQ(ws.TheSurface.Rows[0][5], 85.0f); // row 0 is the top line, the picture's last
 }
 
+// The red, green and blue planes of a row make 24-bit pixels; a run may run on from one plane
+// into the next. The surface reader takes palette indices only.
+TEST_F(Pcx, ThreePlaneFilesReadAsTwentyFourBitPictures) {
+    Bytes file = MakePcx(4, 2, 4, {1, 2, 3, 4, 0xC4, 50, 9, 8, 7, 6, 0xCC, 77});
+    file[65] = 3;
+    Image image;
+    ASSERT_EQ(ReadPcxTextureBuffer(file.data(), file.size(), image, ws.TheProgress), 0);
+    ASSERT_EQ(image.BitsPerPixel(), 24);
+    const std::tuple<int, int, PackedColor> pixels[] = {
+        {0, 1, PackColor(1, 50, 9)}, {3, 1, PackColor(4, 50, 6)}, {2, 0, PackColor(77, 77, 77)}};
+    for (const auto& [x, y, colour] : pixels)
+        EXPECT_EQ(image.GetPixel(x, y), colour) << x << ", " << y;
+    EXPECT_EQ(ReadPcxSurfaceBuffer(file.data(), file.size(), ws), -1);
+
+    Image written;
+    ASSERT_EQ(written.Create(8, 3, 24), 0);
+    for (int i = 0; i < 24; ++i)
+        written.SetPixel(i % 8, i / 8, PackColor(uint8_t(i * 10), uint8_t(255 - i), 200));
+    ASSERT_EQ(WritePcx24(path, written, ws.TheProgress), 0);
+    Image back;
+    ASSERT_EQ(ReadPcxTexture(path, back, ws.TheProgress), 0);
+    EXPECT_EQ(Bytes(back.Data(), back.Data() + back.ByteCount()),
+              Bytes(written.Data(), written.Data() + written.ByteCount()));
+}
+
 TEST_F(Pcx, RunsStopAtTheRowAndAFileWithoutPaletteIsGrey) {
     const Bytes file = MakePcx(4, 2, 4, {0xC9, 5, 1, 2, 3, 0xC1, 4}); // a run of 9 in a row of 4
     Image image;

@@ -38,14 +38,13 @@ std::string Shape(const ExprNode& node) {
     return out.str();
 }
 
-// Same-level operators group to the right (8/4/2 is 8/(4/2)); what follows a complete expression
-// is ignored; constant parts are folded.
+// Same-level operators group to the right (8/4/2 is 8/(4/2)); an empty argument is left out;
+// constant parts are folded.
 TEST(ParserTest, GrammarShapes) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"x-y-z", "26(54,26(55,56))"}, {"x*y+z", "23(25(54,55),56)"}, {"-x*y", "25(28(54),55)"},
-        {"SIN(X)", "47(54)"}, {"sin()", "47"}, {"pow(x,y,z)", "53(54,55)"}, {"pow(,y)", "53(55)"},
-        {"(x+y", "23(54,55)"}, {"2x", "#2"}, {"x*", "54"}, {"sqr(3)+x", "23(#9,54)"},
+        {"SIN(X)", "47(54)"}, {"sin()", "47"}, {"pow(,y)", "53(55)"}, {"sqr(3)+x", "23(#9,54)"},
         {"if(x,1,2)", "87(54,#1,#2)"}, {"/* c */ cenr // d", "69"}, {"8/4/2", "#4"},
         {"-2*3", "#-6"}, {"1e+5", "#6"}, {"45d30m*2", "#91"}};
     // clang-format on
@@ -56,14 +55,18 @@ TEST(ParserTest, GrammarShapes) {
     }
 }
 
-// The function table by argument count; a call given nine arguments keeps only that many.
+// The function table by argument count.
 TEST(ParserTest, ArgumentCounts) {
     const char* byCount[] = {"x slope", "abs rand", "pow facing", "if",    "noise",
                              "crater",  "dist fbm", "hybrid",     "ridged"};
     for (size_t count = 0; count < std::size(byCount); ++count) {
         std::istringstream list(byCount[count]);
         for (std::string name; list >> name;) {
-            const std::string call = count == 0 ? name : name + "(x,x,x,x,x,x,x,x,x)";
+            std::string call = name;
+            for (size_t i = 0; i < count; ++i)
+                call += i == 0 ? "(x" : ",x";
+            if (count > 0)
+                call += ")";
             auto root = ParseExpression(call, arithmetic);
             ASSERT_TRUE(root) << call;
             EXPECT_EQ(root->Code, KeywordCode(name)) << call;
@@ -97,6 +100,30 @@ TEST(ParserTest, FileValuesKeepAFailureReported) {
     reader.Next();
     EXPECT_EQ(ParseConstantInt(reader, arithmetic), 7);
     EXPECT_TRUE(reader.ExprError());
+}
+
+// A whole expression must be complete and end with its text; the message says where it stops
+// making sense (positions from 0).
+TEST(ParserTest, IncompleteOrTrailingTextIsRefusedWithItsPosition) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"sin(x*", "ends at position 6 where a value was expected"},
+        {"x*", "ends at position 2 where a value was expected"},
+        {"(x+y", "ends at position 4 where \")\" was expected"},
+        {"2x", "has \"x\" at position 1 where the end was expected"},
+        {"sin(x) y", "has \"y\" at position 7 where the end was expected"},
+        {"pow(x,y,z)", "has \",\" at position 7 where \")\" was expected"},
+        {"sin x", "has \"x\" at position 4 where \"(\" was expected"},
+        {")(", "has \")\" at position 0 where a value was expected"},
+        {"  ", "ends at position 2 where a value was expected"},
+    };
+    for (const auto& [text, where] : cases) {
+        std::string error;
+        EXPECT_FALSE(ParseExpression(text, arithmetic, &error)) << text;
+        const std::string want = "expression \"" + std::string(text) + "\" " + where;
+        EXPECT_EQ(error, want);
+        EXPECT_EQ(ExpressionProblem(text), want);
+    }
+    EXPECT_EQ(ExpressionProblem("rand(2) + sin(x)"), "");
 }
 
 // Bad and hostile input fails the parse cleanly; nothing overflows the stack or a buffer.

