@@ -59,7 +59,17 @@ int CliSession::Fail(int code, const std::string& message) {
     return code;
 }
 
-int CliSession::Run(const std::vector<std::string>& args) {
+int CliSession::Run(const std::vector<std::string>& line) {
+    // -q and -y may stand anywhere: pulled out before the steps are read.
+    std::vector<std::string> args;
+    for (const std::string& a : line) {
+        if (a == "-q" || a == "--quiet")
+            TheHost.SetProgressStream(nullptr);
+        else if (a == "-y" || a == "--yes")
+            TheHost.SetAnswer(true);
+        else
+            args.push_back(a);
+    }
     std::string settingsPath;
     size_t i = 0;
     for (; i < args.size(); ++i) {
@@ -72,11 +82,7 @@ int CliSession::Run(const std::vector<std::string>& args) {
             std::fprintf(Out, "korvel-cli %s\n", KORVEL_VERSION);
             return CliOk;
         }
-        if (a == "-q" || a == "--quiet") {
-            TheHost.SetProgressStream(nullptr);
-        } else if (a == "-y" || a == "--yes") {
-            TheHost.SetAnswer(true);
-        } else if (a == "--settings") {
+        if (a == "--settings") {
             if (++i == args.size())
                 return Fail(CliUsage, "--settings needs a file name");
             settingsPath = args[i];
@@ -208,7 +214,12 @@ int CliSession::StepBatchTextures(const std::vector<std::string>& steps, size_t&
     if (paths.empty())
         return Fail(CliUsage, "\"batch-textures\" needs at least one file name");
     std::string message;
-    if (RunTextureBatch(Ws, paths, message) != 0)
+    std::vector<TextureTile> tiles;
+    const int32_t code = RunTextureBatch(Ws, paths, message, tiles);
+    for (const TextureTile& tile : tiles)
+        std::fprintf(Out, "%s  (from %s)\n", tile.Name.c_str(), tile.Input.c_str());
+    std::fflush(Out);
+    if (code != 0)
         return Fail(CliFailed, message);
     return CliOk;
 }
@@ -227,15 +238,17 @@ int CliSession::StepSet(const std::string& assignment) {
     if (setting->Persisted && setting->Section == "Map")
         return Fail(CliUsage, "\"" + setting->Name() +
                                   "\" is the Surface's own record: use new, size or map-info");
+    // The dialog's own range and choices hold for persisted values too.
+    if (const DialogField* field = FindDialogField(setting->Name()))
+        if (const std::string refusal = CheckFieldValue(*field, *setting, value); !refusal.empty())
+            return Fail(CliUsage, refusal);
     if (!AssignSetting(*setting, value))
         return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name());
     if (!setting->Persisted)
         TheHost.RememberDialogValue(*setting, value);
     // Options take effect as when the Options dialog is closed with OK.
-    const Command* options = FindCommandByName("options");
-    for (const std::string& param : options->Params)
-        if (FindSetting(Ws.Settings, param) == setting)
-            return RunNamedCommand("options");
+    if (FindCommandById(CmdOptions)->FieldFor(setting->Name()))
+        return RunNamedCommand("options");
     return CliOk;
 }
 
@@ -245,7 +258,9 @@ int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
     if (!command)
         return Fail(CliUsage, "unknown step \"" + name + "\" (see korvel-cli help)");
     // A command whose dialog asks for a file takes the next word as its path.
-    if (const SettingDescriptor* path = FindSetting(Ws.Settings, command->Group + ".Path")) {
+    const SettingDescriptor* path =
+        command->Group.empty() ? nullptr : FindSetting(Ws.Settings, command->Group + ".Path");
+    if (path) {
         if (i + 1 >= steps.size())
             return Fail(CliUsage, "\"" + name + "\" needs a file name");
         TheHost.RememberDialogValue(*path, steps[++i]);
@@ -256,7 +271,7 @@ int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
         return CliOk;
     if (result.Status != RunStatus::Done)
         return Fail(CliFailed, DescribeRunResult(*command, result));
-    if (command->CliName == "histogram")
+    if (command->Id == CmdHistogram)
         PrintHistogram(Ws.LastHistogram);
     return CliOk;
 }

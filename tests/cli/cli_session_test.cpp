@@ -67,7 +67,7 @@ TEST(CliSession, StepsAndFailures) {
         {"set Type=1", CliUsage, "more than one", ""},
         {"set noequals", CliUsage, "NAME=VALUE", ""},
         {"new 0x5", CliUsage, "WIDTHxHEIGHT", ""},
-        {"redo", CliFailed, "cannot be used now", ""},
+        {"redo", CliFailed, "korvel-cli: redo: nothing to redo\n", ""},
         {"journey", CliFailed, "not available", ""},
         {"thermal", CliOk, "Thermal erosion is currently unimplemented", ""},
         {"--version", CliOk, "", "korvel-cli "},
@@ -99,17 +99,19 @@ TEST(CliSession, InterruptStopsBeforeTheNextStep) {
     EXPECT_EQ(run.Out, "");
 }
 
-TEST(CliHost, ProgressLineLikeGeoTools) {
+TEST(CliHost, ProgressLineNamesItsStage) {
     const struct {
         int Last;
         bool Cancelled;
         const char* Want;
-    } cases[] = {{99, false, "0...10...20...30...40...50...60...70...80...90...100 - done.\n"},
-                 {27, true, "0...10...20.. - cancelled.\n"}};
+    } cases[] = {{99, false,
+                  "Calculating 24-bit color image: "
+                  "0...10...20...30...40...50...60...70...80...90...100 - done.\n"},
+                 {27, true, "Calculating 24-bit color image: 0...10...20.. - cancelled.\n"}};
     for (const auto& c : cases) {
         std::FILE* stream = std::tmpfile();
         CliHost host(stream, stream);
-        host.OpenProgressWindow("x", false);
+        host.OpenProgressWindow("Calculating 24-bit color image", false);
         for (int p = 0; p <= c.Last; p += 9)
             host.SetProgressBar(p);
         host.SetProgressBar(c.Last);
