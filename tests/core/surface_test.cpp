@@ -74,8 +74,6 @@ TEST(SurfaceTest, CopyFromTakesGridMapAndPictureOnly) {
     EXPECT_EQ(to.Rows[2][6], -4.5f); // copying itself keeps the data
 }
 
-Progress* Running = nullptr;
-int32_t KeyOnFirstPump = 0;
 const bool NoTimes = false;
 
 // A key other than Escape is left for its reader. Without a grid the scan gives its starting
@@ -83,11 +81,9 @@ const bool NoTimes = false;
 TEST(SurfaceTest, FindMinMaxScansAndStopsOnEscape) {
     test::RecordingHost host;
     Progress progress(host, NoTimes);
-    Running = &progress;
-    host.OnPump = [](int) { Running->CancelFlag = KeyOnFirstPump; };
     for (const int32_t key : {int32_t{'a'}, CancelKey}) {
         const bool escape = key == CancelKey;
-        KeyOnFirstPump = key;
+        host.OnPump = [&progress, key](int) { progress.CancelFlag = key; };
         Surface s;
         ASSERT_EQ(s.Resize(8, 20, 0), 0);
         s.Rows[17][3] = -3.5f;
