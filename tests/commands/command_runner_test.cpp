@@ -67,21 +67,25 @@ TEST_F(CommandRunnerTest, NewSurfaceDeclinedOrOfTheSameSize) {
 TEST_F(CommandRunnerTest, DisabledCommandsSayWhy) {
     const struct {
         const char* Name;
+        const char* Command;
         int32_t UndoLevels;
         const char* Want;
     } cases[] = {
-        {"undo", 4, "undo: nothing to undo"},
-        {"redo", 4, "redo: nothing to redo"},
-        {"undo", 0, "undo: undo is switched off: turn it on with `set Undo=4`"},
-        {"flush", 4, "flush: the undo buffers are empty"},
-        {"select-all", 4, "select-all: turn the selection mask on first with `set Selection=1`"},
-        {"feather", 4, "feather: turn the selection mask on first with `set Selection=1`"},
+        {"empty undo stack", "undo", 4, "undo: nothing to undo"},
+        {"empty redo stack", "redo", 4, "redo: nothing to redo"},
+        {"undo switched off", "undo", 0,
+         "undo: undo is switched off: turn it on with `set Undo=4`"},
+        {"nothing to flush", "flush", 4, "flush: the undo buffers are empty"},
+        {"no mask to select in", "select-all", 4,
+         "select-all: turn the selection mask on first with `set Selection=1`"},
+        {"no mask to feather", "feather", 4,
+         "feather: turn the selection mask on first with `set Selection=1`"},
     };
     for (const auto& c : cases) {
         ws.General.Undo = c.UndoLevels;
-        const RunResult result = Run(c.Name);
+        const RunResult result = Run(c.Command);
         EXPECT_EQ(result.Status, RunStatus::Disabled) << c.Name;
-        EXPECT_EQ(DescribeRunResult(*FindCommandByName(c.Name), result), c.Want);
+        EXPECT_EQ(DescribeRunResult(*FindCommandByName(c.Command), result), c.Want) << c.Name;
     }
 }
 
