@@ -52,7 +52,9 @@ bool ParseEdges(const std::string& text, SurfaceEdgeFields& edges) {
 CliSession::CliSession(std::FILE* out, std::FILE* err, bool drawProgress,
                        const volatile std::sig_atomic_t* interrupted)
     : Out(out), Err(err), Interrupted(interrupted), TheHost(err, drawProgress ? err : nullptr),
-      Ws(TheHost) {}
+      Ws(TheHost) {
+    AddDialogSettings(Ws);
+}
 
 int CliSession::Fail(int code, const std::string& message) {
     std::fprintf(Err, "korvel-cli: %s\n", message.c_str());

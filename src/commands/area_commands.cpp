@@ -58,8 +58,10 @@ void BindAreaCommands(CommandTableBuilder& table) {
         "Mirrors the Surface about its diagonal: width and height swap.";
     table
         .BindDialog(CmdToroidalOffset, RunToroidalOffset, nullptr, "toroidal-offset",
-                    {{"toroidal-offset.XSamples", "X Samples:"},
-                     {"toroidal-offset.YSamples", "Y Samples:"}})
+                    {RunTimeField<&Workspace::ToroidalOffset, &ToroidalOffsetFields::XSamples>(
+                         "toroidal-offset.XSamples", "X Samples:", INT32_MIN + 1, INT32_MAX),
+                     RunTimeField<&Workspace::ToroidalOffset, &ToroidalOffsetFields::YSamples>(
+                         "toroidal-offset.YSamples", "Y Samples:", INT32_MIN + 1, INT32_MAX)})
         .Effect = "Shifts the elevations by whole samples, wrapping round at the edges.";
     table.Bind(CmdRotate90, RunRotate90).Effect =
         "Turns the Surface by 90 degrees; the height must be a multiple of 4.";

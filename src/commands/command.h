@@ -2,16 +2,18 @@
 // One row per command of the editor: how menus, tool bars and the command-line tool name it, and
 // how the runner carries it out.
 
+#include "core/settings.h"
+
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace korvel {
 
 class Workspace;
-struct SettingDescriptor;
 
 // The command ids of the menu and tool bar resources.
 enum CommandId : int32_t {
@@ -164,7 +166,49 @@ struct DialogField {
     double Hi = std::numeric_limits<double>::infinity();
     // Empty for a number or text; otherwise every value the field may take.
     std::vector<FieldChoice> Choices;
+    // A run-time field ("group.Field") has no row in the core settings table: AddDialogSettings
+    // makes one from the variable it edits. nullptr for persisted settings.
+    SettingType Type = SettingType::Skip;
+    void* (*Variable)(Workspace&) = nullptr;
 };
+
+// The address of ws.*A.*B..., for a field's Variable.
+template <auto... Members> auto* AddressOf(Workspace& ws) {
+    return &(ws.*....*Members);
+}
+template <auto... Members> void* MemberOf(Workspace& ws) {
+    return AddressOf<Members...>(ws);
+}
+
+template <class T> constexpr SettingType SettingTypeOf() {
+    if constexpr (std::is_same_v<T, bool>)
+        return SettingType::Bool;
+    else if constexpr (std::is_same_v<T, int32_t>)
+        return SettingType::Int;
+    else if constexpr (std::is_same_v<T, double>)
+        return SettingType::Double;
+    else if constexpr (std::is_same_v<T, float>)
+        return SettingType::Float;
+    else {
+        static_assert(std::is_same_v<T, std::string>, "no setting type stores this variable");
+        return SettingType::Text;
+    }
+}
+
+// A run-time field editing ws.*Members... (e.g. <&Workspace::Offset, &OffsetFields::Amount>),
+// accepted in lo..hi.
+template <auto... Members>
+DialogField RunTimeField(const char* setting, const char* label,
+                         double lo = -std::numeric_limits<double>::infinity(),
+                         double hi = std::numeric_limits<double>::infinity(),
+                         std::vector<FieldChoice> choices = {}) {
+    DialogField field(setting, label, lo, hi, std::move(choices));
+    using Variable =
+        std::remove_pointer_t<decltype(AddressOf<Members...>(std::declval<Workspace&>()))>;
+    field.Type = SettingTypeOf<Variable>();
+    field.Variable = MemberOf<Members...>;
+    return field;
+}
 
 // Says why a command cannot run now, or nullptr when it can.
 using EnablingRule = const char* (*)(const Workspace&);
@@ -206,6 +250,9 @@ const std::vector<Command>& CommandTable();
 const Command* FindCommandById(int32_t id);
 // Matches the command-line name without regard to case.
 const Command* FindCommandByName(const std::string& cliName);
+// Adds the rows of the run-time dialog fields to the workspace's settings table; once, before
+// any setting is looked up by pointer.
+void AddDialogSettings(Workspace& ws);
 // The first dialog field, of any command, that edits the setting named settingName.
 const DialogField* FindDialogField(const std::string& settingName);
 

@@ -1,5 +1,6 @@
 #include "commands/command.h"
 #include "core/settings.h"
+#include "core/workspace.h"
 
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,26 @@ bool IsNumeric(SettingType type) {
 }
 
 } // namespace
+
+void AddDialogSettings(Workspace& ws) {
+    for (const Command& command : CommandTable())
+        for (const DialogField& field : command.Fields) {
+            if (!field.Variable || FindSetting(ws.Settings, field.Setting))
+                continue;
+            const std::string name = field.Setting;
+            const size_t dot = name.find('.');
+            SettingDescriptor row;
+            row.Type = field.Type;
+            row.Section = name.substr(0, dot);
+            row.Key = name.substr(dot + 1);
+            row.Variable = field.Variable(ws);
+            row.Persisted = false;
+            row.Lo = field.Lo;
+            row.Hi = field.Hi;
+            row.DefaultText = FormatSetting(row);
+            ws.Settings.push_back(std::move(row));
+        }
+}
 
 const DialogField* FindDialogField(const std::string& settingName) {
     for (const Command& command : CommandTable())

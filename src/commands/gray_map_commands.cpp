@@ -63,17 +63,26 @@ void BindGrayMapCommands(CommandTableBuilder& table) {
     table.Bind(CmdPhaseMap, RunPhaseMap).Effect =
         std::string("Draws the direction each sample faces") + PictureOnly;
     table
-        .BindDialog(CmdQuiltMap, RunQuiltMap, nullptr, "quilt-map",
-                    {{"quilt-map.Scale", "Scale:"}, {"quilt-map.Offset", "Offset:"}})
+        .BindDialog(
+            CmdQuiltMap, RunQuiltMap, nullptr, "quilt-map",
+            {RunTimeField<&Workspace::Quilt, &QuiltFields::Scale>("quilt-map.Scale", "Scale:"),
+             RunTimeField<&Workspace::Quilt, &QuiltFields::Offset>("quilt-map.Offset", "Offset:")})
         .Effect = std::string("Draws a quilted phase map") + PictureOnly;
     table
         .BindDialog(CmdLightMap, RunLightMap, nullptr, "light-map",
-                    {{"light-map.Azimuth", "Azimuth:"}, {"light-map.Elevation", "Elevation:"}})
+                    {RunTimeField<&Workspace::LightMap, &LightMapFields::Azimuth>(
+                         "light-map.Azimuth", "Azimuth:"),
+                     RunTimeField<&Workspace::LightMap, &LightMapFields::Elevation>(
+                         "light-map.Elevation", "Elevation:")})
         .Effect =
         std::string("Draws the light falling from the azimuth and elevation") + PictureOnly;
     table
-        .BindDialog(CmdSeaMask, RunSeaMask, nullptr, "sea-mask",
-                    {{"sea-mask.SeaWhite", "Sea White"}, {"sea-mask.SeaLevel", "Sea Level:"}})
+        .BindDialog(
+            CmdSeaMask, RunSeaMask, nullptr, "sea-mask",
+            {RunTimeField<&Workspace::SeaMask, &SeaMaskFields::SeaWhite>("sea-mask.SeaWhite",
+                                                                         "Sea White"),
+             RunTimeField<&Workspace::TheSurface, &Surface::Lighting, &LightParms::SeaLevel>(
+                 "sea-mask.SeaLevel", "Sea Level:")})
         .Effect = std::string("Draws land and sea in black and white") + PictureOnly;
     table.Bind(CmdNeighbors8, RunEightWayNeighbors).Effect =
         std::string("Draws the slope to each of the 8 neighbours") + PictureOnly;

@@ -54,24 +54,38 @@ std::vector<DialogField> InterpolationFields() {
 
 void BindResampleCommands(CommandTableBuilder& table) {
     std::vector<DialogField> resample = {
-        {"resample.XSize", "X Size:"}, {"resample.YSize", "Y Size:"},
-        {"resample.Top", "Top"},       {"resample.Left", "Left"},
-        {"resample.Right", "Right"},   {"resample.Bottom", "Bottom"}};
-    std::vector<DialogField> quad = {{"quad-resample.Units",
-                                      "Units",
-                                      0,
-                                      1,
-                                      {{QuadPixels, "Pixel"}, {QuadPlaneUnits, "Plane Units"}}},
-                                     {"quad-resample.UpperLeftLon", "Upper Left Lon:"},
-                                     {"quad-resample.UpperLeftLat", "Upper Left Lat:"},
-                                     {"quad-resample.UpperRightLon", "Upper Right Lon:"},
-                                     {"quad-resample.UpperRightLat", "Upper Right Lat:"},
-                                     {"quad-resample.LowerLeftLon", "Lower Left Lon:"},
-                                     {"quad-resample.LowerLeftLat", "Lower Left Lat:"},
-                                     {"quad-resample.LowerRightLon", "Lower Right Lon:"},
-                                     {"quad-resample.LowerRightLat", "Lower Right Lat:"},
-                                     {"quad-resample.Width", "Dest Size Width"},
-                                     {"quad-resample.Height", "Dest Size Height"}};
+        RunTimeField<&Workspace::ResampleTo, &ResampleFields::XSize>("resample.XSize", "X Size:", 4,
+                                                                     Surface::SizeLimit - 1),
+        RunTimeField<&Workspace::ResampleTo, &ResampleFields::YSize>("resample.YSize", "Y Size:", 1,
+                                                                     Surface::SizeLimit - 1),
+        RunTimeField<&Workspace::ResampleTo, &ResampleFields::Top>("resample.Top", "Top"),
+        RunTimeField<&Workspace::ResampleTo, &ResampleFields::Left>("resample.Left", "Left"),
+        RunTimeField<&Workspace::ResampleTo, &ResampleFields::Right>("resample.Right", "Right"),
+        RunTimeField<&Workspace::ResampleTo, &ResampleFields::Bottom>("resample.Bottom", "Bottom")};
+    std::vector<DialogField> quad = {
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::Units>(
+            "quad-resample.Units", "Units", 0, 1,
+            {{QuadPixels, "Pixel"}, {QuadPlaneUnits, "Plane Units"}}),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::UpperLeft, &QuadCorner::Lon>(
+            "quad-resample.UpperLeftLon", "Upper Left Lon:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::UpperLeft, &QuadCorner::Lat>(
+            "quad-resample.UpperLeftLat", "Upper Left Lat:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::UpperRight, &QuadCorner::Lon>(
+            "quad-resample.UpperRightLon", "Upper Right Lon:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::UpperRight, &QuadCorner::Lat>(
+            "quad-resample.UpperRightLat", "Upper Right Lat:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::LowerLeft, &QuadCorner::Lon>(
+            "quad-resample.LowerLeftLon", "Lower Left Lon:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::LowerLeft, &QuadCorner::Lat>(
+            "quad-resample.LowerLeftLat", "Lower Left Lat:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::LowerRight, &QuadCorner::Lon>(
+            "quad-resample.LowerRightLon", "Lower Right Lon:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::LowerRight, &QuadCorner::Lat>(
+            "quad-resample.LowerRightLat", "Lower Right Lat:"),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::Width>(
+            "quad-resample.Width", "Dest Size Width", 4, Surface::SizeLimit - 1),
+        RunTimeField<&Workspace::QuadResample, &QuadResampleFields::Height>(
+            "quad-resample.Height", "Dest Size Height", 1, Surface::SizeLimit - 1)};
     for (std::vector<DialogField>* fields : {&resample, &quad})
         for (DialogField& field : InterpolationFields())
             fields->push_back(std::move(field));

@@ -93,30 +93,33 @@ void BindSelectionCommands(CommandTableBuilder& table) {
         "Inverts every selection weight; the elevations stay.";
     table
         .BindDialog(CmdSelectHeightRange, RunSelectHeightRange, nullptr, "select-height-range",
-                    {{"select-height-range.How",
-                      "How:",
-                      0,
-                      1,
-                      {{RangeBetween, "Between"}, {RangeNotBetween, "Not Between"}}},
-                     {"select-height-range.Operation",
-                      "Operation:",
-                      0,
-                      2,
-                      {{SelectionReplace, "Select"},
-                       {SelectionAdd, "Add"},
-                       {SelectionSubtract, "Subtract"}}},
-                     {"select-height-range.Minimum", "Minimum:"},
-                     {"select-height-range.Maximum", "Maximum:"}})
+                    {RunTimeField<&Workspace::HeightRange, &HeightRangeFields::How>(
+                         "select-height-range.How", "How:", 0, 1,
+                         {{RangeBetween, "Between"}, {RangeNotBetween, "Not Between"}}),
+                     RunTimeField<&Workspace::HeightRange, &HeightRangeFields::Operation>(
+                         "select-height-range.Operation", "Operation:", 0, 2,
+                         {{SelectionReplace, "Select"},
+                          {SelectionAdd, "Add"},
+                          {SelectionSubtract, "Subtract"}}),
+                     RunTimeField<&Workspace::HeightRange, &HeightRangeFields::Minimum>(
+                         "select-height-range.Minimum", "Minimum:"),
+                     RunTimeField<&Workspace::HeightRange, &HeightRangeFields::Maximum>(
+                         "select-height-range.Maximum", "Maximum:")})
         .Enabled = NeedsSelectionMask;
-    table.BindDialog(CmdFeather, RunFeather, nullptr, "feather", {{"feather.Radius", "Radius"}})
+    table
+        .BindDialog(CmdFeather, RunFeather, nullptr, "feather",
+                    {RunTimeField<&Workspace::Feather, &FeatherFields::Radius>("feather.Radius",
+                                                                               "Radius", 0, 1000)})
         .Enabled = NeedsSelectionMask;
     table
         .BindDialog(CmdLoadSelection, RunLoadSelection, nullptr, "load-selection",
-                    {{"load-selection.Path", "File"}})
+                    {RunTimeField<&Workspace::LoadSelection, &FileFields::Path>(
+                        "load-selection.Path", "File")})
         .Enabled = NeedsSelectionMask;
     table
         .BindDialog(CmdSaveSelection, RunSaveSelection, nullptr, "save-selection",
-                    {{"save-selection.Path", "File"}})
+                    {RunTimeField<&Workspace::SaveSelection, &FileFields::Path>(
+                        "save-selection.Path", "File")})
         .Enabled = NeedsSelectionMask;
     for (CommandId id : {CmdToolSelectVectors, CmdToolLassoSelection, CmdToolRectangularSelection,
                          CmdToolMagicWand})

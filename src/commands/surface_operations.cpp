@@ -120,26 +120,37 @@ std::string MemoryShortfall(int32_t width, int32_t height, uint64_t bytesPerSamp
 
 void BindSurfaceCommands(CommandTableBuilder& table) {
     table
-        .BindDialog(CmdNew, RunNewSurface, PrefillNewSurface, "new",
-                    {{"new.Width", "Width"},
-                     {"new.Height", "Height"},
-                     {"new.Top", "Top"},
-                     {"new.Left", "Left"},
-                     {"new.Right", "Right"},
-                     {"new.Bottom", "Bottom"}})
+        .BindDialog(
+            CmdNew, RunNewSurface, PrefillNewSurface, "new",
+            {RunTimeField<&Workspace::NewSize, &SurfaceSizeFields::Width>("new.Width", "Width", 0,
+                                                                          Surface::SizeLimit - 1),
+             RunTimeField<&Workspace::NewSize, &SurfaceSizeFields::Height>(
+                 "new.Height", "Height", 0, Surface::SizeLimit - 1),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Top>("new.Top", "Top"),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Left>("new.Left", "Left"),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Right>("new.Right", "Right"),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Bottom>("new.Bottom",
+                                                                            "Bottom")})
         .Effect = "Replaces the Surface with an all-zero one of the new size and edges (the "
                   "width is rounded down to a multiple of 4).";
     table
         .BindDialog(CmdSize, RunSurfaceSize, PrefillSurfaceSize, "size",
-                    {{"size.Width", "Image Width"}, {"size.Height", "Image Height"}})
+                    {RunTimeField<&Workspace::CalcSize, &SurfaceSizeFields::Width>(
+                         "size.Width", "Image Width", 0, 1000000),
+                     RunTimeField<&Workspace::CalcSize, &SurfaceSizeFields::Height>(
+                         "size.Height", "Image Height", 0, 1000000)})
         .Effect = "Discards the elevations: the Surface of the new size is all 0. Use "
                   "`resample` to keep them.";
     table
-        .BindDialog(CmdMapInfo, RunMapInfo, PrefillMapInfo, "map-info",
-                    {{"map-info.Top", "Top"},
-                     {"map-info.Left", "Left"},
-                     {"map-info.Right", "Right"},
-                     {"map-info.Bottom", "Bottom"}})
+        .BindDialog(
+            CmdMapInfo, RunMapInfo, PrefillMapInfo, "map-info",
+            {RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Top>("map-info.Top", "Top"),
+             RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Left>("map-info.Left",
+                                                                              "Left"),
+             RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Right>("map-info.Right",
+                                                                               "Right"),
+             RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Bottom>("map-info.Bottom",
+                                                                                "Bottom")})
         .Effect = "Sets the four edges of the map record; the elevations stay as they are.";
     table.Bind(CmdFindMinMax, RunFindMinMax).Effect =
         "Rescans the whole grid for its lowest and highest elevation.";

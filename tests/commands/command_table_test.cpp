@@ -61,6 +61,7 @@ TEST(CommandTable, AnIdOutsideTheTableIsACheckedError) {
 TEST(CommandTable, DialogFieldsNameRealSettingsAndListTheirChoices) {
     test::RecordingHost host;
     Workspace ws(host);
+    AddDialogSettings(ws);
     for (const Command& c : CommandTable()) {
         std::set<std::string> seen;
         for (const DialogField& field : c.Fields) {
@@ -91,18 +92,38 @@ TEST(CommandTable, DialogFieldsNameRealSettingsAndListTheirChoices) {
     }
 }
 
-// A dialog shows every run-time value of its group; none is settable only by name.
-TEST(CommandTable, EveryRunTimeSettingOfADialogIsOneOfItsFields) {
+// The rows made from the declarations edit the workspace's own variables, with their types and
+// ranges; adding them twice adds nothing.
+TEST(CommandTable, RunTimeFieldsBecomeSettingsOfTheirVariables) {
     test::RecordingHost host;
     Workspace ws(host);
-    for (const Command& c : CommandTable()) {
-        if (c.Group.empty())
-            continue;
-        for (const SettingDescriptor& setting : ws.Settings)
-            if (!setting.Persisted && setting.Section == c.Group) {
-                EXPECT_NE(c.FieldFor(setting.Name()), nullptr) << setting.Name();
-            }
+    AddDialogSettings(ws);
+    const size_t rows = ws.Settings.size();
+    AddDialogSettings(ws);
+    EXPECT_EQ(ws.Settings.size(), rows);
+    const struct {
+        const char* Name;
+        const void* Variable;
+        SettingType Type;
+    } cases[] = {
+        {"offset.Amount", &ws.Offset.Amount, SettingType::Double},
+        {"exponent.Preserve", &ws.Exponent.Preserve, SettingType::Bool},
+        {"quad-resample.LowerLeftLat", &ws.QuadResample.LowerLeft.Lat, SettingType::Double},
+        {"sea-mask.SeaLevel", &ws.TheSurface.Lighting.SeaLevel, SettingType::Double},
+        {"load-selection.Path", &ws.LoadSelection.Path, SettingType::Text},
+        {"size.Width", &ws.CalcSize.Width, SettingType::Int},
+    };
+    for (const auto& c : cases) {
+        const SettingDescriptor* setting = FindSetting(ws.Settings, c.Name);
+        ASSERT_NE(setting, nullptr) << c.Name;
+        EXPECT_EQ(setting->Variable, c.Variable) << c.Name;
+        EXPECT_EQ(setting->Type, c.Type) << c.Name;
+        EXPECT_FALSE(setting->Persisted) << c.Name;
     }
+    const SettingDescriptor* width = FindSetting(ws.Settings, "size.Width");
+    EXPECT_TRUE(AssignSetting(*width, "1000000"));
+    EXPECT_FALSE(AssignSetting(*width, "1000001"));
+    EXPECT_EQ(ws.CalcSize.Width, 1000000);
 }
 
 TEST(CommandTable, NamesAreFoundWithoutRegardToCase) {
