@@ -41,8 +41,9 @@ bool CliHost::AskYesNo(const std::string& text) {
 
 bool CliHost::OpenProgressWindow(const std::string& text, bool) {
     // The line names the stage it measures.
-    if (ProgressStream && !text.empty())
-        std::fprintf(ProgressStream, "%s: ", text.c_str());
+    const size_t end = text.find_last_not_of(' ');
+    if (ProgressStream && end != std::string::npos)
+        std::fprintf(ProgressStream, "%s: ", text.substr(0, end + 1).c_str());
     TicksDrawn = -1;
     DrawTicksUpTo(0);
     return true;

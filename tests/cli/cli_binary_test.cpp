@@ -129,6 +129,22 @@ TEST(CliBinary, BatchTexturesListsTilesAndRefusesToOverwriteOne) {
                          "\": both maps have the same lower-left corner\n");
 }
 
+// Under a pseudo-terminal (util-linux script) the question is asked and the typed answer counts,
+// and the progress line on the terminal names each stage.
+TEST(CliBinary, OnATerminalQuestionsAreAskedAndStagesNamed) {
+    if (Shell("command -v script >/dev/null").Code != 0)
+        GTEST_SKIP() << "no script command to run the tool on a terminal";
+    const Result asked =
+        Shell("printf 'y\\n' | script -qec '" + Cli + " -q new 8x4 slope-map' /dev/null");
+    EXPECT_EQ(asked.Code, 0);
+    EXPECT_NE(asked.Out.find("Adjust to full display dynamic range? [y/N] "), std::string::npos)
+        << asked.Out;
+    EXPECT_NE(asked.Out.find("Pixel value 0 is"), std::string::npos) << asked.Out;
+    const Result progress = Shell("script -qec '" + Cli + " new 64x64' /dev/null </dev/null");
+    EXPECT_NE(progress.Out.find("Calculating 24-bit color image: 0...10...20"), std::string::npos)
+        << progress.Out;
+}
+
 TEST(CliBinary, QuietAndNoTerminalDrawNoProgress) {
     test::TempDir dir;
     const Result r = Shell(Cli + " -q new 64x64 find-min-max save " + dir.File("b.mdr") + " 2>&1");
