@@ -156,8 +156,9 @@ void BindSurfaceCommands(CommandTableBuilder& table) {
         "Rescans the whole grid for its lowest and highest elevation.";
     table.Bind(CmdRelight, RunFindMinMax).Effect =
         "Rescans the extremes and shades the picture anew; the elevations stay.";
-    table.Bind(CmdRefreshDisplay, RunRefreshDisplay);
-    table.Bind(CmdFlushAbort, RunFlushAbort);
+    table.Bind(CmdRefreshDisplay, RunRefreshDisplay).Effect = "Redraws the view; nothing changes.";
+    table.Bind(CmdFlushAbort, RunFlushAbort).Effect =
+        "Clears a cancel request left over; nothing else changes.";
     table.Bind(CmdThermal, RunThermal);
 }
 
