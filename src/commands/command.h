@@ -151,6 +151,11 @@ struct FieldChoice {
     const char* Meaning = "";
 };
 
+// The two values of a check box kept as an integer.
+inline std::vector<FieldChoice> OffOnChoices() {
+    return {{0, "off"}, {1, "on"}};
+}
+
 // One field of a command's dialog. Setting names a row of the settings table ("Surface/Type",
 // "offset.Amount"); the editor builds its forms from these, the CLI its help.
 struct DialogField {

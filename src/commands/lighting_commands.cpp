@@ -19,8 +19,6 @@ int32_t RunLighting(Workspace& ws) {
     return 0;
 }
 
-const std::vector<FieldChoice> OffOn = {{0, "off"}, {1, "on"}};
-
 } // namespace
 
 void BindLightingCommands(CommandTableBuilder& table) {
@@ -32,17 +30,17 @@ void BindLightingCommands(CommandTableBuilder& table) {
                      {"Light/Levels", "Levels:"},
                      {"Light/Ambient", "Ambient:"},
                      {"Light/Gamma", "Gamma:"},
-                     {"Light/Unit", "Unit Lighting", 0, 1, OffOn},
+                     {"Light/Unit", "Unit Lighting", 0, 1, OffOnChoices()},
                      {"Light/VertExag", "Vertical Exaggeration:"},
                      {"Light/Corner", "Corner:"},
                      {"Light/Az", "Light Direction azimuth"},
                      {"Light/El", "Light Direction elevation"},
-                     {"Light/AbsColor", "Absolute Coloring", 0, 1, OffOn},
+                     {"Light/AbsColor", "Absolute Coloring", 0, 1, OffOnChoices()},
                      {"Light/AbsMax", "Max:"},
                      {"Light/AbsMin", "Min:"},
                      {"Light/SeaLevel", "Sea Level:"},
-                     {"Light/SeaEqual", "Equal", 0, 1, OffOn},
-                     {"Light/SeaFloat", "Floating", 0, 1, OffOn}})
+                     {"Light/SeaEqual", "Equal", 0, 1, OffOnChoices()},
+                     {"Light/SeaFloat", "Floating", 0, 1, OffOnChoices()}})
         .Effect = "Changes how the picture is shaded and coloured; the elevations stay.";
 }
 

@@ -75,8 +75,6 @@ int32_t RunOptions(Workspace& ws) {
     return code;
 }
 
-const std::vector<FieldChoice> OffOn = {{0, "off"}, {1, "on"}};
-
 } // namespace
 
 bool HasSelectionMask(const Workspace& ws) {
@@ -127,7 +125,7 @@ void BindSelectionCommands(CommandTableBuilder& table) {
 
     table
         .BindDialog(CmdOptions, RunOptions, nullptr, "",
-                    {{"Muse/ReadInfo", "Prompt for trim on DTE read", 0, 1, OffOn},
+                    {{"Muse/ReadInfo", "Prompt for trim on DTE read", 0, 1, OffOnChoices()},
                      {"ShowTimeCount", "Show time for operations"},
                      {"Selection", "Enable Selection Mask"},
                      {"PreciseCursor", "Use Precision Cursors"},
