@@ -88,8 +88,11 @@ std::string CheckFieldValue(const DialogField& field, const SettingDescriptor& s
     if (!IsNumeric(setting.Type))
         return {};
     const std::string takes = DescribeFieldValues(field, setting);
+    std::string label = field.Label;
+    if (label.ends_with(':'))
+        label.pop_back();
     const std::string refusal = "\"" + text + "\" is not a valid value for " + setting.Name() +
-                                " (" + field.Label + (takes.empty() ? "" : ": " + takes) + ")";
+                                " (" + label + (takes.empty() ? "" : ": " + takes) + ")";
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || std::isnan(value))
