@@ -4,12 +4,12 @@
 // the time taken; the goal is at least 1e9.
 
 #include "core/grid.h"
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/kernel.h"
 #include "core/progress.h"
 #include "core/surface.h"
 #include "edit/convolution.h"
-#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,9 +22,7 @@ using namespace korvel;
 
 constexpr int32_t Side = 4096;
 
-using NullHost = korvel::bench::NullHost;
-
-NullHost TheHost;
+korvel::HeadlessHost TheHost;
 const bool ShowTime = false;
 Progress TheProgress(TheHost, ShowTime);
 

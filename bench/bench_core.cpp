@@ -4,10 +4,10 @@
 // against one read() of the same file. Each pair runs on a 4096 x 4096 Surface; the ratios are
 // printed at the end.
 
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/workspace.h"
 #include "formats/mdr.h"
-#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,9 +30,7 @@ constexpr size_t SampleBytes = size_t{Side} * Side * sizeof(float);
 const std::string MdrPath = "/tmp/korvel_bench_core.mdr";
 const std::string PlainPath = "/tmp/korvel_bench_core.raw";
 
-using NullHost = korvel::bench::NullHost;
-
-NullHost TheHost;
+korvel::HeadlessHost TheHost;
 
 // One workspace for every benchmark: allocating 4096 x 4096 plus its picture per run would
 // measure the allocator, not the work.

@@ -3,10 +3,10 @@
 // on 2048 x 1024 samples against libnoise's RidgedMulti and Perlin over the same points, and a
 // 4096 x 4096 plasma. Time per sample (thread CPU time) and the ratios are printed at the end.
 
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/workspace.h"
 #include "generate/procedural.h"
-#include "null_host.h"
 #include "per_sample_timing.h"
 
 #include <benchmark/benchmark.h>
@@ -35,14 +35,13 @@ constexpr double Radius = 2.0;
 constexpr double FlatWidth = 8.0;
 constexpr double FlatHeight = 4.0;
 
-using NullHost = korvel::bench::NullHost;
 using korvel::bench::PrintRatio;
 using korvel::bench::SecondsPerSample;
 using korvel::bench::TimedPerSample;
 
 struct Session {
     Session(int32_t x, int32_t y) { ws.TheSurface.Resize(x, y, 0); }
-    NullHost host;
+    korvel::HeadlessHost host;
     Workspace ws{host};
 };
 

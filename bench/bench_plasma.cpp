@@ -1,12 +1,12 @@
 // Plasma on a 4096 x 4096 Surface, with and without the progress report, against the floor of
 // the same work: two uniform draws per sample written in row order.
 
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/progress.h"
 #include "core/random.h"
 #include "core/surface.h"
 #include "generate/plasma.h"
-#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,11 +19,9 @@ using namespace korvel;
 
 constexpr int32_t Side = 4096;
 
-using NullHost = korvel::bench::NullHost;
-
 struct Bench {
     Bench() { surface.Resize(Side, Side, 0); }
-    NullHost host;
+    korvel::HeadlessHost host;
     bool showTime = false;
     Progress progress{host, showTime};
     RandomStream random;

@@ -2,11 +2,11 @@
 // selects everything, against a bare multiply loop over the same samples. The scale and offset
 // alternate their direction (x2 / x0.5, +1 / -1) so the values stay where they started.
 
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/progress.h"
 #include "core/surface.h"
 #include "edit/point_operations.h"
-#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,9 +20,7 @@ using namespace korvel;
 
 constexpr int32_t Side = 4096;
 
-using NullHost = korvel::bench::NullHost;
-
-NullHost TheHost;
+korvel::HeadlessHost TheHost;
 const bool ShowTime = false;
 Progress TheProgress(TheHost, ShowTime);
 

@@ -5,11 +5,11 @@
 // writing its output; none of those can be taken out of a command-line run. The ratios are
 // printed at the end; without gdalwarp (Debian package gdal-bin) its benchmark is skipped.
 
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/workspace.h"
 #include "edit/resample.h"
 #include "formats/mdr.h"
-#include "null_host.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,9 +32,7 @@ const std::string HdrPath = "/tmp/korvel_bench_resample.hdr";
 const std::string WarpedPath = "/tmp/korvel_bench_resample_warped.envi";
 const std::string MdrPath = "/tmp/korvel_bench_resample.mdr";
 
-using NullHost = korvel::bench::NullHost;
-
-NullHost TheHost;
+korvel::HeadlessHost TheHost;
 
 // The source elevations, kept apart: every resample replaces the workspace's Surface.
 struct Source {

@@ -3,13 +3,13 @@
 // lit figure beside gdaldem hillshade on the same elevations, which this program writes with
 // --write-bil=<file.bil> (Float32 rows, north first, with an EHdr .hdr beside it).
 
+#include "core/headless_host.h"
 #include "core/host.h"
 #include "core/noise.h"
 #include "core/progress.h"
 #include "core/random.h"
 #include "core/surface.h"
 #include "generate/plasma.h"
-#include "null_host.h"
 #include "shading/texture.h"
 
 #include <benchmark/benchmark.h>
@@ -30,7 +30,7 @@ struct Bench {
         GeneratePlasma(surface, progress, random, 12345, 125.0, 4.0, false);
         surface.FindMinMax(surface.Min, surface.Max, progress);
     }
-    korvel::bench::NullHost host;
+    korvel::HeadlessHost host;
     bool showTime = false;
     Progress progress{host, showTime};
     RandomStream random;

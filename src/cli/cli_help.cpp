@@ -4,6 +4,7 @@
 #include "commands/command_runner.h"
 #include "formats/file_type_table.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvel {
@@ -47,14 +48,88 @@ constexpr StepHelp Steps[] = {
     {"help", "help [COMMAND]\n  Lists the commands, or one command's parameters.\n"},
 };
 
+// The steps that stand in for rows the command line cannot run as commands.
+const char* StepServing(const Command& c) {
+    switch (c.Id) {
+    case CmdOpen:
+        return "open PATH";
+    case CmdSaveAs:
+        return "save PATH";
+    case CmdMonsysTextures:
+        return "batch-textures FILE...";
+    default:
+        return nullptr;
+    }
+}
+
+// The position in the table of each level of path: "Surface > Area Process" sorts before
+// "Surface > Area Process > Blur" even where the submenu's items come first.
+std::vector<size_t> MenuOrder(const std::string& path) {
+    std::vector<size_t> order;
+    for (size_t end = 0; end != std::string::npos;) {
+        end = path.find(" > ", end + 1);
+        const std::string prefix = path.substr(0, end);
+        const std::vector<Command>& table = CommandTable();
+        const auto first = std::ranges::find_if(table, [&](const Command& c) {
+            return c.MenuPath == prefix || c.MenuPath.starts_with(prefix + " > ");
+        });
+        order.push_back(static_cast<size_t>(first - table.begin()));
+    }
+    return order;
+}
+
+std::string Padded(std::string text, size_t width) {
+    text.resize(std::max(text.size() + 2, width), ' ');
+    return text;
+}
+
+std::string ParameterLine(const DialogField& field, Workspace& ws) {
+    const SettingDescriptor* setting = FindSetting(ws.Settings, field.Setting);
+    if (!setting)
+        return {};
+    std::string line = Padded("  " + setting->Name() + "=" + FormatSetting(*setting), 30);
+    line += field.Label;
+    const std::string takes = DescribeFieldValues(field, *setting);
+    if (!takes.empty())
+        line += "  (" + takes + ")";
+    return line + "\n";
+}
+
+// What help COMMAND shows; the dialog fields are filled as the dialog would fill them.
+std::string CommandHelp(const Command& c, Workspace& ws) {
+    std::string text = c.CliName + ": " + c.MenuPath + " > " + Plain(c.MenuText) + "\n";
+    if (!c.StatusText.empty())
+        text += "  " + c.StatusText + "\n";
+    if (!c.Effect.empty())
+        text += "  " + c.Effect + "\n";
+    if (!c.SnapshotName.empty())
+        text += "  undo step: \"" + c.SnapshotName + "\"\n";
+    if (const char* step = StepServing(c))
+        text += "  run it as the step `" + std::string(step) + "`\n";
+    else if (!c.Available())
+        text += "  not available in this version\n";
+    else if (const char* reason = DisabledReason(c, ws))
+        text += "  cannot run now: " + std::string(reason) + "\n";
+    if (c.Prefill)
+        c.Prefill(ws);
+    std::string params;
+    for (const DialogField& field : c.Fields)
+        params += ParameterLine(field, ws);
+    if (!params.empty())
+        text += "Parameters (set NAME=VALUE before the command):\n" + params;
+    return text;
+}
+
 } // namespace
 
 std::string CliUsageText() {
     return "Usage: korvel-cli [OPTIONS] STEP...\n"
            "Runs steps on one terrain Surface, left to right.\n\n"
-           "Options:\n"
+           "Options (anywhere on the line):\n"
            "  -q, --quiet        no progress line\n"
-           "  -y, --yes          answer Yes to the questions commands ask (default No)\n"
+           "  -y, --yes          answer Yes to the questions commands ask; without it a\n"
+           "                     question is asked on the terminal, and answered No when\n"
+           "                     there is none\n"
            "  --settings FILE    read settings from an INI file (default: built-in defaults)\n"
            "  -h, --help         this text\n"
            "  --version          the version\n\n"
@@ -71,15 +146,30 @@ std::string CliUsageText() {
 
 std::string CliCommandList() {
     std::string text = "Steps: new open save type set batch-textures kernel-load kernel-save info "
-                       "help\n\nCommands:\n";
-    for (const Command& c : CommandTable()) {
-        std::string line = "  " + c.CliName;
-        line.resize(std::max<size_t>(line.size() + 1, 26), ' ');
-        line += Plain(c.MenuText);
-        if (!c.Available())
-            line += "  (not available yet)";
-        text += line + "\n";
+                       "help\n\nCommands by menu (help COMMAND shows one command's parameters):\n";
+    // Menus in table order, each parent before its submenus.
+    std::vector<std::string> menus;
+    for (const Command& c : CommandTable())
+        if ((c.Available() || StepServing(c)) &&
+            std::ranges::find(menus, c.MenuPath) == menus.end())
+            menus.push_back(c.MenuPath);
+    std::ranges::stable_sort(menus, {}, MenuOrder);
+    for (const std::string& menu : menus) {
+        text += "\n" + menu + "\n";
+        for (const Command& c : CommandTable()) {
+            if (c.MenuPath != menu)
+                continue;
+            if (c.Available())
+                text += Padded("  " + c.CliName, 28) + Plain(c.MenuText) + "\n";
+            else if (const char* step = StepServing(c))
+                text += Padded("  " + c.CliName, 28) + Plain(c.MenuText) + "  (use the step `" +
+                        step + "`)\n";
+        }
     }
+    text += "\nNot available yet:\n";
+    for (const Command& c : CommandTable())
+        if (!c.Available() && !StepServing(c))
+            text += Padded("  " + c.CliName, 28) + c.MenuPath + " > " + Plain(c.MenuText) + "\n";
     return text;
 }
 
@@ -101,32 +191,11 @@ std::string CliCommandHelp(const std::string& topic, Workspace& ws) {
         }
         return text;
     }
+    const Command* c = FindCommandByName(topic);
     for (const StepHelp& s : Steps)
         if (topic == s.Name)
-            return s.Text;
-    const Command* c = FindCommandByName(topic);
-    if (!c)
-        return {};
-    std::string text = c->CliName + ": " + Plain(c->MenuText) + "\n";
-    if (!c->StatusText.empty())
-        text += "  " + c->StatusText + "\n";
-    if (!c->SnapshotName.empty())
-        text += "  undo step: \"" + c->SnapshotName + "\"\n";
-    if (!c->Available())
-        text += "  not available in this version\n";
-    if (c->Prefill)
-        c->Prefill(ws);
-    std::string params;
-    for (const SettingDescriptor& s : ws.Settings) {
-        bool listed = !s.Persisted && !c->Group.empty() && s.Section == c->Group;
-        for (const std::string& p : c->Params)
-            listed = listed || FindSetting(ws.Settings, p) == &s;
-        if (listed)
-            params += "  " + s.Name() + "=" + FormatSetting(s) + "\n";
-    }
-    if (!params.empty())
-        text += "Parameters:\n" + params;
-    return text;
+            return s.Text + (c && c->Available() ? "\n" + CommandHelp(*c, ws) : std::string());
+    return c ? CommandHelp(*c, ws) : std::string();
 }
 
 } // namespace korvel

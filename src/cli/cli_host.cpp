@@ -1,6 +1,7 @@
 #include "cli/cli_host.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace korvel {
 
@@ -24,12 +25,25 @@ void CliHost::ShowMessage(const std::string& text) {
 }
 
 bool CliHost::AskYesNo(const std::string& text) {
-    std::fprintf(Messages, "%s\n(no one to ask: answering %s)\n", text.c_str(),
-                 Answer ? "Yes" : "No");
-    return Answer;
+    if (Answer || !Questions) {
+        std::fprintf(Messages, "%s\n(%s: answering %s)\n", text.c_str(),
+                     Answer ? "--yes given" : "no terminal to ask on", Answer ? "Yes" : "No");
+        return Answer;
+    }
+    std::fprintf(Messages, "%s [y/N] ", text.c_str());
+    std::fflush(Messages);
+    char reply[64] = "";
+    if (!std::fgets(reply, sizeof reply, Questions))
+        return false;
+    const char first = reply[std::strspn(reply, " \t")];
+    return first == 'y' || first == 'Y';
 }
 
-bool CliHost::OpenProgressWindow(const std::string&, bool) {
+bool CliHost::OpenProgressWindow(const std::string& text, bool) {
+    // The line names the stage it measures.
+    const size_t end = text.find_last_not_of(' ');
+    if (ProgressStream && end != std::string::npos)
+        std::fprintf(ProgressStream, "%s: ", text.substr(0, end + 1).c_str());
     TicksDrawn = -1;
     DrawTicksUpTo(0);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
-// The command-line tool's Host: messages on stderr, progress drawn as a "0...10...20" line when
-// stderr is a terminal, and dialog fields taken from the "set" steps given before a command.
+// The command-line tool's Host: messages on stderr, progress drawn as a "Stage: 0...10...20"
+// line when stderr is a terminal, questions asked on the terminal, and dialog fields taken from the
+// "set" steps given before a command.
 
 #include "core/host.h"
 #include "core/settings.h"
@@ -17,8 +18,10 @@ public:
     // progressStream: where the progress line goes; nullptr draws none.
     explicit CliHost(std::FILE* messages, std::FILE* progressStream);
     void SetProgressStream(std::FILE* stream) { ProgressStream = stream; }
-    // The answer to every Yes/No question (there is no one to ask); No unless --yes.
+    // --yes: every Yes/No question is answered Yes without asking.
     void SetAnswer(bool yes) { Answer = yes; }
+    // A terminal to ask the questions on; nullptr answers them No.
+    void SetQuestionInput(std::FILE* input) { Questions = input; }
 
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
@@ -41,6 +44,7 @@ private:
 
     std::FILE* Messages;
     std::FILE* ProgressStream;
+    std::FILE* Questions = nullptr;
     int TicksDrawn = -1;
     bool Answer = false;
     std::map<std::string, std::vector<std::pair<const SettingDescriptor*, std::string>>> Pending;

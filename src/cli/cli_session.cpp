@@ -63,14 +63,26 @@ std::string AcceptedRange(const SettingDescriptor& setting) {
 CliSession::CliSession(std::FILE* out, std::FILE* err, bool drawProgress,
                        const volatile std::sig_atomic_t* interrupted)
     : Out(out), Err(err), Interrupted(interrupted), TheHost(err, drawProgress ? err : nullptr),
-      Ws(TheHost) {}
+      Ws(TheHost) {
+    AddDialogSettings(Ws);
+}
 
 int CliSession::Fail(int code, const std::string& message) {
     std::fprintf(Err, "korvel-cli: %s\n", message.c_str());
     return code;
 }
 
-int CliSession::Run(const std::vector<std::string>& args) {
+int CliSession::Run(const std::vector<std::string>& line) {
+    // -q and -y may stand anywhere: pulled out before the steps are read.
+    std::vector<std::string> args;
+    for (const std::string& a : line) {
+        if (a == "-q" || a == "--quiet")
+            TheHost.SetProgressStream(nullptr);
+        else if (a == "-y" || a == "--yes")
+            TheHost.SetAnswer(true);
+        else
+            args.push_back(a);
+    }
     std::string settingsPath;
     size_t i = 0;
     for (; i < args.size(); ++i) {
@@ -83,11 +95,7 @@ int CliSession::Run(const std::vector<std::string>& args) {
             std::fprintf(Out, "korvel-cli %s\n", KORVEL_VERSION);
             return CliOk;
         }
-        if (a == "-q" || a == "--quiet") {
-            TheHost.SetProgressStream(nullptr);
-        } else if (a == "-y" || a == "--yes") {
-            TheHost.SetAnswer(true);
-        } else if (a == "--settings") {
+        if (a == "--settings") {
             if (++i == args.size())
                 return Fail(CliUsage, "--settings needs a file name");
             settingsPath = args[i];
@@ -230,7 +238,12 @@ int CliSession::StepBatchTextures(const std::vector<std::string>& steps, size_t&
     if (paths.empty())
         return Fail(CliUsage, "\"batch-textures\" needs at least one file name");
     std::string message;
-    if (RunTextureBatch(Ws, paths, message) != 0)
+    std::vector<TextureTile> tiles;
+    const int32_t code = RunTextureBatch(Ws, paths, message, tiles);
+    for (const TextureTile& tile : tiles)
+        std::fprintf(Out, "%s  (from %s)\n", tile.Name.c_str(), tile.Input.c_str());
+    std::fflush(Out);
+    if (code != 0)
         return Fail(CliFailed, message);
     return CliOk;
 }
@@ -251,16 +264,18 @@ int CliSession::StepSet(const std::string& assignment) {
                                   "\" is the Surface's own record: use new, size or map-info");
     if (const std::string problem = SettingValueProblem(*setting, value); !problem.empty())
         return Fail(CliUsage, problem);
+    // The dialog's own range and choices hold for persisted values too.
+    if (const DialogField* field = FindDialogField(setting->Name()))
+        if (const std::string refusal = CheckFieldValue(*field, *setting, value); !refusal.empty())
+            return Fail(CliUsage, refusal);
     if (!AssignSetting(*setting, value))
         return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name() +
                                   AcceptedRange(*setting));
     if (!setting->Persisted)
         TheHost.RememberDialogValue(*setting, value);
     // Options take effect as when the Options dialog is closed with OK.
-    const Command* options = FindCommandByName("options");
-    for (const std::string& param : options->Params)
-        if (FindSetting(Ws.Settings, param) == setting)
-            return RunNamedCommand("options");
+    if (FindCommandById(CmdOptions)->FieldFor(setting->Name()))
+        return RunNamedCommand("options");
     return CliOk;
 }
 
@@ -270,7 +285,9 @@ int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
     if (!command)
         return Fail(CliUsage, "unknown step \"" + name + "\" (see korvel-cli help)");
     // A command whose dialog asks for a file takes the next word as its path.
-    if (const SettingDescriptor* path = FindSetting(Ws.Settings, command->Group + ".Path")) {
+    const SettingDescriptor* path =
+        command->Group.empty() ? nullptr : FindSetting(Ws.Settings, command->Group + ".Path");
+    if (path) {
         if (i + 1 >= steps.size())
             return Fail(CliUsage, "\"" + name + "\" needs a file name");
         TheHost.RememberDialogValue(*path, steps[++i]);
@@ -281,7 +298,7 @@ int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
         return CliOk;
     if (result.Status != RunStatus::Done)
         return Fail(CliFailed, DescribeRunResult(*command, result));
-    if (command->CliName == "histogram")
+    if (command->Id == CmdHistogram)
         PrintHistogram(Ws.LastHistogram);
     return CliOk;
 }

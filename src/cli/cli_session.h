@@ -24,7 +24,10 @@ public:
     CliSession(std::FILE* out, std::FILE* err, bool drawProgress,
                const volatile std::sig_atomic_t* interrupted);
 
-    int Run(const std::vector<std::string>& args);
+    // Options may stand anywhere on the line; the steps run left to right.
+    int Run(const std::vector<std::string>& line);
+    // Where questions are answered when -y is not given; nullptr (no terminal) answers No.
+    void SetQuestionInput(std::FILE* input) { TheHost.SetQuestionInput(input); }
     Workspace& GetWorkspace() { return Ws; }
 
 private:

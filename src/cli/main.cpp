@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     korvel::CliSession session(stdout, stderr, isatty(STDERR_FILENO) != 0, &Interrupted);
     CancelFlag = &session.GetWorkspace().TheProgress.CancelFlag;
+    if (isatty(STDIN_FILENO))
+        session.SetQuestionInput(stdin);
 
     struct sigaction action {};
     action.sa_handler = OnInterrupt;

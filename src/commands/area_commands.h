@@ -6,7 +6,10 @@
 
 namespace korvel {
 
+class CommandTableBuilder;
 class Workspace;
+
+void BindAreaCommands(CommandTableBuilder& table);
 
 int32_t RunFlipVertical(Workspace& ws);
 int32_t RunFlipHorizontal(Workspace& ws);

@@ -8,8 +8,6 @@ namespace korvel {
 
 namespace {
 
-enum : int32_t { UndoId = 57643, RedoId = 57644 };
-
 // The dialog title: the menu text without its mnemonic, ellipsis and accelerator.
 std::string PlainTitle(const std::string& menuText) {
     std::string title;
@@ -61,15 +59,19 @@ void RefreshAfterEdit(Workspace& ws) {
     ws.TheProgress.CancelFlag = 0;
 }
 
+const char* DisabledReason(const Command& command, const Workspace& ws) {
+    return command.Enabled ? command.Enabled(ws) : nullptr;
+}
+
 bool IsCommandEnabled(const Command& command, const Workspace& ws) {
-    return command.Enabled == nullptr || command.Enabled(ws);
+    return DisabledReason(command, ws) == nullptr;
 }
 
 RunResult RunCommand(const Command& command, Workspace& ws) {
     if (!command.Available())
         return {RunStatus::Unavailable, 0};
-    if (!IsCommandEnabled(command, ws))
-        return {RunStatus::Disabled, 0};
+    if (const char* reason = DisabledReason(command, ws))
+        return {RunStatus::Disabled, 0, reason};
     if (command.HasDialog()) {
         if (command.Prefill)
             command.Prefill(ws);
@@ -108,7 +110,7 @@ std::string DescribeRunResult(const Command& command, const RunResult& result) {
     case RunStatus::Unavailable:
         return name + " is not available in this version";
     case RunStatus::Disabled:
-        return name + " cannot be used now";
+        return command.CliName + ": " + (result.Reason ? result.Reason : "cannot be used now");
     case RunStatus::Declined:
         return name + " was cancelled";
     case RunStatus::Failed:
@@ -120,9 +122,9 @@ std::string DescribeRunResult(const Command& command, const RunResult& result) {
 }
 
 std::string CurrentMenuText(const Command& command, const Workspace& ws) {
-    if (command.Id == UndoId)
+    if (command.Id == CmdUndo)
         return "Undo " + ws.Undo.UndoName() + "\tCtrl+Z";
-    if (command.Id == RedoId)
+    if (command.Id == CmdRedo)
         return "Redo " + ws.Undo.RedoName() + "\tCtrl+Y";
     return command.MenuText;
 }

@@ -26,6 +26,8 @@ enum class RunStatus {
 struct RunResult {
     RunStatus Status = RunStatus::Done;
     int32_t Code = 0;
+    // For Disabled: the enabling rule's reason.
+    const char* Reason = nullptr;
 };
 
 RunResult RunCommand(const Command& command, Workspace& ws);
@@ -34,6 +36,8 @@ RunResult RunCommand(const Command& command, Workspace& ws);
 std::string DescribeRunResult(const Command& command, const RunResult& result);
 
 bool IsCommandEnabled(const Command& command, const Workspace& ws);
+// Why the command cannot run now; nullptr when it can.
+const char* DisabledReason(const Command& command, const Workspace& ws);
 // The menu text as the menu shows it now ("Undo Resize\tCtrl+Z" and the like).
 std::string CurrentMenuText(const Command& command, const Workspace& ws);
 

@@ -1,5 +1,7 @@
 #include "commands/convolution_commands.h"
 
+#include "commands/command_table_builder.h"
+
 #include "core/kernel.h"
 #include "core/workspace.h"
 #include "edit/convolution.h"
@@ -71,6 +73,17 @@ int32_t RunKernelLoad(Workspace& ws) {
 }
 int32_t RunKernelSave(Workspace& ws) {
     return SaveKernelFile(ws, ws.GeneralKernel);
+}
+
+void BindConvolutionCommands(CommandTableBuilder& table) {
+    table.Bind(CmdBlurSome, RunBlurSome).Effect = "Averages each elevation over 3 x 3 samples.";
+    table.Bind(CmdBlurMore, RunBlurMore).Effect = "Averages each elevation over 5 x 5 samples.";
+    table.Bind(CmdBlurLots, RunBlurLots).Effect = "Averages each elevation over 7 x 7 samples.";
+    table.Bind(CmdSharpenSome, RunSharpenSome).Effect = "Sharpens with a 3 x 3 kernel.";
+    table.Bind(CmdSharpenMore, RunSharpenMore).Effect = "Sharpens with a 5 x 5 kernel.";
+    table.Bind(CmdSharpenLots, RunSharpenLots).Effect = "Sharpens with a 7 x 7 kernel.";
+    table.Bind(CmdConvolve, RunConvolveGeneral).Effect =
+        "Convolves the elevations with the kernel read by `kernel-load`.";
 }
 
 } // namespace korvel

@@ -6,8 +6,11 @@
 
 namespace korvel {
 
+class CommandTableBuilder;
 class Kernel;
 class Workspace;
+
+void BindConvolutionCommands(CommandTableBuilder& table);
 
 int32_t RunBlurSome(Workspace& ws);
 int32_t RunBlurMore(Workspace& ws);

@@ -261,8 +261,8 @@ std::string TextureTileName(double left, double bottom) {
     return name;
 }
 
-int32_t RunTextureBatch(Workspace& ws, const std::vector<std::string>& paths,
-                        std::string& message) {
+int32_t RunTextureBatch(Workspace& ws, const std::vector<std::string>& paths, std::string& message,
+                        std::vector<TextureTile>& tiles) {
     for (const std::string& path : paths) {
         if (const int32_t code = ReadFileByType(ws, path, false); code != 0) {
             message = OpenFailureMessage(code, path);
@@ -276,10 +276,18 @@ int32_t RunTextureBatch(Workspace& ws, const std::vector<std::string>& paths,
                 return code;
         }
         const Surface& s = ws.TheSurface;
-        if (const int32_t code =
-                WriteFileByType(ws, TextureTileName(s.Left, s.Bottom), -1, message);
-            code != 0)
+        const std::string tile = TextureTileName(s.Left, s.Bottom);
+        // Two inputs with the same corner would leave only the second one's picture.
+        for (const TextureTile& written : tiles)
+            if (written.Name == tile) {
+                message = "Tile " + tile + " of " + Quoted(path) +
+                          " would overwrite the one written from " + Quoted(written.Input) +
+                          ": both maps have the same lower-left corner";
+                return TextureTileClash;
+            }
+        if (const int32_t code = WriteFileByType(ws, tile, -1, message); code != 0)
             return code;
+        tiles.push_back({tile, path});
     }
     return 0;
 }

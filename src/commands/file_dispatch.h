@@ -26,10 +26,21 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
 // an extension the table does not know, under "All Files", fails without one).
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type, std::string& message);
 
+// A tile written by the texture batch, and the input it came from.
+struct TextureTile {
+    std::string Name;
+    std::string Input;
+};
+
+// Two inputs of one batch whose corners give the same tile name.
+constexpr int32_t TextureTileClash = -120;
+
 // The batch of the "M&ONSYS Textures..." command: each file is read; a ".dem" file is also
-// written as ".dte"; then the picture is written as the tile name of the map's corner.
-// Stops at the first failing read or write and returns its code; message says what failed.
-int32_t RunTextureBatch(Workspace& ws, const std::vector<std::string>& paths, std::string& message);
+// written as ".dte"; then the picture is written as the tile name of the map's corner and added
+// to tiles. Stops at the first failing read or write, or at a tile this batch has already
+// written (TextureTileClash), and returns its code; message says what failed.
+int32_t RunTextureBatch(Workspace& ws, const std::vector<std::string>& paths, std::string& message,
+                        std::vector<TextureTile>& tiles);
 // "w120n45.bmp" for a left edge of -120.5 and a bottom edge of 45.2.
 std::string TextureTileName(double left, double bottom);
 

@@ -1,5 +1,7 @@
 #include "commands/gray_map_commands.h"
 
+#include "commands/command_table_builder.h"
+
 #include "core/host.h"
 #include "core/workspace.h"
 #include "shading/gray_maps.h"
@@ -50,6 +52,42 @@ int32_t RunEightWayNeighbors(Workspace& ws) {
 int32_t RunColorRamp(Workspace& ws) {
     DrawColorRamp(ws.TheSurface);
     return 0;
+}
+
+void BindGrayMapCommands(CommandTableBuilder& table) {
+    constexpr const char* PictureOnly = " into the picture; the elevations stay.";
+    table.Bind(CmdHeightMap, RunHeightMap).Effect =
+        std::string("Draws the heights as greys") + PictureOnly;
+    table.Bind(CmdSlopeMap, RunSlopeMap).Effect =
+        std::string("Draws the slopes as greys") + PictureOnly;
+    table.Bind(CmdPhaseMap, RunPhaseMap).Effect =
+        std::string("Draws the direction each sample faces") + PictureOnly;
+    table
+        .BindDialog(
+            CmdQuiltMap, RunQuiltMap, nullptr, "quilt-map",
+            {RunTimeField<&Workspace::Quilt, &QuiltFields::Scale>("quilt-map.Scale", "Scale:"),
+             RunTimeField<&Workspace::Quilt, &QuiltFields::Offset>("quilt-map.Offset", "Offset:")})
+        .Effect = std::string("Draws a quilted phase map") + PictureOnly;
+    table
+        .BindDialog(CmdLightMap, RunLightMap, nullptr, "light-map",
+                    {RunTimeField<&Workspace::LightMap, &LightMapFields::Azimuth>(
+                         "light-map.Azimuth", "Azimuth:"),
+                     RunTimeField<&Workspace::LightMap, &LightMapFields::Elevation>(
+                         "light-map.Elevation", "Elevation:")})
+        .Effect =
+        std::string("Draws the light falling from the azimuth and elevation") + PictureOnly;
+    table
+        .BindDialog(
+            CmdSeaMask, RunSeaMask, nullptr, "sea-mask",
+            {RunTimeField<&Workspace::SeaMask, &SeaMaskFields::SeaWhite>("sea-mask.SeaWhite",
+                                                                         "Sea White"),
+             RunTimeField<&Workspace::TheSurface, &Surface::Lighting, &LightParms::SeaLevel>(
+                 "sea-mask.SeaLevel", "Sea Level:")})
+        .Effect = std::string("Draws land and sea in black and white") + PictureOnly;
+    table.Bind(CmdNeighbors8, RunEightWayNeighbors).Effect =
+        std::string("Draws the slope to each of the 8 neighbours") + PictureOnly;
+    table.Bind(CmdColorRamp, RunColorRamp).Effect =
+        std::string("Draws the 256-colour palette") + PictureOnly;
 }
 
 } // namespace korvel

@@ -6,7 +6,10 @@
 
 namespace korvel {
 
+class CommandTableBuilder;
 class Workspace;
+
+void BindGrayMapCommands(CommandTableBuilder& table);
 
 int32_t RunHeightMap(Workspace& ws);
 // Asks whether to stretch the slopes met over the whole grey ramp, and if so reports which

@@ -1,4 +1,6 @@
-#include "commands/operations.h"
+#include "commands/point_commands.h"
+
+#include "commands/command_table_builder.h"
 
 #include "core/host.h"
 #include "core/workspace.h"
@@ -10,6 +12,8 @@
 #include <cmath>
 
 namespace korvel {
+
+namespace {
 
 int32_t RunClip(Workspace& ws) {
     return ClipHeights(ws.TheSurface, ws.TheProgress, ws.General.ClipMin, ws.General.ClipMax);
@@ -73,6 +77,92 @@ int32_t RunDeltaCoding(Workspace& ws) {
     if (code != 0)
         return code;
     return s.FindMinMax(s.Min, s.Max, ws.TheProgress);
+}
+
+} // namespace
+
+std::vector<DialogField> MapScaleFields() {
+    return {{"MapScale/Type",
+             "Scaling Type:",
+             0,
+             2,
+             {{0, "Single Value"}, {1, "Broken Value"}, {2, "To Range"}}},
+            {"MapScale/Hi", "Scale Factor / High / Highest"},
+            {"MapScale/Break", "Break (Broken Value)"},
+            {"MapScale/Lo", "Low / Lowest"}};
+}
+
+void BindPointCommands(CommandTableBuilder& table) {
+    table.BindDialog(CmdClip, RunClip, nullptr, "", {{"ClipMin", "Min"}, {"ClipMax", "Max"}})
+        .Effect = "Sets every elevation below Min to Min and above Max to Max.";
+    table.BindDialog(CmdScale, RunScale, nullptr, "", MapScaleFields()).Effect =
+        "Multiplies the elevations by the factor, scales land and sea apart around Break, or "
+        "stretches them onto Lowest..Highest.";
+    table
+        .BindDialog(CmdExponent, RunExponent, nullptr, "exponent",
+                    {RunTimeField<&Workspace::Exponent, &ExponentFields::Land>(
+                         "exponent.Land", "Land ( above SeaLevel ):"),
+                     RunTimeField<&Workspace::Exponent, &ExponentFields::Sea>(
+                         "exponent.Sea", "Sea ( below SeaLevel ):"),
+                     RunTimeField<&Workspace::Exponent, &ExponentFields::SeaLevel>(
+                         "exponent.SeaLevel", "Sea Level:"),
+                     RunTimeField<&Workspace::Exponent, &ExponentFields::Preserve>(
+                         "exponent.Preserve", "Preserve Height")})
+        .Effect = "Raises the heights above and below the sea level to their exponents.";
+    table
+        .BindDialog(
+            CmdOffset, RunOffset, nullptr, "offset",
+            {RunTimeField<&Workspace::Offset, &OffsetFields::Amount>("offset.Amount", "Offset:")})
+        .Effect = "Adds Offset to every elevation.";
+    table
+        .BindDialog(
+            CmdReplace, RunReplace, nullptr, "replace",
+            {RunTimeField<&Workspace::Replace, &ReplaceFields::Base>("replace.Base", "Base Value:"),
+             RunTimeField<&Workspace::Replace, &ReplaceFields::Variance>("replace.Variance",
+                                                                         "Variance:"),
+             RunTimeField<&Workspace::Replace, &ReplaceFields::NewValue>("replace.NewValue",
+                                                                         "New Value:")})
+        .Effect = "Sets the elevations within Variance of Base Value to New Value.";
+    table
+        .BindDialog(
+            CmdThreshold, RunThreshold, nullptr, "threshold",
+            {RunTimeField<&Workspace::Threshold, &ThresholdFields::Value>(
+                 "threshold.Value", "Levels or metres per interval"),
+             RunTimeField<&Workspace::Threshold, &ThresholdFields::Mode>(
+                 "threshold.Mode", "Threshold by", 0, 1,
+                 {{ThresholdByLevels, "Levels"}, {ThresholdByInterval, "Meters per Interval"}})})
+        .Effect = "Posterises the elevations into steps.";
+    table
+        .BindDialog(
+            CmdAddNoise, RunAddNoise, nullptr, "add-noise",
+            {RunTimeField<&Workspace::NoiseOptions, &NoiseFields::Type>(
+                 "add-noise.Type", "Type:", 0, 3,
+                 {{NoiseUniform, "Uniform"},
+                  {NoiseGaussian, "Gaussian"},
+                  {NoiseExponential, "Exponential"},
+                  {NoiseRayleigh, "Rayleigh"}}),
+             RunTimeField<&Workspace::NoiseOptions, &NoiseFields::Mean>("add-noise.Mean", "Mean:"),
+             RunTimeField<&Workspace::NoiseOptions, &NoiseFields::Variance>("add-noise.Variance",
+                                                                            "Variance:"),
+             RunTimeField<&Workspace::NoiseOptions, &NoiseFields::Except>("add-noise.Except",
+                                                                          "Except:"),
+             RunTimeField<&Workspace::NoiseOptions, &NoiseFields::UseSeaLevel>(
+                 "add-noise.UseSeaLevel", "Use Sea Level")})
+        .Effect = "Adds random noise to every elevation except those at the Except value.";
+    table
+        .BindDialog(CmdHistogram, RunHistogram, PrefillHistogram, "histogram",
+                    {RunTimeField<&Workspace::Histogram, &HistogramFields::Bins>(
+                         "histogram.Bins", "Bins", 1, 1000000),
+                     RunTimeField<&Workspace::Histogram, &HistogramFields::Lowest>(
+                         "histogram.Lowest", "Lowest"),
+                     RunTimeField<&Workspace::Histogram, &HistogramFields::Highest>(
+                         "histogram.Highest", "Highest")})
+        .Effect = "Counts the elevations in equal bins from Lowest to Highest; the Surface stays.";
+    table
+        .BindDialog(CmdXxx, RunDeltaCoding, nullptr, "xxx",
+                    {RunTimeField<&Workspace::DeltaCoding, &DeltaCodingFields::Decode>("xxx.Decode",
+                                                                                       "Decode")})
+        .Effect = "Replaces the elevations by their delta coding, or decodes them with Decode=1.";
 }
 
 } // namespace korvel

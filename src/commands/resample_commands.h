@@ -6,7 +6,10 @@
 
 namespace korvel {
 
+class CommandTableBuilder;
 class Workspace;
+
+void BindResampleCommands(CommandTableBuilder& table);
 
 // The dialog starts from the Surface's own size and edges.
 void PrefillResample(Workspace& ws);

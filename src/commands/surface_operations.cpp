@@ -1,11 +1,37 @@
-#include "commands/operations.h"
+#include "commands/surface_operations.h"
 
+#include "commands/command_table_builder.h"
 #include "core/host.h"
+#include "core/startup.h"
 #include "core/workspace.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace korvel {
+
+namespace {
+
+// The grid's float, the picture's pixel and the masks the Surface carries now.
+uint64_t BytesPerSample(const Surface& s) {
+    uint64_t bytes = sizeof(float) + (s.Lighting.BitDepth == 8 ? 1u : 3u);
+    if (s.GetFlags() & Surface::SurfaceHasSelection)
+        bytes += 1;
+    if (s.GetFlags() & Surface::SurfaceHasAuxImages)
+        bytes += 4;
+    return bytes;
+}
+
+// Resize releases the old grid before it allocates the new one, so a size that cannot fit is
+// refused up front rather than leaving no Surface (or paging for minutes).
+int32_t RefuseUnlessItFits(Workspace& ws, int32_t width, int32_t height) {
+    const std::string shortfall =
+        MemoryShortfall(width & ~3, height, BytesPerSample(ws.TheSurface), AvailableMemoryBytes());
+    if (shortfall.empty())
+        return 0;
+    ws.TheHost.ShowMessage(shortfall);
+    return -2;
+}
 
 void PrefillNewSurface(Workspace& ws) {
     const Surface& s = ws.TheSurface;
@@ -15,6 +41,8 @@ void PrefillNewSurface(Workspace& ws) {
 
 int32_t RunNewSurface(Workspace& ws) {
     Surface& s = ws.TheSurface;
+    if (const int32_t code = RefuseUnlessItFits(ws, ws.NewSize.Width, ws.NewSize.Height))
+        return code;
     const bool sameSize = (ws.NewSize.Width & ~3) == s.XSize && ws.NewSize.Height == s.YSize;
     const int32_t code = s.Resize(ws.NewSize.Width, ws.NewSize.Height, -1);
     if (code != 0)
@@ -34,6 +62,8 @@ void PrefillSurfaceSize(Workspace& ws) {
 }
 
 int32_t RunSurfaceSize(Workspace& ws) {
+    if (const int32_t code = RefuseUnlessItFits(ws, ws.CalcSize.Width, ws.CalcSize.Height))
+        return code;
     return ws.TheSurface.Resize(ws.CalcSize.Width, ws.CalcSize.Height, -1);
 }
 
@@ -53,10 +83,6 @@ int32_t RunFindMinMax(Workspace& ws) {
     return s.FindMinMax(s.Min, s.Max, ws.TheProgress);
 }
 
-int32_t RunRelight(Workspace& ws) {
-    return RunFindMinMax(ws);
-}
-
 // The refresh rule of the row does the work.
 int32_t RunRefreshDisplay(Workspace&) {
     return 0;
@@ -72,13 +98,70 @@ int32_t RunThermal(Workspace& ws) {
     return 0;
 }
 
-bool HasSelectionMask(const Workspace& ws) {
-    const Surface& s = ws.TheSurface;
-    return (s.GetFlags() & Surface::SurfaceHasSelection) != 0 && s.Mask.Exists();
+double Gigabytes(uint64_t bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0);
 }
 
-bool HasNoSelectionMask(const Workspace& ws) {
-    return !HasSelectionMask(ws);
+} // namespace
+
+std::string MemoryShortfall(int32_t width, int32_t height, uint64_t bytesPerSample,
+                            uint64_t available) {
+    if (width <= 0 || height <= 0 || available == 0)
+        return {};
+    const uint64_t needed =
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bytesPerSample;
+    if (needed <= available)
+        return {};
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "A %d x %d Surface needs %.1f GB for its grid and picture, but only %.1f GB "
+                  "of memory is available",
+                  width, height, Gigabytes(needed), Gigabytes(available));
+    return text;
+}
+
+void BindSurfaceCommands(CommandTableBuilder& table) {
+    table
+        .BindDialog(
+            CmdNew, RunNewSurface, PrefillNewSurface, "new",
+            {RunTimeField<&Workspace::NewSize, &SurfaceSizeFields::Width>("new.Width", "Width", 0,
+                                                                          Surface::SizeLimit - 1),
+             RunTimeField<&Workspace::NewSize, &SurfaceSizeFields::Height>(
+                 "new.Height", "Height", 0, Surface::SizeLimit - 1),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Top>("new.Top", "Top"),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Left>("new.Left", "Left"),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Right>("new.Right", "Right"),
+             RunTimeField<&Workspace::NewEdges, &SurfaceEdgeFields::Bottom>("new.Bottom",
+                                                                            "Bottom")})
+        .Effect = "Replaces the Surface with an all-zero one of the new size and edges (the "
+                  "width is rounded down to a multiple of 4).";
+    table
+        .BindDialog(CmdSize, RunSurfaceSize, PrefillSurfaceSize, "size",
+                    {RunTimeField<&Workspace::CalcSize, &SurfaceSizeFields::Width>(
+                         "size.Width", "Image Width", 0, 1000000),
+                     RunTimeField<&Workspace::CalcSize, &SurfaceSizeFields::Height>(
+                         "size.Height", "Image Height", 0, 1000000)})
+        .Effect = "Discards the elevations: the Surface of the new size is all 0. Use "
+                  "`resample` to keep them.";
+    table
+        .BindDialog(
+            CmdMapInfo, RunMapInfo, PrefillMapInfo, "map-info",
+            {RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Top>("map-info.Top", "Top"),
+             RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Left>("map-info.Left",
+                                                                              "Left"),
+             RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Right>("map-info.Right",
+                                                                               "Right"),
+             RunTimeField<&Workspace::MapInfoEdges, &SurfaceEdgeFields::Bottom>("map-info.Bottom",
+                                                                                "Bottom")})
+        .Effect = "Sets the four edges of the map record; the elevations stay as they are.";
+    table.Bind(CmdFindMinMax, RunFindMinMax).Effect =
+        "Rescans the whole grid for its lowest and highest elevation.";
+    table.Bind(CmdRelight, RunFindMinMax).Effect =
+        "Rescans the extremes and shades the picture anew; the elevations stay.";
+    table.Bind(CmdRefreshDisplay, RunRefreshDisplay).Effect = "Redraws the view; nothing changes.";
+    table.Bind(CmdFlushAbort, RunFlushAbort).Effect =
+        "Clears a cancel request left over; nothing else changes.";
+    table.Bind(CmdThermal, RunThermal);
 }
 
 } // namespace korvel

@@ -1,7 +1,8 @@
 #pragma once
 // The one table of setting variables: every dialog value of the program, with how it is stored.
 // Persisted rows are loaded at start and saved at exit; run-time rows live for the run only and
-// are addressed as Group.Field (the group names the command or file type that uses them).
+// are addressed as Group.Field (the group names the command or file type that uses them). The
+// rows of command dialogs are added by the command layer, which declares those dialogs.
 
 #include <cstdint>
 #include <limits>

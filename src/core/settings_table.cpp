@@ -1,8 +1,6 @@
 #include "core/settings.h"
 #include "core/workspace.h"
 
-#include <limits>
-
 namespace korvel {
 
 namespace {
@@ -36,17 +34,6 @@ struct TableBuilder {
         Add(SettingType::Int, group, field, &v);
         Rows.back().Persisted = false;
         Range(lo, hi);
-    }
-    void RunDouble(const char* group, const char* field, double& v,
-                   double lo = -std::numeric_limits<double>::infinity(),
-                   double hi = std::numeric_limits<double>::infinity()) {
-        Add(SettingType::Double, group, field, &v);
-        Rows.back().Persisted = false;
-        Range(lo, hi);
-    }
-    void RunBool(const char* group, const char* field, bool& v) {
-        Add(SettingType::Bool, group, field, &v);
-        Rows.back().Persisted = false;
     }
     void RunText(const char* group, const char* field, std::string& v) {
         Add(SettingType::Text, group, field, &v);
@@ -158,75 +145,12 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.Double("Light", "AbsMin", lp.AbsMin);
     t.Int("Light", "BitDepth", lp.BitDepth);
 
+    // The run-time fields of command dialogs are added by the commands that declare them.
     t.RunInt("mdr", "DataType", ws.MdrSave.DataType, 0, 2);
     t.RunInt("mdr", "ScanType", ws.MdrSave.ScanType, 0, 0);
     t.RunInt("mdr", "Compression", ws.MdrSave.Compression, 0, 0);
     t.RunInt("mdr", "Coding", ws.MdrSave.Coding, 0, 0);
-    t.RunInt("new", "Width", ws.NewSize.Width, 0, Surface::SizeLimit - 1);
-    t.RunInt("new", "Height", ws.NewSize.Height, 0, Surface::SizeLimit - 1);
-    t.RunDouble("new", "Top", ws.NewEdges.Top);
-    t.RunDouble("new", "Left", ws.NewEdges.Left);
-    t.RunDouble("new", "Right", ws.NewEdges.Right);
-    t.RunDouble("new", "Bottom", ws.NewEdges.Bottom);
-    t.RunInt("size", "Width", ws.CalcSize.Width, 0, 1000000);
-    t.RunInt("size", "Height", ws.CalcSize.Height, 0, 1000000);
-    t.RunDouble("map-info", "Top", ws.MapInfoEdges.Top);
-    t.RunDouble("map-info", "Left", ws.MapInfoEdges.Left);
-    t.RunDouble("map-info", "Right", ws.MapInfoEdges.Right);
-    t.RunDouble("map-info", "Bottom", ws.MapInfoEdges.Bottom);
-    t.RunDouble("exponent", "Land", ws.Exponent.Land);
-    t.RunDouble("exponent", "Sea", ws.Exponent.Sea);
-    t.RunDouble("exponent", "SeaLevel", ws.Exponent.SeaLevel);
-    t.RunBool("exponent", "Preserve", ws.Exponent.Preserve);
-    t.RunDouble("offset", "Amount", ws.Offset.Amount);
-    t.RunDouble("replace", "Base", ws.Replace.Base);
-    t.RunDouble("replace", "Variance", ws.Replace.Variance);
-    t.RunDouble("replace", "NewValue", ws.Replace.NewValue);
-    t.RunDouble("threshold", "Value", ws.Threshold.Value);
-    t.RunInt("threshold", "Mode", ws.Threshold.Mode, 0, 1);
-    t.RunInt("add-noise", "Type", ws.NoiseOptions.Type, 0, 3);
-    t.RunDouble("add-noise", "Mean", ws.NoiseOptions.Mean);
-    t.RunDouble("add-noise", "Variance", ws.NoiseOptions.Variance);
-    t.RunDouble("add-noise", "Except", ws.NoiseOptions.Except);
-    t.RunBool("add-noise", "UseSeaLevel", ws.NoiseOptions.UseSeaLevel);
-    t.RunInt("histogram", "Bins", ws.Histogram.Bins, 1, 1000000);
-    t.RunDouble("histogram", "Lowest", ws.Histogram.Lowest);
-    t.RunDouble("histogram", "Highest", ws.Histogram.Highest);
-    t.RunBool("xxx", "Decode", ws.DeltaCoding.Decode);
-    t.RunInt("select-height-range", "How", ws.HeightRange.How, 0, 1);
-    t.RunInt("select-height-range", "Operation", ws.HeightRange.Operation, 0, 2);
-    t.RunDouble("select-height-range", "Minimum", ws.HeightRange.Minimum);
-    t.RunDouble("select-height-range", "Maximum", ws.HeightRange.Maximum);
-    t.RunInt("feather", "Radius", ws.Feather.Radius, 0, 1000);
-    t.RunText("load-selection", "Path", ws.LoadSelection.Path);
-    t.RunText("save-selection", "Path", ws.SaveSelection.Path);
-    t.RunInt("toroidal-offset", "XSamples", ws.ToroidalOffset.XSamples, INT32_MIN + 1, INT32_MAX);
-    t.RunInt("toroidal-offset", "YSamples", ws.ToroidalOffset.YSamples, INT32_MIN + 1, INT32_MAX);
-    t.RunInt("resample", "XSize", ws.ResampleTo.XSize, 4, Surface::SizeLimit - 1);
-    t.RunInt("resample", "YSize", ws.ResampleTo.YSize, 1, Surface::SizeLimit - 1);
-    t.RunDouble("resample", "Top", ws.ResampleTo.Top);
-    t.RunDouble("resample", "Left", ws.ResampleTo.Left);
-    t.RunDouble("resample", "Right", ws.ResampleTo.Right);
-    t.RunDouble("resample", "Bottom", ws.ResampleTo.Bottom);
-    QuadResampleFields& q = ws.QuadResample;
-    t.RunInt("quad-resample", "Units", q.Units, 0, 1);
-    t.RunDouble("quad-resample", "UpperLeftLon", q.UpperLeft.Lon);
-    t.RunDouble("quad-resample", "UpperLeftLat", q.UpperLeft.Lat);
-    t.RunDouble("quad-resample", "UpperRightLon", q.UpperRight.Lon);
-    t.RunDouble("quad-resample", "UpperRightLat", q.UpperRight.Lat);
-    t.RunDouble("quad-resample", "LowerLeftLon", q.LowerLeft.Lon);
-    t.RunDouble("quad-resample", "LowerLeftLat", q.LowerLeft.Lat);
-    t.RunDouble("quad-resample", "LowerRightLon", q.LowerRight.Lon);
-    t.RunDouble("quad-resample", "LowerRightLat", q.LowerRight.Lat);
-    t.RunInt("quad-resample", "Width", q.Width, 4, Surface::SizeLimit - 1);
-    t.RunInt("quad-resample", "Height", q.Height, 1, Surface::SizeLimit - 1);
     t.RunText("kernel-load", "Path", ws.KernelLoad.Path);
-    t.RunDouble("quilt-map", "Scale", ws.Quilt.Scale);
-    t.RunDouble("quilt-map", "Offset", ws.Quilt.Offset);
-    t.RunDouble("light-map", "Azimuth", ws.LightMap.Azimuth);
-    t.RunDouble("light-map", "Elevation", ws.LightMap.Elevation);
-    t.RunBool("sea-mask", "SeaWhite", ws.SeaMask.SeaWhite);
-    t.RunDouble("sea-mask", "SeaLevel", s.Lighting.SeaLevel);
     t.RunText("kernel-save", "Path", ws.KernelSave.Path);
     return std::move(t.Rows);
 }

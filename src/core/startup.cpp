@@ -3,12 +3,29 @@
 #include "core/host.h"
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 #include <unistd.h>
 
 namespace korvel {
 
 uint64_t PhysicalMemoryBytes() {
     const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return 0;
+    return static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+}
+
+uint64_t AvailableMemoryBytes() {
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    uint64_t kilobytes = 0;
+    std::string unit;
+    while (meminfo >> key >> kilobytes >> unit)
+        if (key == "MemAvailable:")
+            return kilobytes * 1024u;
+    const long pages = sysconf(_SC_AVPHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGESIZE);
     if (pages <= 0 || pageSize <= 0)
         return 0;

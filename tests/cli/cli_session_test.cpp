@@ -51,44 +51,49 @@ TEST(CliSession, SaveOpenInfoRoundTrip) {
 
 TEST(CliSession, StepsAndFailures) {
     const struct {
+        const char* Name;
         const char* Args; // split at spaces
         int Code;
         const char *ErrPart, *OutPart;
     } cases[] = {
-        {"", CliUsage, "nothing to do", ""},
-        {"frobnicate", CliUsage, "unknown step \"frobnicate\"", ""},
-        {"--bogus", CliUsage, "unknown option", ""},
-        {"open /nonexistent/x.mdr", CliFailed, "Error opening file", ""},
-        {"open noextension", CliFailed, "does not have an extension", ""},
-        {"save /tmp/x.xyz", CliFailed, "no file type has the extension", ""},
-        {"open x.pgm", CliFailed, "Reading not implemented for this file type", ""},
-        {"set mdr.DataType=3", CliUsage, "not a valid value", ""},
-        {"set Map/XSize=8", CliUsage, "Surface's own record", ""},
-        {"set Type=1", CliUsage, "more than one", ""},
-        {"set noequals", CliUsage, "NAME=VALUE", ""},
-        {"new 0x5", CliUsage, "WIDTHxHEIGHT", ""},
-        {"redo", CliFailed, "cannot be used now", ""},
-        {"journey", CliFailed, "not available", ""},
-        {"thermal", CliOk, "Thermal erosion is currently unimplemented", ""},
-        {"--version", CliOk, "", "korvel-cli "},
-        {"help", CliOk, "", "flip-vertical"},
-        {"help nosuch", CliUsage, "no step or command", ""},
+        {"empty line", "", CliUsage, "nothing to do", ""},
+        {"unknown step", "frobnicate", CliUsage, "unknown step \"frobnicate\"", ""},
+        {"unknown option", "--bogus", CliUsage, "unknown option", ""},
+        {"missing file", "open /nonexistent/x.mdr", CliFailed, "Error opening file", ""},
+        {"no extension", "open noextension", CliFailed, "does not have an extension", ""},
+        {"unknown extension", "save /tmp/x.xyz", CliFailed, "no file type has the extension", ""},
+        {"type without reader", "open x.pgm", CliFailed,
+         "Reading not implemented for this file type", ""},
+        {"value out of range", "set mdr.DataType=3", CliUsage, "not a valid value", ""},
+        {"map record", "set Map/XSize=8", CliUsage, "Surface's own record", ""},
+        {"ambiguous key", "set Type=1", CliUsage, "more than one", ""},
+        {"set without value", "set noequals", CliUsage, "NAME=VALUE", ""},
+        {"zero width", "new 0x5", CliUsage, "WIDTHxHEIGHT", ""},
+        {"nothing to redo", "redo", CliFailed, "korvel-cli: redo: nothing to redo\n", ""},
+        {"unavailable command", "journey", CliFailed, "not available", ""},
+        {"message only", "thermal", CliOk, "Thermal erosion is currently unimplemented", ""},
+        {"version", "--version", CliOk, "", "korvel-cli "},
+        {"command list", "help", CliOk, "", "flip-vertical"},
+        {"help of nothing", "help nosuch", CliUsage, "no step or command", ""},
         // 384 x 192 with the record's built-in defaults; resolution by the cell rule.
-        {"info", CliOk, "", "XRes=0.9375\nYRes=-0.9375\n"},
-        {"set size.Width=3 size", CliFailed, "cancelled or refused", ""},
-        {"new 8x8 new 16x16 undo info", CliOk, "", "XSize=8\nYSize=8\n"},
-        {"new 8x4 set Selection=1 set offset.Amount=5 offset info", CliOk, "", "Min=0\nMax=0\n"},
-        {"new 8x4 set Selection=1 select-all set offset.Amount=5 offset info", CliOk, "",
+        {"built-in record", "info", CliOk, "", "XRes=0.9375\nYRes=-0.9375\n"},
+        {"size refused", "set size.Width=3 size", CliFailed, "cancelled or refused", ""},
+        {"undo of new", "new 8x8 new 16x16 undo info", CliOk, "", "XSize=8\nYSize=8\n"},
+        {"empty selection keeps heights", "new 8x4 set Selection=1 set offset.Amount=5 offset info",
+         CliOk, "", "Min=0\nMax=0\n"},
+        {"full selection offsets",
+         "new 8x4 set Selection=1 select-all set offset.Amount=5 offset info", CliOk, "",
          "Min=5\nMax=5\n"},
-        {"set Selection=1 load-selection", CliUsage, "needs a file name", ""},
+        {"file name missing", "set Selection=1 load-selection", CliUsage, "needs a file name", ""},
+        {"options anywhere", "new 8x4 -y info --quiet", CliOk, "", "XSize=8\n"},
     };
     for (const auto& c : cases) {
         std::istringstream in(c.Args);
         const std::vector<std::string> args{std::istream_iterator<std::string>(in), {}};
         const CliRun run = RunCli(args);
-        EXPECT_EQ(run.Code, c.Code) << c.Args << "\n" << run.Err;
-        EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << c.Args << "\n" << run.Err;
-        EXPECT_NE(run.Out.find(c.OutPart), std::string::npos) << c.Args << "\n" << run.Out;
+        EXPECT_EQ(run.Code, c.Code) << c.Name << "\n" << run.Err;
+        EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << c.Name << "\n" << run.Err;
+        EXPECT_NE(run.Out.find(c.OutPart), std::string::npos) << c.Name << "\n" << run.Out;
     }
 }
 
@@ -99,23 +104,52 @@ TEST(CliSession, InterruptStopsBeforeTheNextStep) {
     EXPECT_EQ(run.Out, "");
 }
 
-TEST(CliHost, ProgressLineLikeGeoTools) {
+TEST(CliHost, ProgressLineNamesItsStage) {
     const struct {
+        const char* Name;
         int Last;
         bool Cancelled;
         const char* Want;
-    } cases[] = {{99, false, "0...10...20...30...40...50...60...70...80...90...100 - done.\n"},
-                 {27, true, "0...10...20.. - cancelled.\n"}};
+    } cases[] = {
+        {"finished", 99, false,
+         "Calculating 24-bit color image: "
+         "0...10...20...30...40...50...60...70...80...90...100 - done.\n"},
+        {"cancelled", 27, true, "Calculating 24-bit color image: 0...10...20.. - cancelled.\n"}};
     for (const auto& c : cases) {
         std::FILE* stream = std::tmpfile();
         CliHost host(stream, stream);
-        host.OpenProgressWindow("x", false);
+        host.OpenProgressWindow("Calculating 24-bit color image", false);
         for (int p = 0; p <= c.Last; p += 9)
             host.SetProgressBar(p);
         host.SetProgressBar(c.Last);
         host.CloseProgressWindow(c.Cancelled);
-        EXPECT_EQ(ReadAll(stream), c.Want);
+        EXPECT_EQ(ReadAll(stream), c.Want) << c.Name;
         std::fclose(stream);
+    }
+}
+
+// A question on a terminal waits for the person's answer; only y or Y means Yes.
+TEST(CliHost, QuestionsOnATerminalAreAnswered) {
+    const struct {
+        const char* Name;
+        const char* Typed;
+        bool Want;
+    } cases[] = {{"yes", "y\n", true},
+                 {"Yes with blanks", "  Yes\n", true},
+                 {"no", "n\n", false},
+                 {"just Enter", "\n", false},
+                 {"end of input", "", false}};
+    for (const auto& c : cases) {
+        std::FILE* messages = std::tmpfile();
+        std::FILE* typed = std::tmpfile();
+        std::fputs(c.Typed, typed);
+        std::rewind(typed);
+        CliHost host(messages, nullptr);
+        host.SetQuestionInput(typed);
+        EXPECT_EQ(host.AskYesNo("Adjust to full display dynamic range?"), c.Want) << c.Name;
+        EXPECT_EQ(ReadAll(messages), "Adjust to full display dynamic range? [y/N] ") << c.Name;
+        std::fclose(typed);
+        std::fclose(messages);
     }
 }
 

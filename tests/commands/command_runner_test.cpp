@@ -1,5 +1,6 @@
 #include "commands/command.h"
 #include "commands/command_runner.h"
+#include "commands/surface_operations.h"
 #include "core/workspace.h"
 #include "support/recording_host.h"
 
@@ -60,6 +61,56 @@ TEST_F(CommandRunnerTest, NewSurfaceDeclinedOrOfTheSameSize) {
     ws.TheProgress.CancelFlag = 27;
     ASSERT_EQ(Run("flush-abort").Status, RunStatus::Done);
     EXPECT_EQ(ws.TheProgress.CancelFlag, 0);
+}
+
+// A command that cannot run says why, in the words the user reads after "korvel-cli: ".
+TEST_F(CommandRunnerTest, DisabledCommandsSayWhy) {
+    const struct {
+        const char* Name;
+        const char* Command;
+        int32_t UndoLevels;
+        const char* Want;
+    } cases[] = {
+        {"empty undo stack", "undo", 4, "undo: nothing to undo"},
+        {"empty redo stack", "redo", 4, "redo: nothing to redo"},
+        {"undo switched off", "undo", 0,
+         "undo: undo is switched off: turn it on with `set Undo=4`"},
+        {"nothing to flush", "flush", 4, "flush: the undo buffers are empty"},
+        {"no mask to select in", "select-all", 4,
+         "select-all: turn the selection mask on first with `set Selection=1`"},
+        {"no mask to feather", "feather", 4,
+         "feather: turn the selection mask on first with `set Selection=1`"},
+    };
+    for (const auto& c : cases) {
+        ws.General.Undo = c.UndoLevels;
+        const RunResult result = Run(c.Command);
+        EXPECT_EQ(result.Status, RunStatus::Disabled) << c.Name;
+        EXPECT_EQ(DescribeRunResult(*FindCommandByName(c.Command), result), c.Want) << c.Name;
+    }
+}
+
+TEST(MemoryShortfall, RefusesOnlySizesBeyondTheMemoryLeft) {
+    constexpr uint64_t GiB = 1024ull * 1024 * 1024;
+    const struct {
+        const char* Name;
+        int32_t Width, Height;
+        uint64_t BytesPerSample, Available;
+        const char* Want; // empty: accepted
+    } cases[] = {
+        // 1000 x 1000 x 7 bytes = 6.7 MB
+        {"small", 1000, 1000, 7, GiB, ""},
+        {"unknown memory", 100000, 100000, 7, 0, ""},
+        // exactly what is left: 4096 x 4096 x 8 bytes = 128 MiB
+        {"just fits", 4096, 4096, 8, 128ull * 1024 * 1024, ""},
+        // 1e10 samples x 7 bytes = 7e10 bytes = 65.19 GiB
+        {"too big", 100000, 100000, 7, 8 * GiB,
+         "A 100000 x 100000 Surface needs 65.2 GB for its grid and picture, but only 8.0 GB of "
+         "memory is available"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MemoryShortfall(c.Width, c.Height, c.BytesPerSample, c.Available), c.Want)
+            << c.Name;
+    }
 }
 
 TEST_F(CommandRunnerTest, RefusalsAreReportedNotRun) {

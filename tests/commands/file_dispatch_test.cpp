@@ -130,11 +130,34 @@ TEST_F(FileDispatchTest, TextureBatchNamesTilesByTheLowerLeftCorner) {
     ASSERT_EQ(WriteFileByType(ws, input, -1, message), 0);
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Root());
-    const int32_t code = RunTextureBatch(ws, {input, dir.File("missing.mdr")}, message);
+    std::vector<TextureTile> tiles;
+    const int32_t code = RunTextureBatch(ws, {input, dir.File("missing.mdr")}, message, tiles);
     std::filesystem::current_path(before);
     EXPECT_NE(code, 0);
     EXPECT_TRUE(message.starts_with("Error opening file")) << message;
     EXPECT_TRUE(std::filesystem::exists(dir.File("w120n45.bmp")));
+    ASSERT_EQ(tiles.size(), 1u);
+    EXPECT_EQ(tiles[0].Name + " " + tiles[0].Input, "w120n45.bmp " + input);
+}
+
+// Two maps with the same corner: the second would silently replace the first one's tile.
+TEST_F(FileDispatchTest, TextureBatchRefusesATileItWroteBefore) {
+    ws.TheSurface.SetEdges(7.9, 9.0, 4.0, 3.1);
+    std::string message;
+    const std::string first = dir.File("first.mdr");
+    const std::string second = dir.File("second.mdr");
+    ASSERT_EQ(WriteFileByType(ws, first, -1, message), 0);
+    ASSERT_EQ(WriteFileByType(ws, second, -1, message), 0);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Root());
+    std::vector<TextureTile> tiles;
+    const int32_t code = RunTextureBatch(ws, {first, second}, message, tiles);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(code, TextureTileClash);
+    EXPECT_EQ(tiles.size(), 1u);
+    EXPECT_NE(message.find("e7n3.bmp"), std::string::npos) << message;
+    EXPECT_NE(message.find(first), std::string::npos) << message;
+    EXPECT_NE(message.find(second), std::string::npos) << message;
 }
 
 TEST(RecentFileList, NewestFirstWithoutDuplicatesAndKeptInTheStore) {

@@ -90,8 +90,6 @@ TEST(SurfaceTest, CopyFromTakesGridMapAndPictureOnly) {
     EXPECT_EQ(to.Rows[2][6], -4.5f); // copying itself keeps the data
 }
 
-Progress* Running = nullptr;
-int32_t KeyOnFirstPump = 0;
 const bool NoTimes = false;
 
 // A key other than Escape is left for its reader. Without a grid the scan gives its starting
@@ -99,11 +97,9 @@ const bool NoTimes = false;
 TEST(SurfaceTest, FindMinMaxScansAndStopsOnEscape) {
     test::RecordingHost host;
     Progress progress(host, NoTimes);
-    Running = &progress;
-    host.OnPump = [](int) { Running->CancelFlag = KeyOnFirstPump; };
     for (const int32_t key : {int32_t{'a'}, CancelKey}) {
         const bool escape = key == CancelKey;
-        KeyOnFirstPump = key;
+        host.OnPump = [&progress, key](int) { progress.CancelFlag = key; };
         Surface s;
         ASSERT_EQ(s.Resize(8, 20, 0), 0);
         s.Rows[17][3] = -3.5f;
@@ -114,7 +110,7 @@ TEST(SurfaceTest, FindMinMaxScansAndStopsOnEscape) {
         EXPECT_EQ(progress.CancelFlag.load(), escape ? 0 : key);
     }
     // NaN and the infinities are left out.
-    KeyOnFirstPump = 'a';
+    host.OnPump = [&progress](int) { progress.CancelFlag = 'a'; };
     Surface odd;
     ASSERT_EQ(odd.Resize(8, 2, 0), 0);
     const float inf = std::numeric_limits<float>::infinity();

@@ -18,8 +18,6 @@ namespace {
 
 using Operation = std::function<int32_t(Surface&, Progress&)>;
 
-Progress* Running = nullptr;
-int CancelAtPump = 0;
 const bool NoTimes = false;
 
 struct Trial {
@@ -33,11 +31,7 @@ struct Trial {
             S.Rows[i / w][i % w] = static_cast<float>(10 * (i / w) + i % w);
     }
     std::vector<float> Rows() const { return {S.Rows[0], S.Rows[0] + S.XSize * S.YSize}; }
-    void CancelAt(int pump) {
-        Running = &P;
-        CancelAtPump = pump;
-        Host.OnPump = +[](int n) { Running->CancelFlag = n == CancelAtPump ? CancelKey : 0; };
-    }
+    void CancelAt(int pump) { Host.OnPump = test::CancelAtPump(P, pump); }
 };
 
 // Toroidal offsets with their hand-reduced shifts on 4 x 3: (1, 0) moves column 1 to column 0.

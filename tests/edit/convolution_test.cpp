@@ -101,13 +101,10 @@ TEST_F(ConvolutionTest, MaskWeightsBlendTheResult) {
     EXPECT_EQ(At(4, 0), 7.0f);
 }
 
-Progress* Cancelled = nullptr;
-
 TEST_F(ConvolutionTest, CancelLeavesTheSurfaceUnchanged) {
     Fill(8, 12, std::vector<float>(96, 0.0f));
     ws.TheSurface.Rows[5][5] = 9.0f;
-    Cancelled = &ws.TheProgress;
-    host.OnPump = [](int n) { Cancelled->CancelFlag = n == 2 ? CancelKey : 0; };
+    host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + 2);
     EXPECT_EQ(RunBlurSome(ws), -1);
     EXPECT_EQ(std::pair(At(5, 5), At(4, 5)), std::pair(9.0f, 0.0f));
 }

@@ -17,8 +17,6 @@ namespace {
 constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 const bool NoTimes = false;
-Progress* Running = nullptr;
-
 // The NaN sample counts nowhere; without bins all under lo is below, the rest above. A sample
 // equal to hi (10.0 in 0..10) closes the last bin rather than counting as above.
 TEST(HistogramTest, CountsBinsBelowAndAboveAndCancels) {
@@ -46,8 +44,7 @@ TEST(HistogramTest, CountsBinsBelowAndAboveAndCancels) {
         EXPECT_EQ(bins, want);
         EXPECT_EQ(std::pair(below, above), std::pair(wantBelow, wantAbove));
     }
-    Running = &progress;
-    host.OnPump = [](int) { Running->CancelFlag = CancelKey; };
+    host.OnPump = test::CancelAtPump(progress, host.Pumps + 1);
     std::vector<int64_t> bins;
     EXPECT_EQ(ComputeHistogram(s, progress, bins, 5, 0.0, 10.0, nullptr, nullptr), -1); // Escape
 }

@@ -98,15 +98,12 @@ TEST(PointOperationsTest, MaskBlendsAndCountsSelectedSamplesOnly) {
     EXPECT_EQ(std::pair(run.S.Min, run.S.Max), std::pair(double{half}, 14.0));
 }
 
-Progress* Running = nullptr;
-
 // Escape stops after the first row; the extremes stay those of the unchanged samples.
 TEST(PointOperationsTest, EscapeKeepsFinishedRowsAndExtremes) {
     Trial run({2, 2, 2, 2});
     ASSERT_EQ(run.S.ResizeKeep(4, 20, -1), 0);
     std::fill_n(run.S.Rows[0], 80, 2.0f);
-    Running = &run.P;
-    run.Host.OnPump = +[](int) { Running->CancelFlag = CancelKey; };
+    run.Host.OnPump = test::CancelAtPump(run.P, run.Host.Pumps + 1);
     EXPECT_EQ(OffsetHeights(run.S, run.P, 2), -1);
     for (int32_t y = 0; y < 20; ++y)
         EXPECT_EQ(run.S.Rows[y][3], y < 1 ? 4.0f : 2.0f) << y;

@@ -30,8 +30,6 @@ struct Trial {
     std::vector<float> Samples() const { return {S.Rows[0], S.Rows[0] + S.XSize * S.YSize}; }
 };
 
-Progress* Running = nullptr;
-
 // Widths round down to a multiple of 4; refused sizes and Escape leave the Surface as it was.
 TEST(ResampleTest, SizesRefusalsAndCancel) {
     const struct {
@@ -46,8 +44,8 @@ TEST(ResampleTest, SizesRefusalsAndCancel) {
         t.Fill(c.FromWidth, 2, c.FromWidth, 2.0, [](int32_t x, int32_t y) { return x * y; });
         const std::vector<float> before = t.Samples();
         t.Ws.TheProgress.CancelFlag = CancelKey; // left over from before: cleared at the start
-        Running = &t.Ws.TheProgress;
-        t.Host.OnPump = c.Escape ? +[](int) { Running->CancelFlag = CancelKey; } : nullptr;
+        if (c.Escape)
+            t.Host.OnPump = test::CancelAtPump(t.Ws.TheProgress, t.Host.Pumps + 1);
         EXPECT_EQ(c.Quad
                       ? QuadResample(t.S, t.Ws.TheProgress, t.Host, {}, corners, c.XSize, c.YSize)
                       : Resample(t.S, t.Ws.TheProgress, t.Host, {}, 0, 8, 2, 0, c.XSize, c.YSize),

@@ -58,7 +58,6 @@ TEST(SelectionTest, HeightRangeHowAndOperation) {
     }
 }
 
-Progress* Running = nullptr;
 const bool NoTimes = false;
 
 // A selected square [10, 30)^2 feathered by 3: its corner keeps 16/49. A radius far beyond the
@@ -74,8 +73,8 @@ TEST(SelectionTest, FeatherSquareCornerAndFailures) {
         test::RecordingHost host;
         Progress p{host, NoTimes};
         Surface s;
-        Running = &p;
-        host.OnPump = escape ? +[](int) { Running->CancelFlag = CancelKey; } : nullptr;
+        if (escape)
+            host.OnPump = test::CancelAtPump(p, 1);
         ASSERT_EQ(s.Resize(40, 40, Surface::SurfaceHasSelection), 0);
         for (int32_t y = 10; y < 30; ++y)
             std::memset(s.Mask.RowPointer(10, y), 255, 20);

@@ -32,9 +32,6 @@ Bytes HandMade(std::vector<int32_t> words, size_t elements, bool doubles = false
     return b;
 }
 
-Progress* CancelTarget = nullptr;
-int CancelAtPump = 0;
-
 struct Mat : testing::Test {
     void Fill(int32_t w, int32_t h) { // (x, y) = 10 x + y - 7: the file's column order shows
         ASSERT_EQ(ws.TheSurface.Resize(w, h, 0), 0);
@@ -79,15 +76,10 @@ TEST_F(Mat, WritesColumnsInOrderAndCancelKeepsTheOldFile) {
     for (int i = 0; i < 12; ++i)
         Append(expected, std::bit_cast<uint32_t>(float(10 * (i / 3) + i % 3 - 7)), 4);
     EXPECT_EQ(Bytes(old.begin(), old.end()), expected);
-    CancelTarget = &ws.TheProgress;
-    host.OnPump = [](int pump) {
-        if (pump == CancelAtPump)
-            CancelTarget->CancelFlag = CancelKey;
-    };
-    CancelAtPump = host.Pumps + 2;
+    host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + 2);
     EXPECT_EQ(WriteMatFile(path, ws), -1);
     EXPECT_EQ(test::ReadFileText(path), old);
-    CancelAtPump = host.Pumps + 2; // columns 0 and 1 read, the rest zero
+    host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + 2); // columns 0 and 1 read
     ASSERT_EQ(ReadMatFile(path, ws), 0);
     EXPECT_EQ(ws.TheSurface.Rows[2][1], 5.0f);
     EXPECT_EQ(ws.TheSurface.Rows[2][2], 0.0f);

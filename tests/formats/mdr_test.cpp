@@ -38,9 +38,6 @@ Bytes HandMade(int32_t width, int32_t height, uint32_t typeWord, Bytes data = {}
     return b;
 }
 
-Progress* CancelTarget = nullptr;
-int CancelAtPump = 0;
-
 class Mdr : public testing::Test {
 public:
     void Fill(int32_t w, int32_t h, float first, float step) {
@@ -49,12 +46,7 @@ public:
             ws.TheSurface.Rows[0][i] = first + step * static_cast<float>(i);
     }
     void CancelAt(int pumps) {
-        CancelTarget = &ws.TheProgress;
-        CancelAtPump = host.Pumps + pumps;
-        host.OnPump = [](int pump) {
-            if (pump == CancelAtPump)
-                CancelTarget->CancelFlag = CancelKey;
-        };
+        host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + pumps);
     }
     int32_t ReadBytes(const Bytes& b) { return ReadMdrBuffer(b.data(), b.size(), ws); }
     std::vector<float> Row(int32_t y) const {

@@ -21,9 +21,6 @@ std::string File(const std::string& header, std::vector<int> values) {
 
 const std::string Marker = "\x04\x03\x02\x01\n";
 
-Progress* CancelTarget = nullptr;
-int CancelAtPump = 0;
-
 class Stm : public testing::Test {
 public:
     void Fill(int32_t w, int32_t h, std::vector<float> values) {
@@ -95,16 +92,11 @@ TEST_F(Stm, CancelStopsReadingAndKeepsTheOldFile) {
     ws.TheProgress.CancelFlag = CancelKey; // left over: must not stop the save
     ASSERT_EQ(WriteStmFile(path, ws, false), 0);
     const std::string old = test::ReadFileText(path);
-    CancelTarget = &ws.TheProgress;
-    host.OnPump = [](int pump) {
-        if (pump == CancelAtPump)
-            CancelTarget->CancelFlag = CancelKey;
-    };
     ws.TheSurface.Rows[19][3] = 1000.0f;
-    CancelAtPump = host.Pumps + 2; // rows 0..4 written
+    host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + 2); // rows 0..4 written
     EXPECT_EQ(WriteStmFile(path, ws), -1);
     EXPECT_EQ(test::ReadFileText(path), old);
-    CancelAtPump = host.Pumps + 1; // row 0 read
+    host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + 1); // row 0 read
     EXPECT_EQ(ReadStmFile(path, ws), -9);
     EXPECT_EQ(Row(0), (std::vector<float>{3, 9, 3, 9}));
     EXPECT_EQ(Row(1), std::vector<float>(4, 0.0f));

@@ -98,21 +98,15 @@ TEST_F(PlasmaTest, FillsAndClampsEverySample) {
     EXPECT_EQ(GeneratePlasma(empty, progress, random, 3, 125.0, 4.0, true), 0);
 }
 
-Progress* Cancelling = nullptr;
-int CancelAtPump = 0;
-
 TEST_F(PlasmaTest, CancelKeepsWhatWasDone) {
     Surface full;
     Make(full, 64, 48);
     GeneratePlasma(full, progress, random, 8, 125.0, 4.0, false);
-    Cancelling = &progress;
-    host.OnPump = [](int n) {
-        if (n == CancelAtPump)
-            Cancelling->CancelFlag = CancelKey;
-    };
     for (int pump : {1, 400}) {
         Make(s, 64, 48);
-        CancelAtPump = pump, host.Pumps = 0, progress.CancelFlag = 0;
+        host.OnPump = test::CancelAtPump(progress, pump);
+        host.Pumps = 0;
+        progress.CancelFlag = 0;
         EXPECT_EQ(GeneratePlasma(s, progress, random, 8, 125.0, 4.0, true), PlasmaCancelled);
         EXPECT_TRUE(progress.CancelRequested()); // left for the command to clear
         int32_t kept = 0, wrong = 0;

@@ -169,17 +169,11 @@ TEST(Procedural, EvaluationContextOfAFlatExpression) {
                     static_cast<float>(300 + std::hypot(3, 5) * 1000 + 0.25));
 }
 
-Workspace* Cancelling = nullptr;
-
 TEST(Procedural, CancelKeepsTheRowsNotReachedAndSkipsTheScaling) {
     // Flat pumps after every row, spherical after rows 0, 4, 8: the third pump stops both.
     for (auto [sphere, computed] : {std::pair{false, 3}, {true, 9}}) {
         Session s(8, 16);
-        Cancelling = &s.ws;
-        s.host.OnPump = [](int n) {
-            if (n == 3)
-                Cancelling->TheProgress.CancelFlag = CancelKey;
-        };
+        s.host.OnPump = test::CancelAtPump(s.ws.TheProgress, 3);
         EXPECT_EQ(GenerateProcedural(s.ws, Params(2, sphere), true), ProceduralCancelled);
         const auto grid = s.Grid();
         const auto split = grid.begin() + 8 * computed;

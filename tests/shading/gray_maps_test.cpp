@@ -100,8 +100,6 @@ TEST(GrayMaps, NeighbourDirectionsPickTheHighestFirstInOrder) {
     EXPECT_EQ(codes, expected);
 }
 
-Progress* Running = nullptr;
-
 TEST(GrayMaps, DegenerateSurfacesAndCancel) {
     for (auto run : {RunHeightMap, RunSlopeMap, RunPhaseMap, RunQuiltMap, RunLightMap, RunSeaMask,
                      RunEightWayNeighbors}) {
@@ -110,8 +108,7 @@ TEST(GrayMaps, DegenerateSurfacesAndCancel) {
         Bench b(4, 12, 1.0f); // cancelled at the first pump: later rows keep their pixels
 
         b.S.Rows[1][1] = NAN;
-        Running = &b.Ws.TheProgress;
-        b.Host.OnPump = [](int) { Running->CancelFlag = CancelKey; };
+        b.Host.OnPump = test::CancelAtPump(b.Ws.TheProgress, b.Host.Pumps + 1);
         b.S.Texture.SetIndex(0, 11, 99);
         EXPECT_EQ(run(b.Ws), -1);
         EXPECT_EQ(b.Ws.TheProgress.CancelFlag, 0);

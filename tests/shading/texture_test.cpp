@@ -22,8 +22,6 @@ constexpr PackedColor Land = PackColor(200, 100, 50);
 constexpr PackedColor Sea = PackColor(20, 40, 160);
 constexpr PackedColor Marker = PackColor(1, 2, 3);
 
-Progress* Running = nullptr;
-
 class TextureTest : public ::testing::Test {
 protected:
     TextureTest() {
@@ -129,8 +127,7 @@ TEST_F(TextureTest, SlopeFacingAndIceColours) {
 
 TEST_F(TextureTest, CancelKeepsTheRowsDone) {
     Mark();
-    Running = &progress;
-    host.OnPump = [](int) { Running->CancelFlag = CancelKey; };
+    host.OnPump = test::CancelAtPump(progress, host.Pumps + 1);
     EXPECT_EQ(Compute(), TextureCancelled);
     EXPECT_NE(At(4, 0), Marker); // row 0 finished before the pump saw the key
     EXPECT_EQ(At(4, 1), Marker);

@@ -2,8 +2,10 @@
 // A Host for tests: records what the program showed and answers questions from a script.
 
 #include "core/host.h"
+#include "core/progress.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,7 +42,7 @@ public:
     std::deque<bool> Answers;
     bool CanOpenProgress = true;
     // Called on every pump with the count so far, e.g. to simulate a key press mid-operation.
-    void (*OnPump)(int) = nullptr;
+    std::function<void(int)> OnPump;
 
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
@@ -63,5 +65,14 @@ private:
         return answer;
     }
 };
+
+// Presses Escape at the pump-th pump of the host (its Pumps count), as a key pressed while an
+// operation runs; the flag stays set for the operation to find.
+inline std::function<void(int)> CancelAtPump(Progress& progress, int pump) {
+    return [&progress, pump](int n) {
+        if (n == pump)
+            progress.CancelFlag = CancelKey;
+    };
+}
 
 } // namespace korvel::test

@@ -1,17 +1,22 @@
 #pragma once
-// A Host for benchmarks: no windows, messages on stderr, every question answered yes.
+// A Host for programs without a window (benchmarks, fuzzers): messages go to a stream or
+// nowhere, and every question and dialog is answered as a person clicking OK would.
 
 #include "core/host.h"
 
 #include <cstdio>
 #include <string>
 
-namespace korvel::bench {
+namespace korvel {
 
-class NullHost : public Host {
+class HeadlessHost : public Host {
 public:
+    // messages: where ShowMessage writes; nullptr shows nothing.
+    explicit HeadlessHost(std::FILE* messages = stderr) : Messages(messages) {}
+
     void ShowMessage(const std::string& text) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
+        if (Messages)
+            std::fprintf(Messages, "%s\n", text.c_str());
     }
     bool AskYesNo(const std::string&) override { return true; }
     bool OpenProgressWindow(const std::string&, bool) override { return true; }
@@ -24,6 +29,9 @@ public:
     bool EditParameters(const std::string&, const std::string&, Workspace&) override {
         return true;
     }
+
+private:
+    std::FILE* Messages;
 };
 
-} // namespace korvel::bench
+} // namespace korvel
