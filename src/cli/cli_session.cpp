@@ -183,9 +183,10 @@ int CliSession::StepType(const std::string& name) {
 
 int CliSession::StepOpen(const std::string& path) {
     const int32_t type = std::exchange(NextType, -1);
-    const int32_t code = ReadFileByType(Ws, path, true, type);
+    std::string reason;
+    const int32_t code = ReadFileByType(Ws, path, true, type, &reason);
     if (code != 0)
-        return Fail(CliFailed, OpenFailureMessage(code, path, type));
+        return Fail(CliFailed, OpenFailureMessage(code, path, type, reason));
     return CliOk;
 }
 

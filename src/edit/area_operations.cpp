@@ -1,5 +1,6 @@
 #include "edit/area_operations.h"
 
+#include "core/extremes.h"
 #include "core/grid.h"
 #include "core/progress.h"
 #include "core/surface.h"
@@ -54,25 +55,16 @@ int32_t WrapOffset(int32_t d, int32_t n) {
     return r < 0 ? r + n : r;
 }
 
+// The no-data marker is not an elevation.
+void AddElevations(Extremes& e, const float* row, int32_t width) {
+    for (int32_t x = 0; x < width; ++x)
+        if (row[x] != NoDataValue)
+            e.Add(row[x]);
+}
+
 std::unique_ptr<float[]> LineBuffer(int32_t length) {
     return std::unique_ptr<float[]>(new (std::nothrow) float[static_cast<size_t>(length)]);
 }
-
-// The running extremes as 32-bit floats; the no-data marker is not an elevation.
-struct Extremes {
-    float Lo = 1e25f;
-    float Hi = -1e25f;
-
-    void AddRow(const float* row, int32_t width) {
-        for (int32_t x = 0; x < width; ++x) {
-            const float v = row[x];
-            if (v == NoDataValue)
-                continue;
-            Lo = std::min(Lo, v);
-            Hi = std::max(Hi, v);
-        }
-    }
-};
 
 // NaN edges fall to the south pole rather than into the trigonometry.
 double ClampLatitude(double v) {
@@ -146,19 +138,16 @@ int32_t DistortRows(Surface& s, Progress& p, const char* text,
         float* row = s.Rows[y];
         std::copy_n(row, s.XSize, copy.get());
         rowChange(row, copy.get(), s.XSize, squeeze.At(y));
-        e.AddRow(row, s.XSize);
+        AddElevations(e, row, s.XSize);
         if (y % 8 == 0) {
             p.ProgressUpdate(y, s.YSize);
             p.PumpPendingMessage();
         }
     }
     for (int32_t rest = y; rest < s.YSize; ++rest)
-        e.AddRow(s.Rows[rest], s.XSize);
+        AddElevations(e, s.Rows[rest], s.XSize);
     p.ProgressEnd();
-    if (e.Lo <= e.Hi) {
-        s.Min = e.Lo;
-        s.Max = e.Hi;
-    }
+    e.StoreIn(s);
     return p.ConsumeCancel() ? -1 : 0;
 }
 

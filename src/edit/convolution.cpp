@@ -1,11 +1,11 @@
 #include "edit/convolution.h"
 
+#include "core/extremes.h"
 #include "core/grid.h"
 #include "core/kernel.h"
 #include "core/progress.h"
 #include "core/selection_mask.h"
 #include "core/surface.h"
-#include "edit/point_loop.h"
 
 #include <algorithm>
 #include <cstring>
@@ -157,13 +157,10 @@ int32_t ConvolveSurface(Surface& s, Progress& progress, const Kernel& kernel,
         s.Rows = work;
     }
     // Sharpening reaches beyond the old extremes, and writers scale by them.
-    point_loop_detail::Extremes e;
+    Extremes e;
     for (int32_t y = 0; y < s.YSize; ++y)
         e.AddRow(s.Rows[y], s.XSize);
-    if (e.Lo <= e.Hi) {
-        s.Min = e.Lo;
-        s.Max = e.Hi;
-    }
+    e.StoreIn(s);
     return 0;
 }
 
