@@ -28,8 +28,8 @@ constexpr StatusText DispatchTextList[] = {
     {DispatchMuseFailed, "the MUSE DTED file cannot be read"},
     {DispatchDtedFailed, "the DTED cell file cannot be read"},
     {DispatchDefinitionFailed, "the definition file cannot be read"},
-    {DispatchMuseCancelled, "cancelled"},
-    {DispatchDtedCancelled, "cancelled"},
+    {DispatchMuseCancelled, "the MUSE DTED read information was cancelled"},
+    {DispatchDtedCancelled, "the DTED cell read information was cancelled"},
     {DispatchNoReader, "the file type has no reader"},
     {DispatchNotYet, "reading the file type is not available yet"},
 };

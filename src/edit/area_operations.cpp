@@ -46,7 +46,7 @@ int32_t FlipLines(Surface& s, Progress& p, const char* text, int32_t count, Chan
         return 0;
     for (int32_t y = 0; y < done; ++y)
         change(s, y);
-    return -1;
+    return AreaCancelled;
 }
 
 // d reduced into 0..n-1.
@@ -129,7 +129,7 @@ int32_t DistortRows(Surface& s, Progress& p, const char* text,
         return 0;
     const std::unique_ptr<float[]> copy = LineBuffer(s.XSize);
     if (!copy)
-        return -2;
+        return AreaNoRowBuffer;
     const RowSqueeze squeeze(s);
     p.ProgressBegin(text, Step);
     Extremes e;
@@ -151,7 +151,15 @@ int32_t DistortRows(Surface& s, Progress& p, const char* text,
     return p.ConsumeCancel() ? -1 : 0;
 }
 
+constexpr StatusText AreaTextList[] = {
+    {AreaCancelled, "cancelled, or out of memory"},
+    {AreaNoRowBuffer, "out of memory for a row"},
+    {AreaHeightNotMultipleOf4, "the height is not a multiple of 4, so it cannot become the width"},
+};
+
 } // namespace
+
+const StatusTable AreaTexts{"the area operation", AreaTextList};
 
 int32_t FlipVertical(Surface& s, Progress& p) {
     return FlipLines(s, p, "Flipping surface vertically", s.YSize / 2, SwapWithMirrorRow);
@@ -170,7 +178,7 @@ int32_t FlipDiagonal(Surface& s, Progress& p) {
     // The horizontal half put its rows back; the vertical half is undone here, unreported.
     for (int32_t y = 0; y < s.YSize / 2; ++y)
         SwapWithMirrorRow(s, y);
-    return -1;
+    return AreaCancelled;
 }
 
 int32_t ToroidalOffset(Surface& s, Progress& p, int32_t dx, int32_t dy) {
@@ -185,7 +193,7 @@ int32_t ToroidalOffset(Surface& s, Progress& p, int32_t dx, int32_t dy) {
     if (!line) {
         p.ProgressEnd();
         p.CancelFlag = 0;
-        return -1;
+        return AreaCancelled;
     }
     for (int32_t y = 0; shiftX != 0 && y < s.YSize && !p.CancelRequested(); ++y) {
         float* row = s.Rows[y];
@@ -219,7 +227,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
         return 0;
     // The height becomes the width, which must stay a multiple of 4.
     if (s.YSize % 4 != 0)
-        return -3;
+        return AreaHeightNotMultipleOf4;
     const int32_t oldX = s.XSize;
     const int32_t oldY = s.YSize;
     p.ProgressBegin("Rotate 90 degrees", Step);
@@ -237,7 +245,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
     if (!ok) {
         GridFreeOf(turned);
         p.ProgressEnd();
-        return -1;
+        return AreaCancelled;
     }
     for (int32_t y = 0; y < oldY && !p.CancelRequested(); ++y) {
         const float* row = s.Rows[y];
@@ -251,7 +259,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
     p.ProgressEnd();
     if (p.ConsumeCancel()) {
         GridFreeOf(turned);
-        return -1;
+        return AreaCancelled;
     }
     GridFreeOf(s.Rows);
     s.Rows = turned;

@@ -107,7 +107,14 @@ void BlendMasked(Surface& s, float* const* work) {
     }
 }
 
+constexpr StatusText ConvolveTextList[] = {
+    {ConvolveCancelled, "cancelled"},
+    {ConvolveNoWorkGrid, "out of memory for the work grid"},
+};
+
 } // namespace
+
+const StatusTable ConvolveTexts{"convolution", ConvolveTextList};
 
 int32_t KernelApply(const Kernel& kernel, int32_t x0, int32_t y0, int32_t width, int32_t height,
                     const ConvolutionSource& source, float* const* destination, Progress& progress,
@@ -143,11 +150,11 @@ int32_t ConvolveSurface(Surface& s, Progress& progress, const Kernel& kernel,
         return 0;
     float** work = GridAllocOf<float>(s.XSize, s.YSize);
     if (!work)
-        return -2;
+        return ConvolveNoWorkGrid;
     const ConvolutionSource source{s.Rows, s.XSize, s.YSize};
     if (KernelApply(kernel, 0, 0, s.XSize, s.YSize, source, work, progress, text, true) != 0) {
         GridFreeOf(work);
-        return -1;
+        return ConvolveCancelled;
     }
     if ((s.Flags & Surface::SurfaceHasSelection) != 0 && s.Mask.Exists()) {
         BlendMasked(s, work);

@@ -152,8 +152,8 @@ int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout, std::strin
     if (data[1] != 5 || data[2] != 1 || data[3] != 8 || data[65] != 1)
         return Refuse(reason, PcxReadTexts, PcxUnsupported,
                       "version " + std::to_string(data[1]) + ", encoding " +
-                          std::to_string(data[2]) + ", " + std::to_string(data[3]) + " bits, " +
-                          std::to_string(data[65]) + " planes");
+                          std::to_string(data[2]) + ", " + std::to_string(data[3]) +
+                          " bits, planes " + std::to_string(data[65]));
     const auto xmin = static_cast<int32_t>(GetU16(data + 4));
     const auto ymin = static_cast<int32_t>(GetU16(data + 6));
     const auto xmax = static_cast<int32_t>(GetU16(data + 8));

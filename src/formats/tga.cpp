@@ -85,9 +85,7 @@ int32_t WriteTexture(const std::string& path, const Image& image, Progress& prog
                              PackedColor c = image.GetPixel(x, row);
                              if (image.BitsPerPixel() == 8)
                                  c = image.Palette[c & 255];
-                             out[0] = static_cast<uint8_t>(c >> 16);
-                             out[1] = static_cast<uint8_t>(c >> 8);
-                             out[2] = static_cast<uint8_t>(c);
+                             PutBgr(out, c);
                          }
                      });
 }

@@ -2,6 +2,7 @@
 
 #include "core/settings_store.h"
 #include "core/workspace.h"
+#include "formats/file_type_table.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -79,6 +80,33 @@ TEST_F(FileDispatchTest, WritingRefusalsSayWhyOrNothing) {
         EXPECT_EQ(WriteFileByType(ws, path, c.Type, message), c.Code) << c.Name;
         EXPECT_EQ(message, c.Reason.empty() ? "" : "Unable to save file " + path + c.Reason);
         EXPECT_FALSE(std::filesystem::exists(path)) << c.Name;
+    }
+}
+
+// What each row of the type table says it reads and writes is what the dispatch does: a missing
+// file or folder reaches the reader or writer (and its reason comes back), the rest is refused.
+TEST_F(FileDispatchTest, TheRowsCapabilitiesAreWhatTheDispatchDoes) {
+    const std::string missing = "No such file or directory";
+    for (const FileTypeEntry& row : FileTypeTable()) {
+        if (row.Type == FileUnknown)
+            continue;
+        const std::string ext = row.Extension;
+        std::string reason;
+        const int32_t code = ReadFileByType(ws, dir.File("gone." + ext), false, row.Type, &reason);
+        const bool refused = code == -102 || code == -110 || code == -111;
+        EXPECT_EQ(refused, !row.CanRead()) << row.Name << " " << code;
+        if (row.CanRead()) {
+            EXPECT_TRUE(reason.ends_with(missing)) << row.Name << ": " << reason;
+        }
+
+        std::string message;
+        const std::string path = dir.File("no/dir/x." + ext);
+        EXPECT_NE(WriteFileByType(ws, path, row.Type, message), 0) << row.Name;
+        if (row.CanWrite()) {
+            EXPECT_TRUE(message.ends_with(": " + missing)) << row.Name << ": " << message;
+        } else {
+            EXPECT_TRUE(message.starts_with("Unable to save file " + path)) << row.Name;
+        }
     }
 }
 
