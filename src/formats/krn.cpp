@@ -91,12 +91,19 @@ void ApplyFileLine(Kernel& k, const std::string& line) {
     }
 }
 
+constexpr StatusText KernelTextList[] = {
+    {KernelFileUnusable, "the kernel file cannot be read or written"},
+    {KernelFileTooLarge, "kernels above 9 x 9 do not fit a kernel file"},
+};
+
 } // namespace
+
+const StatusTable KernelFileTexts{"kernel file", KernelTextList};
 
 int32_t LoadKernelFile(Kernel& kernel, const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f)
-        return -1;
+        return KernelFileUnusable;
     // Read into a copy, so that a read error (a directory, a failing disk) changes nothing.
     Kernel read = kernel;
     read.ClearBlock();
@@ -104,14 +111,14 @@ int32_t LoadKernelFile(Kernel& kernel, const std::string& path) {
     while (ReadLine(f.get(), line))
         ApplyFileLine(read, line);
     if (std::ferror(f.get()))
-        return -1;
+        return KernelFileUnusable;
     kernel = read;
     return 0;
 }
 
 int32_t SaveKernelFile(const Kernel& kernel, const std::string& path) {
     if (kernel.Size() > Kernel::MaxFileSize)
-        return -2;
+        return KernelFileTooLarge;
     std::string text;
     Append(text, "SIZE=%d\n", kernel.Size());
     Append(text, "SYMM=%d\n", kernel.Symmetry);
@@ -119,7 +126,7 @@ int32_t SaveKernelFile(const Kernel& kernel, const std::string& path) {
     for (int32_t i = 0; i < kernel.Size(); ++i)
         for (int32_t j = 0; j < kernel.Size(); ++j)
             Append(text, "KERN%d%d=%f\n", i, j, static_cast<double>(kernel.BlockRow(i)[j]));
-    return WriteFileAtomically(path, text.data(), text.size()) ? 0 : -1;
+    return WriteFileAtomically(path, text.data(), text.size()) ? 0 : KernelFileUnusable;
 }
 
 } // namespace korvel

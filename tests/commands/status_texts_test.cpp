@@ -5,10 +5,12 @@
 #include "edit/area_operations.h"
 #include "edit/convolution.h"
 #include "formats/bmp.h"
+#include "formats/krn.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
 #include "formats/pcx.h"
 #include "formats/pgm.h"
+#include "formats/selection_bmp.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
 
@@ -62,6 +64,10 @@ TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
           TgaReadCancelled}},
         {&PgmWriteTexts,
          {PgmCannotCreate, PgmBadRange, PgmWriteCancelled, PgmWriteFailed, PgmNoGrid}},
+        {&KernelFileTexts, {KernelFileUnusable, KernelFileTooLarge}},
+        {&SelectionFileTexts,
+         {SelectionNoMask, SelectionUnusableFile, SelectionNotBmp, SelectionUnsupported,
+          SelectionWrongSize}},
         {&AreaTexts, {AreaCancelled, AreaNoRowBuffer, AreaHeightNotMultipleOf4}},
         {&ConvolveTexts, {ConvolveCancelled, ConvolveNoWorkGrid}},
         {&DispatchTexts,
