@@ -13,6 +13,7 @@
 #include "formats/selection_bmp.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
+#include "shading/texture.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,7 @@ TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
           SelectionWrongSize}},
         {&AreaTexts, {AreaCancelled, AreaNoRowBuffer, AreaHeightNotMultipleOf4}},
         {&ConvolveTexts, {ConvolveCancelled, ConvolveNoWorkGrid}},
+        {&TextureTexts, {TextureCancelled, TextureEmpty, TextureNoPicture}},
         {&DispatchTexts,
          {DispatchNoExtension, DispatchUnknownExtension, DispatchNotReadable, DispatchMuseFailed,
           DispatchDtedFailed, DispatchDefinitionFailed, DispatchMuseCancelled,
