@@ -78,10 +78,6 @@ int32_t WriteRows(AtomicFile& file, const std::vector<uint8_t>& header, int32_t 
     return FinishWrite(file, ok, progress, BmpImageWriteCancelled, BmpImageWriteFailed, reason);
 }
 
-std::string Size(int64_t width, int64_t height) {
-    return std::to_string(width) + " x " + std::to_string(height);
-}
-
 // Grey index of a height between min and min + 255 / scale. Out-of-range heights (stale
 // extremes) and NaN would wrap or be undefined as a byte; they are held to 0..255.
 uint8_t GreyIndex(float sample, double min, float scale) {
@@ -136,7 +132,7 @@ int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progr
     if ((h.Bits != 8 && h.Bits != 24) || h.Compression != 0 || !h.HasShape())
         return refuse(BmpImageUnsupported, std::to_string(h.Bits) + " bits, compression " +
                                                std::to_string(h.Compression) + ", " +
-                                               Size(h.Width, h.Height));
+                                               SizeText(h.Width, h.Height));
     uint32_t colours = 0;
     if (h.Bits == 8 && CountBmpPalette(h, colours) != BmpStatus::Ok)
         return refuse(BmpImageUnsupported, "its palette does not fit before the pixels");
@@ -146,11 +142,11 @@ int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progr
     const int32_t width = h.Width & ~3;
     const int64_t rows = h.Rows();
     if (width == 0 || width >= Surface::SizeLimit || rows >= Surface::SizeLimit)
-        return refuse(BmpImageNoPicture, Size(h.Width, rows));
+        return refuse(BmpImageNoPicture, SizeText(h.Width, rows));
     const auto height = static_cast<int32_t>(rows);
     const auto bits = static_cast<int32_t>(h.Bits);
     if (image.Create(width, height, bits) != 0)
-        return refuse(BmpImageNoPicture, Size(width, height));
+        return refuse(BmpImageNoPicture, SizeText(width, height));
     if (bits == 8) {
         // Entries past a short palette are black.
         image.Palette.fill(0);

@@ -66,6 +66,14 @@ inline bool SurfaceAcceptsSize(int32_t width, int32_t height) {
            (width & ~3) > 0;
 }
 
+// Particulars of a refusal: "1,024 of 1,088 bytes" a file has of what it promises, "8 x 3" a size.
+inline std::string BytesText(uint64_t have, uint64_t need) {
+    return GroupedNumber(have) + " of " + GroupedNumber(need) + " bytes";
+}
+inline std::string SizeText(int64_t width, int64_t height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
 // Maps path and hands its bytes to read(data, size). A file that cannot be opened or mapped
 // gives cannotOpen or cannotMap, with the system's reason.
 template <class Reader>

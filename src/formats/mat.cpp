@@ -60,8 +60,7 @@ const StatusTable MatWriteTexts{"MAT writing", WriteTexts};
 int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name,
                       std::string* reason) {
     if (!data || size < MatHeaderSize)
-        return Refuse(reason, MatReadTexts, MatTruncated,
-                      GroupedNumber(size) + " of " + GroupedNumber(MatHeaderSize) + " bytes");
+        return Refuse(reason, MatReadTexts, MatTruncated, BytesText(size, MatHeaderSize));
     const int32_t type = GetI32(data + TypeAt);
     if (type != DoubleType && type != FloatType)
         return Refuse(reason, MatReadTexts, MatUnsupported, "type " + std::to_string(type));
@@ -71,7 +70,7 @@ int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     if (!SurfaceAcceptsSize(columns, rows) || nameLength < 0)
         return Refuse(reason, MatReadTexts, MatBadSize,
                       nameLength < 0 ? "name length " + std::to_string(nameLength)
-                                     : std::to_string(columns) + " x " + std::to_string(rows));
+                                     : SizeText(columns, rows));
     const bool doubles = type == DoubleType;
     const size_t bytes = doubles ? 8 : 4;
     const uint64_t start = MatHeaderSize + static_cast<uint64_t>(nameLength);
@@ -79,8 +78,7 @@ int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     const uint64_t stride = static_cast<uint64_t>(rows) * bytes;
     const uint64_t need = start + stride * static_cast<uint64_t>(columns);
     if (size < need)
-        return Refuse(reason, MatReadTexts, MatTruncated,
-                      GroupedNumber(size) + " of " + GroupedNumber(need) + " bytes");
+        return Refuse(reason, MatReadTexts, MatTruncated, BytesText(size, need));
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;

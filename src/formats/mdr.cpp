@@ -209,10 +209,6 @@ constexpr StatusText WriteTexts[] = {
     {MdrNoGrid, "the Surface has no grid to write"},
 };
 
-std::string BytesOf(uint64_t have, uint64_t need) {
-    return GroupedNumber(have) + " of " + GroupedNumber(need) + " bytes";
-}
-
 } // namespace
 
 const StatusTable MdrReadTexts{"MDR reading", ReadTexts};
@@ -221,7 +217,7 @@ const StatusTable MdrWriteTexts{"MDR writing", WriteTexts};
 int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name,
                       std::string* reason) {
     if (!data || size < MdrHeaderSize)
-        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesOf(size, MdrHeaderSize));
+        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesText(size, MdrHeaderSize));
     if (std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0)
         return Refuse(reason, MdrReadTexts, MdrNotMdr, "it does not begin with \"KRVL\"");
     if (const uint32_t headerSize = GetU32(data + HeaderSizeAt); headerSize != MdrHeaderSize)
@@ -236,13 +232,12 @@ int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     const int32_t width = GetI32(data + WidthAt);
     const int32_t height = GetI32(data + HeightAt);
     if (!SurfaceAcceptsSize(width, height))
-        return Refuse(reason, MdrReadTexts, MdrBadSize,
-                      std::to_string(width) + " x " + std::to_string(height));
+        return Refuse(reason, MdrReadTexts, MdrBadSize, SizeText(width, height));
     const size_t bytes = BytesPerSample(dataType);
     const uint64_t stride = static_cast<uint64_t>(width) * bytes;
     const uint64_t need = MdrHeaderSize + stride * static_cast<uint64_t>(height);
     if (size < need)
-        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesOf(size, need));
+        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesText(size, need));
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;

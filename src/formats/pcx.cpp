@@ -70,10 +70,6 @@ constexpr StatusText ReadTexts[] = {
     {PcxReadCancelled, "cancelled"},
 };
 
-std::string Size(int32_t width, int32_t height) {
-    return std::to_string(width) + " x " + std::to_string(height);
-}
-
 // Writes the header, the rows encoded by encodeRow (top first) and the trailer.
 template <typename EncodeRow>
 int32_t WriteEncoded(const std::string& path, const Bytes& header, int32_t rows,
@@ -145,8 +141,7 @@ size_t DecodeRow(const uint8_t* data, size_t size, size_t at, size_t bytesPerLin
 // Checks the header and that every row decodes within the data, before anything is changed.
 int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout, std::string* reason) {
     if (size < HeaderSize)
-        return Refuse(reason, PcxReadTexts, PcxTruncated,
-                      GroupedNumber(size) + " of " + GroupedNumber(HeaderSize) + " bytes");
+        return Refuse(reason, PcxReadTexts, PcxTruncated, BytesText(size, HeaderSize));
     if (data[0] != 10)
         return Refuse(reason, PcxReadTexts, PcxUnsupported, "it does not begin with 10");
     if (data[1] != 5 || data[2] != 1 || data[3] != 8 || data[65] != 1)
@@ -164,10 +159,10 @@ int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout, std::strin
     if (layout.Width <= 0 || layout.Height <= 0 ||
         layout.BytesPerLine < static_cast<size_t>(layout.Width))
         return Refuse(reason, PcxReadTexts, PcxUnsupported,
-                      Size(layout.Width, layout.Height) + " with " +
+                      SizeText(layout.Width, layout.Height) + " with " +
                           std::to_string(layout.BytesPerLine) + " bytes a line");
     if (!SurfaceAcceptsSize(layout.Width, layout.Height))
-        return Refuse(reason, PcxReadTexts, PcxBadReadSize, Size(layout.Width, layout.Height));
+        return Refuse(reason, PcxReadTexts, PcxBadReadSize, SizeText(layout.Width, layout.Height));
     size_t at = HeaderSize;
     for (int32_t y = 0; y < layout.Height; ++y) {
         at = DecodeRow(data, size, at, layout.BytesPerLine, nullptr, 0);

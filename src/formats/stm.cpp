@@ -98,14 +98,12 @@ int32_t ReadStmBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     if (!feed)
         return Refuse(reason, StmReadTexts, StmBadHeader);
     if (!SizeAccepted(width, height))
-        return Refuse(reason, StmReadTexts, StmBadSize,
-                      std::to_string(width) + " x " + std::to_string(height));
+        return Refuse(reason, StmReadTexts, StmBadSize, SizeText(width, height));
     const size_t start = static_cast<size_t>(feed - data) + 1;
     const size_t stride = static_cast<size_t>(width) * 2;
     if (size - start < stride * static_cast<size_t>(height))
         return Refuse(reason, StmReadTexts, StmTruncated,
-                      GroupedNumber(size) + " of " +
-                          GroupedNumber(start + stride * static_cast<size_t>(height)) + " bytes");
+                      BytesText(size, start + stride * static_cast<size_t>(height)));
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;

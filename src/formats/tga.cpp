@@ -116,8 +116,7 @@ struct TgaLayout {
 
 int32_t ParseTga(const uint8_t* data, size_t size, TgaLayout& layout, std::string* reason) {
     if (size < HeaderSize)
-        return Refuse(reason, TgaReadTexts, TgaTruncated,
-                      GroupedNumber(size) + " of " + GroupedNumber(HeaderSize) + " bytes");
+        return Refuse(reason, TgaReadTexts, TgaTruncated, BytesText(size, HeaderSize));
     const uint8_t mapType = data[1];
     if (data[2] != TrueColour || data[16] != 24 || mapType > 1)
         return Refuse(reason, TgaReadTexts, TgaUnsupported,
@@ -129,13 +128,11 @@ int32_t ParseTga(const uint8_t* data, size_t size, TgaLayout& layout, std::strin
     layout.Width = static_cast<int32_t>(GetU16(data + 12));
     layout.Height = static_cast<int32_t>(GetU16(data + 14));
     if (!SurfaceAcceptsSize(layout.Width, layout.Height))
-        return Refuse(reason, TgaReadTexts, TgaBadReadSize,
-                      std::to_string(layout.Width) + " x " + std::to_string(layout.Height));
+        return Refuse(reason, TgaReadTexts, TgaBadReadSize, SizeText(layout.Width, layout.Height));
     const uint64_t pixels =
         3 * static_cast<uint64_t>(layout.Width) * static_cast<uint64_t>(layout.Height);
     if (pixelsAt > size || size - pixelsAt < pixels)
-        return Refuse(reason, TgaReadTexts, TgaTruncated,
-                      GroupedNumber(size) + " of " + GroupedNumber(pixelsAt + pixels) + " bytes");
+        return Refuse(reason, TgaReadTexts, TgaTruncated, BytesText(size, pixelsAt + pixels));
     layout.PixelsAt = static_cast<size_t>(pixelsAt);
     layout.TopFirst = (data[17] & TopFirstBit) != 0;
     layout.RightToLeft = (data[17] & RightToLeftBit) != 0;
