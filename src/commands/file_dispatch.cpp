@@ -180,6 +180,12 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
         return Quoted(path) + " does not have an extension";
     case DispatchUnknownExtension:
         return "Unrecognized extension in " + Quoted(path) + ".";
+    case DispatchMuseFailed:
+        return "Error reading Muse DTED file " + Quoted(path) +
+               (reason.empty() ? "." : ": " + reason);
+    case DispatchDtedFailed:
+        return "Error reading DTED cell file " + Quoted(path) +
+               (reason.empty() ? "." : ": " + reason);
     case DispatchDefinitionFailed:
         // The definition reader's message names the file and says why.
         return reason.empty() ? "Error reading definition file " + Quoted(path) + "." : reason;
@@ -193,7 +199,7 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
             type = TypeFromExtension(path);
         return "cannot open " + Quoted(path) + ": " + DispatchReason(code, type);
     }
-    return "cannot open " + Quoted(path) + ": failed with code " + std::to_string(code);
+    return "cannot open " + Quoted(path) + ": " + DescribeStatus(DispatchTexts, code);
 }
 
 namespace {

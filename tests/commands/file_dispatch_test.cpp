@@ -61,6 +61,23 @@ TEST_F(FileDispatchTest, ReadingCodesAndTheirMessages) {
     EXPECT_EQ(ws.TheSurface.XSize, 8);
 }
 
+// The codes of readers still to come keep their documented texts; a code nobody names still
+// says what was being done.
+TEST(OpenFailureMessage, CodesWithoutAReaderYet) {
+    const struct {
+        int32_t Code;
+        std::string Reason;
+        std::string Message;
+    } cases[] = {
+        {-103, "", "Error reading Muse DTED file \"m.dte\"."},
+        {-104, "READ", "Error reading DTED cell file \"m.dte\": READ"},
+        {-106, "", "cannot open \"m.dte\": the MUSE DTED read information was cancelled"},
+        {-42, "", "cannot open \"m.dte\": opening failed (code -42)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OpenFailureMessage(c.Code, "m.dte", -1, c.Reason), c.Message) << c.Code;
+}
+
 TEST_F(FileDispatchTest, WritingRefusalsSayWhyOrNothing) {
     const struct {
         std::string Name;
