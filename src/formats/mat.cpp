@@ -39,8 +39,7 @@ float Element(const uint8_t* at, bool doubles) {
 constexpr StatusText ReadTexts[] = {
     {MatCannotOpen, "MAT file cannot be opened"},
     {MatCannotMap, "MAT file cannot be mapped"},
-    {MatUnsupported, "MAT file of a kind this version cannot read (only real matrices of floats "
-                     "or doubles)"},
+    {MatUnsupported, "MAT file holds no matrix of floats or doubles"},
     {MatTruncated, "MAT file is shorter than its header promises"},
     {MatBadSize, "MAT file has a size the Surface cannot take"},
     {MatOutOfMemory, "out of memory for the Surface of the MAT file"},

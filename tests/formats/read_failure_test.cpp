@@ -150,8 +150,7 @@ TEST(ReadFailure, ReasonsOfEveryReader) {
         {"MAT short elements", mat, MatHeader(10, 4, 4), MatTruncated,
          "MAT file is shorter than its header promises (24 of 88 bytes)"},
         {"MAT type 20", mat, MatHeader(20, 4, 4), MatUnsupported,
-         "MAT file of a kind this version cannot read (only real matrices of floats or doubles) "
-         "(type 20)"},
+         "MAT file holds no matrix of floats or doubles (type 20)"},
         {"MAT no rows", mat, MatHeader(10, 0, 4), MatBadSize,
          "MAT file has a size the Surface cannot take (4 x 0)"},
         {"STM magic", stm, Text("STL 4 4 \n"), StmNotStm,
