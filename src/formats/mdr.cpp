@@ -209,6 +209,19 @@ constexpr StatusText WriteTexts[] = {
     {MdrNoGrid, "the Surface has no grid to write"},
 };
 
+// What a file too short for its header promises: the whole grid when the fields that say so are
+// there and sound, else the header itself.
+uint64_t Promised(const uint8_t* data, size_t size) {
+    if (!data || size < HeightAt + 4 || std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0)
+        return MdrHeaderSize;
+    const int32_t width = GetI32(data + WidthAt);
+    const int32_t height = GetI32(data + HeightAt);
+    if (data[DataTypeAt] > 2 || !SurfaceAcceptsSize(width, height))
+        return MdrHeaderSize;
+    return MdrHeaderSize + static_cast<uint64_t>(width) * static_cast<uint64_t>(height) *
+                               BytesPerSample(data[DataTypeAt]);
+}
+
 } // namespace
 
 const StatusTable MdrReadTexts{"MDR reading", ReadTexts};
@@ -217,7 +230,7 @@ const StatusTable MdrWriteTexts{"MDR writing", WriteTexts};
 int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name,
                       std::string* reason) {
     if (!data || size < MdrHeaderSize)
-        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesText(size, MdrHeaderSize));
+        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesText(size, Promised(data, size)));
     if (std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0)
         return Refuse(reason, MdrReadTexts, MdrNotMdr, "it does not begin with \"KRVL\"");
     if (const uint32_t headerSize = GetU32(data + HeaderSizeAt); headerSize != MdrHeaderSize)

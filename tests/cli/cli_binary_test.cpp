@@ -44,7 +44,9 @@ TEST(CliBinary, OpenAndSaveFailuresSayWhyOnOneLine) {
     // A 1024 x 256 grid of floats needs 1024 + 1,048,576 bytes; the file stops after 600.
     std::string header(600, '\0');
     header.replace(0, 4, "KRVL");
-    header[5] = 4; // header size 1024, little-endian
+    header[5] = 4;   // header size 1024, little-endian
+    header[361] = 4; // width 1024
+    header[365] = 1; // height 256
     test::WriteFileText(shortMdr, header);
     std::string full(1024, '\0');
     full.replace(0, 4, "KRVL");
@@ -60,8 +62,8 @@ TEST(CliBinary, OpenAndSaveFailuresSayWhyOnOneLine) {
         std::string Line;
     } cases[] = {
         {"open " + shortMdr, "cannot open \"" + shortMdr +
-                                 "\": MDR file is shorter than its header promises (600 of 1,024 "
-                                 "bytes)"},
+                                 "\": MDR file is shorter than its header promises (600 of "
+                                 "1,049,600 bytes)"},
         {"open " + dir.File("cut.mdr"),
          "cannot open \"" + dir.File("cut.mdr") +
              "\": MDR file is shorter than its header promises (1,024 of 1,049,600 bytes)"},
