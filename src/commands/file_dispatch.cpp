@@ -239,9 +239,12 @@ int32_t Unwritable(const std::string& path, int32_t type, std::string& message) 
     else if (row->Flags & FileWritable)
         message = "Unable to save file " + path + ": writing " + Quoted(row->Name) +
                   " files is not available yet";
-    else
+    else if (row->CanRead())
         message = "Unable to save file " + path + ": " + Quoted(row->Name) +
                   " files can be read but not written";
+    else
+        message =
+            "Unable to save file " + path + ": " + Quoted(row->Name) + " files cannot be written";
     return -1;
 }
 

@@ -87,7 +87,7 @@ TEST_F(FileDispatchTest, WritingRefusalsSayWhyOrNothing) {
     } cases[] = {
         {"x.xyz", -1, -100, ""},
         {"noext", -1, -1, " because extension is not recognized and no type was specified."},
-        {"x.dem", -1, -1, ": \"USGS DEM Surface\" files can be read but not written"},
+        {"x.dem", -1, -1, ": \"USGS DEM Surface\" files cannot be written"},
         {"s.pcx", 0x804, -1, ": \"8-bit PCX Surface (8-bit)\" files can be read but not written"},
         {"x.obj", -1, -1, ": writing \"3D Wavefront OBJ\" files is not available yet"},
     };
