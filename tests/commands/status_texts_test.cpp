@@ -4,6 +4,7 @@
 #include "core/status.h"
 #include "edit/area_operations.h"
 #include "edit/convolution.h"
+#include "edit/point_operations.h"
 #include "formats/bmp.h"
 #include "formats/krn.h"
 #include "formats/mat.h"
@@ -69,6 +70,7 @@ TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
         {&SelectionFileTexts,
          {SelectionNoMask, SelectionUnusableFile, SelectionNotBmp, SelectionUnsupported,
           SelectionWrongSize}},
+        {&PointTexts, {PointCancelled, PointFlat, PointNoLevels}},
         {&AreaTexts, {AreaCancelled, AreaNoRowBuffer, AreaHeightNotMultipleOf4}},
         {&ConvolveTexts, {ConvolveCancelled, ConvolveNoWorkGrid}},
         {&TextureTexts, {TextureCancelled, TextureEmpty, TextureNoPicture}},
