@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the selection-mask BMP loader. The Surface is 8 x 5 so its mask is
 // rounded up to 8 x 8: files of either height are accepted, which reaches the copying code.
 
+#include "edit/selection_operations.h"
 #include "formats/selection_bmp.h"
 #include "fuzz/quiet_host.h"
 

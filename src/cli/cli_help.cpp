@@ -34,7 +34,8 @@ constexpr StepHelp Steps[] = {
              "  type comes from the extension unless a \"type\" step chose one.\n"
              "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"},
     {"type", "type NAME\n  Chooses the file type of the next open or save by its name or code,\n"
-             "  where the extension is ambiguous. Types (code, extension, name):\n"},
+             "  where the extension is ambiguous. Types (code, extension, what this version\n"
+             "  does with them, name):\n"},
     {"batch-textures",
      "batch-textures FILE...\n  Reads each file and writes its picture as a tile named by the\n"
      "  map's lower-left corner (e.g. w120n45.bmp) in the current directory; .dem files are\n"
@@ -185,8 +186,9 @@ std::string CliCommandHelp(const std::string& topic, Workspace& ws) {
         std::string text = Steps[3].Text;
         char line[128];
         for (const FileTypeEntry& row : FileTypeRows()) {
-            std::snprintf(line, sizeof line, "  0x%03X  %-4s %s%s\n", row.Type, row.Extension,
-                          row.Name, (row.Flags & FileReadable) ? "" : "  (save only)");
+            std::snprintf(line, sizeof line, "  0x%03X  %-4s %-5s %-6s %s\n", row.Type,
+                          row.Extension, row.CanRead() ? "read" : "-",
+                          row.CanWrite() ? "write" : "-", row.Name);
             text += line;
         }
         return text;

@@ -5,6 +5,7 @@
 #include "commands/convolution_commands.h"
 #include "commands/file_dispatch.h"
 #include "commands/setting_checks.h"
+#include "formats/krn.h"
 #include "core/settings_store.h"
 #include "formats/file_type_table.h"
 #include "shading/texture.h"
@@ -163,11 +164,11 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
         const bool load = step == "kernel-load";
         (load ? Ws.KernelLoad : Ws.KernelSave).Path = path;
         const int32_t code = load ? RunKernelLoad(Ws) : RunKernelSave(Ws);
-        if (load && code == -2)
+        if (load && code == KernelFileNoKernel)
             return Fail(CliFailed, "no Kernel found in " + path);
         if (code != 0)
-            return Fail(CliFailed,
-                        (load ? "cannot read kernel file " : "cannot write kernel file ") + path);
+            return Fail(CliFailed, (load ? "cannot read kernel file \"" : "cannot write kernel file \"") +
+                                       path + "\": " + DescribeStatus(KernelFileTexts, code));
         return CliOk;
     }
     if (step == "info")
@@ -213,9 +214,10 @@ int CliSession::StepType(const std::string& name) {
 
 int CliSession::StepOpen(const std::string& path) {
     const int32_t type = std::exchange(NextType, -1);
-    const int32_t code = ReadFileByType(Ws, path, true, type);
+    std::string reason;
+    const int32_t code = ReadFileByType(Ws, path, true, type, &reason);
     if (code != 0)
-        return Fail(CliFailed, OpenFailureMessage(code, path, type));
+        return Fail(CliFailed, OpenFailureMessage(code, path, type, reason));
     return CliOk;
 }
 

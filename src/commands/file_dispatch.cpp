@@ -21,7 +21,19 @@ namespace korvel {
 
 namespace {
 
-constexpr int32_t NotInThisVersion = -111;
+constexpr StatusText DispatchTextList[] = {
+    {DispatchNoExtension, "the name has no extension"},
+    {DispatchUnknownExtension, "no file type has the extension"},
+    {DispatchNotReadable, "Reading not implemented for this file type"},
+    {DispatchMuseFailed, "the MUSE DTED file cannot be read"},
+    {DispatchDtedFailed, "the DTED cell file cannot be read"},
+    {DispatchDefinitionFailed, "the definition file cannot be read"},
+    {DispatchMuseCancelled, "the MUSE DTED read information was cancelled"},
+    {DispatchDtedCancelled, "the DTED cell read information was cancelled"},
+    {DispatchNoDefinition, "the definition file holds no block of its kind"},
+    {DispatchNoReader, "the file type has no reader"},
+    {DispatchNotYet, "reading the file type is not available yet"},
+};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -41,14 +53,15 @@ int32_t AfterSurfaceRead(Workspace& ws, const std::string& path, int32_t code) {
 }
 
 // A picture read into the TextureMap: the Surface takes the picture's size, keeping its samples.
-int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code) {
+int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code,
+                         std::string* reason) {
     if (code != 0)
         return code;
     Surface& s = ws.TheSurface;
     const bool sameSize = s.XSize == s.Texture.Width() && s.YSize == s.Texture.Height();
     const int32_t resized = s.ResizeKeep(s.Texture.Width(), s.Texture.Height(), -1);
     if (resized != 0)
-        return resized;
+        return Refuse(reason, resized, "out of memory for a Surface of the picture's size");
     // Samples were cut off or zeros added: the extremes are those of what is left.
     if (!sameSize)
         s.FindMinMax(s.Min, s.Max, ws.TheProgress);
@@ -56,46 +69,50 @@ int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code) {
     return 0;
 }
 
-int32_t ReadDefinition(Workspace& ws, const std::string& path, int32_t type) {
-    std::string ignored;
-    if (type == FileSurfaceDefinition)
-        return ReadSurfaceDefinitionFile(path, ws, ignored);
-    const int32_t code = ReadLightingDefinitionFile(path, ws, ignored);
-    RecomputeTexture(ws, true);
-    return code;
+int32_t ReadDefinition(Workspace& ws, const std::string& path, int32_t type, std::string* reason) {
+    std::string message;
+    int32_t code = 0;
+    if (type == FileSurfaceDefinition) {
+        code = ReadSurfaceDefinitionFile(path, ws, message);
+    } else {
+        code = ReadLightingDefinitionFile(path, ws, message);
+        RecomputeTexture(ws, true);
+    }
+    return code == 0 ? 0 : Refuse(reason, code, message);
 }
 
-int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type) {
+int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::string* reason) {
     Progress& progress = ws.TheProgress;
     Surface& s = ws.TheSurface;
     switch (type) {
     case FileUnknown:
-        return -101;
+        return DispatchUnknownExtension;
     case FileMdr:
-        return AfterSurfaceRead(ws, path, ReadMdrFile(path, ws));
+        return AfterSurfaceRead(ws, path, ReadMdrFile(path, ws, reason));
     case FileMat:
-        return AfterSurfaceRead(ws, path, ReadMatFile(path, ws));
+        return AfterSurfaceRead(ws, path, ReadMatFile(path, ws, reason));
     case FileStm:
-        return AfterSurfaceRead(ws, path, ReadStmFile(path, ws));
+        return AfterSurfaceRead(ws, path, ReadStmFile(path, ws, reason));
     case FileBmpSurface:
-        return AfterSurfaceRead(ws, path, ReadBmpSurface(path, ws));
+        return AfterSurfaceRead(ws, path, ReadBmpSurface(path, ws, reason));
     case FilePcxSurface:
-        return AfterSurfaceRead(ws, path, ReadPcxSurface(path, ws));
+        return AfterSurfaceRead(ws, path, ReadPcxSurface(path, ws, reason));
     case FilePovTgaSurface:
-        return AfterSurfaceRead(ws, path, ReadFractintTga(path, ws));
+        return AfterSurfaceRead(ws, path, ReadFractintTga(path, ws, reason));
     case FileTargaTexture: {
-        const int32_t code = ReadTgaChannel(path, 0, ws);
+        const int32_t code = ReadTgaChannel(path, 0, ws, reason);
         if (code == 0)
             ws.RecentFiles.Add(path);
         return code;
     }
     case FileBmpTexture:
-        return AfterTextureRead(ws, path, ReadBmpImage(path, s.Texture, progress));
+        return AfterTextureRead(ws, path, ReadBmpImage(path, s.Texture, progress, reason), reason);
     case FilePcxTexture:
-        return AfterTextureRead(ws, path, ReadPcxTexture(path, s.Texture, progress));
+        return AfterTextureRead(ws, path, ReadPcxTexture(path, s.Texture, progress, reason),
+                                reason);
     case FileLightingDefinition:
     case FileSurfaceDefinition:
-        return ReadDefinition(ws, path, type);
+        return ReadDefinition(ws, path, type, reason);
     case FileUsgsDem:
     case FileBinary:
     case FileDtedCell:
@@ -103,71 +120,115 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type) {
     case FileBryce2:
     case FileBryce3D:
     case FileBrushDefinition:
-        return NotInThisVersion;
+        return DispatchNotYet;
     case FileTin:
     case FileCc2Contours:
     case FileVistaProDem:
-        return -110;
+        return DispatchNoReader;
     default:
-        return -102;
+        return DispatchNotReadable;
+    }
+}
+
+// The codes the dispatch gives itself, rather than passing on from a reader.
+bool IsDispatchRefusal(int32_t code) {
+    return code == DispatchNoExtension || code == DispatchUnknownExtension ||
+           code == DispatchNotReadable || code == DispatchNoReader || code == DispatchNotYet;
+}
+
+// The reason of a dispatch code, naming the type where it helps.
+std::string DispatchReason(int32_t code, int32_t type) {
+    switch (code) {
+    case DispatchNotReadable:
+        return DescribeStatus(DispatchTexts, code) + " (" + Quoted(TypeName(type)) +
+               " files are only written)";
+    case DispatchNotYet:
+        return "Reading " + Quoted(TypeName(type)) + " files is not available yet";
+    case DispatchNoReader: {
+        if (FindFileType(type))
+            return Quoted(TypeName(type)) + " files have no reader";
+        char text[64];
+        std::snprintf(text, sizeof text, "no file type has the code 0x%X", type);
+        return text;
+    }
+    default:
+        return DescribeStatus(DispatchTexts, code);
     }
 }
 
 } // namespace
 
-int32_t ReadFileByType(Workspace& ws, const std::string& path, bool refresh, int32_t type) {
+const StatusTable DispatchTexts{"opening", DispatchTextList};
+
+int32_t ReadFileByType(Workspace& ws, const std::string& path, bool refresh, int32_t type,
+                       std::string* reason) {
     if (type < 0)
         type = TypeFromExtension(path);
-    int32_t code = -110;
-    if (type == -100)
-        code = -100;
+    int32_t code = DispatchNoReader;
+    if (type == DispatchNoExtension)
+        code = DispatchNoExtension;
     else if (type >= FileUnknown && type <= FileTypeLast)
-        code = Dispatch(ws, path, type);
+        code = Dispatch(ws, path, type, reason);
+    if (IsDispatchRefusal(code))
+        Refuse(reason, code, DispatchReason(code, type));
     if (refresh)
         ws.TheHost.InvalidateView();
     return code;
 }
 
-std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t type) {
+std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t type,
+                               const std::string& reason) {
     switch (code) {
     case 0:
         return {};
-    case -100:
+    case DispatchNoExtension:
         return Quoted(path) + " does not have an extension";
-    case -101:
+    case DispatchUnknownExtension:
         return "Unrecognized extension in " + Quoted(path) + ".";
-    case -102:
-        return "Reading not implemented for this file type";
-    case -103:
-        return "Error reading Muse DTED file " + Quoted(path) + ".";
-    case -104:
-        return "Error reading DTED cell file " + Quoted(path) + ".";
-    case -105:
-        return "Error reading definition file " + Quoted(path) + ".";
-    case -106:
-        return std::string("no ") +
-               ((type < 0 ? TypeFromExtension(path) : type) == FileLightingDefinition
-                    ? "Lighting Definition"
-                    : "Surface Definition") +
-               " found in " + path;
-    case NotInThisVersion:
-        return "Reading " + Quoted(TypeName(type < 0 ? TypeFromExtension(path) : type)) +
-               " files is not available yet";
-    default: {
-        char number[32];
-        std::snprintf(number, sizeof number, "(%d)", code);
-        return "Error opening file \"" + path + ":\nUnknown return code " + number;
+    case DispatchMuseFailed:
+        return "Error reading Muse DTED file " + Quoted(path) +
+               (reason.empty() ? "." : ": " + reason);
+    case DispatchDtedFailed:
+        return "Error reading DTED cell file " + Quoted(path) +
+               (reason.empty() ? "." : ": " + reason);
+    case DispatchDefinitionFailed:
+    case DispatchNoDefinition:
+        // The definition reader's message names the file and says why.
+        return reason.empty() ? "Error reading definition file " + Quoted(path) + "." : reason;
+    default:
+        break;
     }
+    if (!reason.empty())
+        return "cannot open " + Quoted(path) + ": " + reason;
+    if (IsDispatchRefusal(code)) {
+        if (type < 0)
+            type = TypeFromExtension(path);
+        return "cannot open " + Quoted(path) + ": " + DispatchReason(code, type);
     }
+    return "cannot open " + Quoted(path) + ": " + DescribeStatus(DispatchTexts, code);
 }
 
 namespace {
 
+// A writer's failure on one line: the documented text, the file and why.
+std::string WriteFailure(const std::string& text, const std::string& path,
+                         const std::string& reason) {
+    return text + " " + Quoted(path) + ": " + reason;
+}
+
+int32_t Written(int32_t code, const std::string& path, const std::string& reason,
+                std::string& message) {
+    if (code != 0)
+        message = WriteFailure("Error writing to", path, reason);
+    return code;
+}
+
 // The whole Surface was saved under path: it becomes the document.
 int32_t SavedAsDocument(Workspace& ws, const std::string& path, int32_t code,
-                        const std::string& failure, std::string& message) {
+                        const std::string& failure, const std::string& reason,
+                        std::string& message) {
     if (code != 0) {
-        message = failure;
+        message = WriteFailure(failure, path, reason);
         return code;
     }
     ws.CurrentFile = path;
@@ -175,15 +236,21 @@ int32_t SavedAsDocument(Workspace& ws, const std::string& path, int32_t code,
     return 0;
 }
 
-int32_t Written(int32_t code, const std::string& path, std::string& message) {
-    if (code != 0 && message.empty())
-        message = "Error writing to " + Quoted(path);
-    return code;
-}
-
-int32_t Unsupported(const std::string& path, std::string& message) {
-    message = "Unable to save file " + path +
-              " because extension is not recognized and no type was specified.";
+// A type this version does not write: said of the type when there is one.
+int32_t Unwritable(const std::string& path, int32_t type, std::string& message) {
+    const FileTypeEntry* row = FindFileType(type);
+    if (!row || type == FileUnknown)
+        message = "Unable to save file " + path +
+                  " because extension is not recognized and no type was specified.";
+    else if (row->Flags & FileWritable)
+        message = "Unable to save file " + path + ": writing " + Quoted(row->Name) +
+                  " files is not available yet";
+    else if (row->CanRead())
+        message = "Unable to save file " + path + ": " + Quoted(row->Name) +
+                  " files can be read but not written";
+    else
+        message =
+            "Unable to save file " + path + ": " + Quoted(row->Name) + " files cannot be written";
     return -1;
 }
 
@@ -194,61 +261,50 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
     message.clear();
     if (type < 0)
         type = TypeFromExtension(path);
+    if (type == FileUnknown)
+        return DispatchNoExtension;
+    const FileTypeEntry* row = FindFileType(type);
+    if (!row || !row->CanWrite())
+        return Unwritable(path, type, message);
     Surface& s = ws.TheSurface;
     const Image& picture = s.Texture;
     Progress& progress = ws.TheProgress;
     const bool palette = picture.BitsPerPixel() == 8;
+    std::string why;
     switch (type) {
-    case FileUnknown:
-        return -100;
     case FileBmpTexture:
-        return Written(WriteBmpImage(path, picture, progress), path, message);
+        return Written(WriteBmpImage(path, picture, progress, &why), path, why, message);
     case FileTargaTexture:
-        return Written(palette ? WriteTgaTexture8(path, picture, progress)
-                               : WriteTgaTexture24(path, picture, progress),
-                       path, message);
+        return Written(palette ? WriteTgaTexture8(path, picture, progress, &why)
+                               : WriteTgaTexture24(path, picture, progress, &why),
+                       path, why, message);
     case FilePcxTexture:
-        return Written(palette ? WritePcx256(path, picture, progress)
-                               : WritePcx24(path, picture, progress),
-                       path, message);
+        return Written(palette ? WritePcx256(path, picture, progress, &why)
+                               : WritePcx24(path, picture, progress, &why),
+                       path, why, message);
     case FileBmpSurface:
-        // The writer shows its own failures.
-        return WriteBmpSurface(path, ws);
+        return Written(WriteBmpSurface(path, ws, &why), path, why, message);
     case FilePgm:
-        return Written(WritePgm(path, ws), path, message);
+        return Written(WritePgm(path, ws, &why), path, why, message);
     case FileMdr:
-        return SavedAsDocument(ws, path, WriteMdrFile(path, ws), "Error writing MDR file", message);
+        return SavedAsDocument(ws, path, WriteMdrFile(path, ws, &why), "Error writing MDR file",
+                               why, message);
     case FileMat:
-        return SavedAsDocument(ws, path, WriteMatFile(path, ws), "Error writing MAT file", message);
+        return SavedAsDocument(ws, path, WriteMatFile(path, ws, &why), "Error writing MAT file",
+                               why, message);
     case FileStm:
-        return SavedAsDocument(ws, path, WriteStmFile(path, ws), "Error writing STM file", message);
+        return SavedAsDocument(ws, path, WriteStmFile(path, ws, true, &why),
+                               "Error writing STM file", why, message);
     case FilePovTgaSurface:
-        return SavedAsDocument(ws, path, WriteFractintTga(path, ws),
-                               "Error writing to " + Quoted(path), message);
+        return SavedAsDocument(ws, path, WriteFractintTga(path, ws, &why), "Error writing to", why,
+                               message);
     case FileSurfaceDefinition:
         return WriteSurfaceDefinitionFile(path, ws, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
-    case FileMuseDted:
-    case FileBinary:
-    case FilePovMesh:
-    case FileDxfQuads:
-    case FileDxfTriangles:
-    case FileRawTriangles:
-    case FileTin:
-    case FileObj:
-    case FileRayDream:
-    case FileLonLatText:
-    case FileCc2Contours:
-    case FileDxfContours:
-    case FileBryce2:
-    case FileBryce3D:
-    case FileBrushDefinition:
-        message = "Writing " + Quoted(TypeName(type)) + " files is not available yet";
-        return -1;
     default:
-        // Also "USGS DEM Surface": there is no writer, and saying nothing would look like success.
-        return Unsupported(path, message);
+        // A row that says it writes but has no case here: refused rather than a silent success.
+        return Unwritable(path, type, message);
     }
 }
 
@@ -264,8 +320,9 @@ std::string TextureTileName(double left, double bottom) {
 int32_t RunTextureBatch(Workspace& ws, const std::vector<std::string>& paths, std::string& message,
                         std::vector<TextureTile>& tiles) {
     for (const std::string& path : paths) {
-        if (const int32_t code = ReadFileByType(ws, path, false); code != 0) {
-            message = OpenFailureMessage(code, path);
+        std::string reason;
+        if (const int32_t code = ReadFileByType(ws, path, false, -1, &reason); code != 0) {
+            message = OpenFailureMessage(code, path, -1, reason);
             return code;
         }
         // A tile that could not be written stops the batch rather than going missing unseen.

@@ -2,6 +2,8 @@
 // Opening and saving through the file type table: a type chosen by the person, or the one the
 // name's extension finds.
 
+#include "core/status.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,20 +12,36 @@ namespace korvel {
 
 class Workspace;
 
-// Reading codes besides the readers' own:
-//  -100 the path has no extension        -101 the extension is not in the table
-//  -102 the type cannot be read          -105 a definition file could not be read
-//  -106 a definition file holds no block of its kind
-//  -110 the type code has no reader      -111 the type's reader is not in this version yet
+// Reading codes besides the readers' own.
+enum DispatchStatus : int32_t {
+    DispatchNoExtension = -100,
+    DispatchUnknownExtension = -101,
+    DispatchNotReadable = -102, // the type is one that is only written
+    DispatchMuseFailed = -103,
+    DispatchDtedFailed = -104,
+    DispatchDefinitionFailed = -105,
+    DispatchMuseCancelled = -106, // the read-information dialog of MUSE DTED
+    DispatchDtedCancelled = -107, // the read-information dialog of DTED cells
+    DispatchNoDefinition = -108,  // a definition file holds no block of its kind
+    DispatchNoReader = -110,      // the type code is outside the table or has no reader entry
+    DispatchNotYet = -111,        // the type's reader is not in this version yet
+};
+extern const StatusTable DispatchTexts;
+
 // Surfaces read are shaded into the TextureMap; surfaces and pictures read successfully go to
-// the recent-file list. refresh asks for the view to be redrawn afterwards.
-int32_t ReadFileByType(Workspace& ws, const std::string& path, bool refresh, int32_t type = -1);
-// What the Open command shows for a reading code; empty for 0. type as given to ReadFileByType.
-std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t type = -1);
+// the recent-file list. refresh asks for the view to be redrawn afterwards. reason, when given,
+// receives why a read failed.
+int32_t ReadFileByType(Workspace& ws, const std::string& path, bool refresh, int32_t type = -1,
+                       std::string* reason = nullptr);
+// What the Open command shows for a reading code, on one line: the documented text where there
+// is one, with the reason ReadFileByType gave; empty for 0. type as given to ReadFileByType.
+std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t type = -1,
+                               const std::string& reason = std::string());
 
 // Writes the Surface or the TextureMap as type (negative: from the extension). 0 when written;
-// otherwise the writer's code with message set to what the person is shown (it may stay empty:
-// an extension the table does not know, under "All Files", fails without one).
+// otherwise the writer's code with message set to what the person is shown, one line naming the
+// file and the reason (it may stay empty: an extension the table does not know, under "All
+// Files", fails without one).
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type, std::string& message);
 
 // A tile written by the texture batch, and the input it came from.

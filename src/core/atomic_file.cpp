@@ -1,5 +1,6 @@
 #include "core/atomic_file.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,18 +14,27 @@ AtomicFile::~AtomicFile() {
     Abandon();
 }
 
+void AtomicFile::NoteError() {
+    if (FirstError == 0)
+        FirstError = errno != 0 ? errno : EIO;
+}
+
 bool AtomicFile::Open() {
     Abandon();
+    FirstError = 0;
     std::string pattern = Target + ".tmpXXXXXX";
     const int fd = mkstemp(pattern.data());
-    if (fd < 0)
+    if (fd < 0) {
+        NoteError();
         return false;
+    }
     // mkstemp creates 0600; give the file the permissions an ordinary create would.
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
     Stream = fdopen(fd, "wb");
     if (!Stream) {
+        NoteError();
         close(fd);
         unlink(pattern.c_str());
         return false;
@@ -37,8 +47,10 @@ bool AtomicFile::Open() {
 bool AtomicFile::Write(const void* data, size_t bytes) {
     if (!Stream || Failed)
         return false;
-    if (bytes && std::fwrite(data, 1, bytes, Stream) != bytes)
+    if (bytes && std::fwrite(data, 1, bytes, Stream) != bytes) {
+        NoteError();
         Failed = true;
+    }
     return !Failed;
 }
 
@@ -46,12 +58,19 @@ bool AtomicFile::Commit() {
     if (!Stream)
         return false;
     bool ok = !Failed && std::fflush(Stream) == 0 && fsync(fileno(Stream)) == 0;
-    ok = std::fclose(Stream) == 0 && ok;
+    if (!ok)
+        NoteError();
+    if (std::fclose(Stream) != 0 && ok) {
+        NoteError();
+        ok = false;
+    }
     Stream = nullptr;
     if (ok && std::rename(TempPath.c_str(), Target.c_str()) == 0) {
         TempPath.clear();
         return true;
     }
+    if (ok)
+        NoteError(); // the rename
     unlink(TempPath.c_str());
     TempPath.clear();
     return false;

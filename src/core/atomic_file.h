@@ -24,12 +24,16 @@ public:
     void Abandon();
 
     bool IsOpen() const { return Stream != nullptr; }
+    // The errno of the first failure of Open, Write or Commit; 0 while none has failed.
+    int Error() const { return FirstError; }
 
 private:
     std::string Target;
     std::string TempPath;
     std::FILE* Stream = nullptr;
     bool Failed = false;
+    int FirstError = 0;
+    void NoteError();
 };
 
 // The whole of data to path through an AtomicFile.

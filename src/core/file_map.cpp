@@ -1,5 +1,6 @@
 #include "core/file_map.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -13,11 +14,17 @@ MappedFile::~MappedFile() {
 
 MappedFile::Status MappedFile::Open(const std::string& path) {
     Close();
+    LastError = 0;
     Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (Fd < 0)
+    if (Fd < 0) {
+        LastError = errno;
         return Status::CannotOpen;
+    }
     struct stat info {};
-    if (fstat(Fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool known = fstat(Fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        // A directory or a device opens but is no file to read.
+        LastError = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         Close();
         return Status::CannotOpen;
     }
@@ -26,6 +33,7 @@ MappedFile::Status MappedFile::Open(const std::string& path) {
         return Status::Ok;
     void* view = mmap(nullptr, Length, PROT_READ, MAP_PRIVATE, Fd, 0);
     if (view == MAP_FAILED) {
+        LastError = errno;
         Close();
         return Status::CannotMap;
     }

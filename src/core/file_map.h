@@ -20,6 +20,8 @@ public:
     Status Open(const std::string& path);
     void Close();
 
+    // The errno of the failed Open; 0 after a successful one.
+    int Error() const { return LastError; }
     const uint8_t* Data() const { return Bytes; }
     size_t Size() const { return Length; }
 
@@ -27,6 +29,7 @@ private:
     int Fd = -1;
     const uint8_t* Bytes = nullptr;
     size_t Length = 0;
+    int LastError = 0;
 };
 
 } // namespace korvel

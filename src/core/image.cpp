@@ -44,10 +44,7 @@ void Image::SetPixel(int32_t x, int32_t y, PackedColor color) {
         p[x] = static_cast<uint8_t>(color);
         return;
     }
-    p += 3 * x;
-    p[0] = static_cast<uint8_t>(color >> 16);
-    p[1] = static_cast<uint8_t>(color >> 8);
-    p[2] = static_cast<uint8_t>(color);
+    PutBgr(p + 3 * x, color);
 }
 
 void Image::SetIndex(int32_t x, int32_t y, int32_t index) {
@@ -66,11 +63,7 @@ void Image::SetIndices(int32_t y, int32_t x0, const uint8_t* indices, int32_t n)
             row[x0 + i] = indices[i];
             continue;
         }
-        const PackedColor c = Palette[indices[i]];
-        uint8_t* p = row + 3 * (x0 + i);
-        p[0] = static_cast<uint8_t>(c >> 16);
-        p[1] = static_cast<uint8_t>(c >> 8);
-        p[2] = static_cast<uint8_t>(c);
+        PutBgr(row + 3 * (x0 + i), Palette[indices[i]]);
     }
 }
 
@@ -80,12 +73,8 @@ void Image::SetColors(int32_t y, int32_t x0, const PackedColor* colors, int32_t 
     const int32_t first = x0 < 0 ? -x0 : 0;
     const int32_t last = x0 + n > W ? W - x0 : n;
     uint8_t* row = Row(y);
-    for (int32_t i = first; i < last; ++i) {
-        uint8_t* p = row + 3 * (x0 + i);
-        p[0] = static_cast<uint8_t>(colors[i] >> 16);
-        p[1] = static_cast<uint8_t>(colors[i] >> 8);
-        p[2] = static_cast<uint8_t>(colors[i]);
-    }
+    for (int32_t i = first; i < last; ++i)
+        PutBgr(row + 3 * (x0 + i), colors[i]);
 }
 
 void Image::SetZoom(int32_t numerator, int32_t denominator) {

@@ -17,6 +17,13 @@ constexpr PackedColor PackColor(uint8_t r, uint8_t g, uint8_t b) {
            (static_cast<PackedColor>(b) << 16);
 }
 
+// A colour as a 24-bit pixel and a BMP or TGA file store it: blue, green, red.
+inline void PutBgr(uint8_t* at, PackedColor c) {
+    at[0] = static_cast<uint8_t>(c >> 16);
+    at[1] = static_cast<uint8_t>(c >> 8);
+    at[2] = static_cast<uint8_t>(c);
+}
+
 class Image {
 public:
     // 0 created (width rounded up to a multiple of 4), -1 bad shape or depth, -2 out of memory.

@@ -1,5 +1,6 @@
 #include "core/surface.h"
 
+#include "core/extremes.h"
 #include "core/grid.h"
 #include "core/host.h"
 #include "core/progress.h"
@@ -109,22 +110,10 @@ void Surface::SetEdges(double left, double right, double top, double bottom) {
 
 int32_t Surface::FindMinMax(double& min, double& max, Progress& progress) const {
     progress.ProgressBegin("Finding surface minimum and maximum", 9);
-    float lo = 1e25f;
-    float hi = -1e25f;
+    Extremes e;
     for (int32_t y = 0; y < YSize && Rows && !progress.CancelRequested(); ++y) {
-        const float* row = Rows[y];
-        float rowLo = lo;
-        float rowHi = hi;
-        for (int32_t x = 0; x < XSize; ++x) {
-            const float v = row[x];
-            // NaN and the infinities say nothing about the range of the terrain.
-            if (!(std::fabs(v) <= std::numeric_limits<float>::max()))
-                continue;
-            rowLo = v < rowLo ? v : rowLo;
-            rowHi = v > rowHi ? v : rowHi;
-        }
-        lo = rowLo;
-        hi = rowHi;
+        // NaN and the infinities say nothing about the range of the terrain.
+        e.AddFinite(Rows[y], XSize);
         if (y % 8 == 0) {
             progress.ProgressUpdate(y, YSize);
             progress.PumpPendingMessage();
@@ -133,8 +122,9 @@ int32_t Surface::FindMinMax(double& min, double& max, Progress& progress) const 
     progress.ProgressEnd();
     if (progress.ConsumeCancel())
         return -1;
-    min = lo;
-    max = hi;
+    // Stored even when nothing was found: the far starting values say so.
+    min = e.Lo;
+    max = e.Hi;
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "edit/area_operations.h"
 
+#include "core/extremes.h"
 #include "core/grid.h"
 #include "core/progress.h"
 #include "core/surface.h"
@@ -45,7 +46,7 @@ int32_t FlipLines(Surface& s, Progress& p, const char* text, int32_t count, Chan
         return 0;
     for (int32_t y = 0; y < done; ++y)
         change(s, y);
-    return -1;
+    return AreaCancelled;
 }
 
 // d reduced into 0..n-1.
@@ -54,25 +55,16 @@ int32_t WrapOffset(int32_t d, int32_t n) {
     return r < 0 ? r + n : r;
 }
 
+// The no-data marker is not an elevation.
+void AddElevations(Extremes& e, const float* row, int32_t width) {
+    for (int32_t x = 0; x < width; ++x)
+        if (row[x] != NoDataValue)
+            e.Add(row[x]);
+}
+
 std::unique_ptr<float[]> LineBuffer(int32_t length) {
     return std::unique_ptr<float[]>(new (std::nothrow) float[static_cast<size_t>(length)]);
 }
-
-// The running extremes as 32-bit floats; the no-data marker is not an elevation.
-struct Extremes {
-    float Lo = 1e25f;
-    float Hi = -1e25f;
-
-    void AddRow(const float* row, int32_t width) {
-        for (int32_t x = 0; x < width; ++x) {
-            const float v = row[x];
-            if (v == NoDataValue)
-                continue;
-            Lo = std::min(Lo, v);
-            Hi = std::max(Hi, v);
-        }
-    }
-};
 
 // NaN edges fall to the south pole rather than into the trigonometry.
 double ClampLatitude(double v) {
@@ -137,7 +129,7 @@ int32_t DistortRows(Surface& s, Progress& p, const char* text,
         return 0;
     const std::unique_ptr<float[]> copy = LineBuffer(s.XSize);
     if (!copy)
-        return -2;
+        return AreaNoRowBuffer;
     const RowSqueeze squeeze(s);
     p.ProgressBegin(text, Step);
     Extremes e;
@@ -146,23 +138,28 @@ int32_t DistortRows(Surface& s, Progress& p, const char* text,
         float* row = s.Rows[y];
         std::copy_n(row, s.XSize, copy.get());
         rowChange(row, copy.get(), s.XSize, squeeze.At(y));
-        e.AddRow(row, s.XSize);
+        AddElevations(e, row, s.XSize);
         if (y % 8 == 0) {
             p.ProgressUpdate(y, s.YSize);
             p.PumpPendingMessage();
         }
     }
     for (int32_t rest = y; rest < s.YSize; ++rest)
-        e.AddRow(s.Rows[rest], s.XSize);
+        AddElevations(e, s.Rows[rest], s.XSize);
     p.ProgressEnd();
-    if (e.Lo <= e.Hi) {
-        s.Min = e.Lo;
-        s.Max = e.Hi;
-    }
+    e.StoreIn(s);
     return p.ConsumeCancel() ? -1 : 0;
 }
 
+constexpr StatusText AreaTextList[] = {
+    {AreaCancelled, "cancelled, or out of memory"},
+    {AreaNoRowBuffer, "out of memory for a row"},
+    {AreaHeightNotMultipleOf4, "the height is not a multiple of 4, so it cannot become the width"},
+};
+
 } // namespace
+
+const StatusTable AreaTexts{"the area operation", AreaTextList};
 
 int32_t FlipVertical(Surface& s, Progress& p) {
     return FlipLines(s, p, "Flipping surface vertically", s.YSize / 2, SwapWithMirrorRow);
@@ -181,7 +178,7 @@ int32_t FlipDiagonal(Surface& s, Progress& p) {
     // The horizontal half put its rows back; the vertical half is undone here, unreported.
     for (int32_t y = 0; y < s.YSize / 2; ++y)
         SwapWithMirrorRow(s, y);
-    return -1;
+    return AreaCancelled;
 }
 
 int32_t ToroidalOffset(Surface& s, Progress& p, int32_t dx, int32_t dy) {
@@ -196,7 +193,7 @@ int32_t ToroidalOffset(Surface& s, Progress& p, int32_t dx, int32_t dy) {
     if (!line) {
         p.ProgressEnd();
         p.CancelFlag = 0;
-        return -1;
+        return AreaCancelled;
     }
     for (int32_t y = 0; shiftX != 0 && y < s.YSize && !p.CancelRequested(); ++y) {
         float* row = s.Rows[y];
@@ -230,7 +227,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
         return 0;
     // The height becomes the width, which must stay a multiple of 4.
     if (s.YSize % 4 != 0)
-        return -3;
+        return AreaHeightNotMultipleOf4;
     const int32_t oldX = s.XSize;
     const int32_t oldY = s.YSize;
     p.ProgressBegin("Rotate 90 degrees", Step);
@@ -248,7 +245,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
     if (!ok) {
         GridFreeOf(turned);
         p.ProgressEnd();
-        return -1;
+        return AreaCancelled;
     }
     for (int32_t y = 0; y < oldY && !p.CancelRequested(); ++y) {
         const float* row = s.Rows[y];
@@ -262,7 +259,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
     p.ProgressEnd();
     if (p.ConsumeCancel()) {
         GridFreeOf(turned);
-        return -1;
+        return AreaCancelled;
     }
     GridFreeOf(s.Rows);
     s.Rows = turned;

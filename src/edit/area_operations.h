@@ -4,12 +4,21 @@
 // returns 0 done or -1 cancelled; other codes are noted. A Surface without a grid is left alone
 // and reported as done.
 
+#include "core/status.h"
+
 #include <cstdint>
 
 namespace korvel {
 
 class Surface;
 class Progress;
+
+enum AreaStatus : int32_t {
+    AreaCancelled = -1, // also when ToroidalOffset's line or Rotate90's grid cannot be had
+    AreaNoRowBuffer = -2,
+    AreaHeightNotMultipleOf4 = -3,
+};
+extern const StatusTable AreaTexts;
 
 // Stored in the rows where no elevation is known.
 constexpr float NoDataValue = -1e20f;

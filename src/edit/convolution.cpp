@@ -1,11 +1,11 @@
 #include "edit/convolution.h"
 
+#include "core/extremes.h"
 #include "core/grid.h"
 #include "core/kernel.h"
 #include "core/progress.h"
 #include "core/selection_mask.h"
 #include "core/surface.h"
-#include "edit/point_loop.h"
 
 #include <algorithm>
 #include <cstring>
@@ -107,7 +107,14 @@ void BlendMasked(Surface& s, float* const* work) {
     }
 }
 
+constexpr StatusText ConvolveTextList[] = {
+    {ConvolveCancelled, "cancelled"},
+    {ConvolveNoWorkGrid, "out of memory for the work grid"},
+};
+
 } // namespace
+
+const StatusTable ConvolveTexts{"convolution", ConvolveTextList};
 
 int32_t KernelApply(const Kernel& kernel, int32_t x0, int32_t y0, int32_t width, int32_t height,
                     const ConvolutionSource& source, float* const* destination, Progress& progress,
@@ -143,11 +150,11 @@ int32_t ConvolveSurface(Surface& s, Progress& progress, const Kernel& kernel,
         return 0;
     float** work = GridAllocOf<float>(s.XSize, s.YSize);
     if (!work)
-        return -2;
+        return ConvolveNoWorkGrid;
     const ConvolutionSource source{s.Rows, s.XSize, s.YSize};
     if (KernelApply(kernel, 0, 0, s.XSize, s.YSize, source, work, progress, text, true) != 0) {
         GridFreeOf(work);
-        return -1;
+        return ConvolveCancelled;
     }
     if ((s.Flags & Surface::SurfaceHasSelection) != 0 && s.Mask.Exists()) {
         BlendMasked(s, work);
@@ -157,13 +164,10 @@ int32_t ConvolveSurface(Surface& s, Progress& progress, const Kernel& kernel,
         s.Rows = work;
     }
     // Sharpening reaches beyond the old extremes, and writers scale by them.
-    point_loop_detail::Extremes e;
+    Extremes e;
     for (int32_t y = 0; y < s.YSize; ++y)
         e.AddRow(s.Rows[y], s.XSize);
-    if (e.Lo <= e.Hi) {
-        s.Min = e.Lo;
-        s.Max = e.Hi;
-    }
+    e.StoreIn(s);
     return 0;
 }
 

@@ -2,6 +2,8 @@
 // Convolution of float rows with a Kernel: the whole Surface (blur, sharpen, the general kernel)
 // or a window of it (the convolving brush).
 
+#include "core/status.h"
+
 #include <cstdint>
 #include <string>
 
@@ -29,9 +31,13 @@ int32_t KernelApply(const Kernel& kernel, int32_t x0, int32_t y0, int32_t width,
                     const ConvolutionSource& source, float* const* destination, Progress& progress,
                     const std::string& text, bool showProgress);
 
+enum ConvolveStatus : int32_t {
+    ConvolveCancelled = -1,  // the Surface unchanged
+    ConvolveNoWorkGrid = -2, // the Surface unchanged
+};
+extern const StatusTable ConvolveTexts;
 // Convolves the whole Surface through a work grid; with a selection mask the result is blended
-// in by the mask weights. Min/Max are set to the new extremes. 0 done (also without a grid),
-// -1 cancelled (the Surface unchanged), -2 no work grid (the Surface unchanged).
+// in by the mask weights. Min/Max are set to the new extremes. 0 done (also without a grid).
 int32_t ConvolveSurface(Surface& s, Progress& progress, const Kernel& kernel,
                         const std::string& text);
 

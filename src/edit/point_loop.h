@@ -2,13 +2,13 @@
 // The row loop shared by every operation that gives each sample a new value from that sample
 // alone: progress report, cancel poll, selection-mask blending and the new Min/Max.
 
+#include "core/extremes.h"
 #include "core/progress.h"
 #include "core/selection_mask.h"
 #include "core/surface.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -16,50 +16,6 @@
 namespace korvel {
 
 namespace point_loop_detail {
-
-// GCC and Clang will not vectorise a float min/max reduction unless NaN and signed-zero rules are
-// relaxed, so the lanes are spelled out. Per lane, v < lo ? v : lo is exactly minps.
-using Float8 = float __attribute__((vector_size(32)));
-
-// The running extremes, held as 32-bit floats. Passed and returned by value so that the pair
-// stays in registers.
-struct Extremes {
-    float Lo = 1e25f;
-    float Hi = -1e25f;
-
-    void Add(float v) {
-        Lo = v < Lo ? v : Lo;
-        Hi = v > Hi ? v : Hi;
-    }
-    // Two vectors each way keep enough compares in flight to hide their latency.
-    void AddRow(const float* row, int32_t width) {
-        constexpr int32_t Ways = 2;
-        constexpr int32_t Lanes = 8;
-        Float8 lo[Ways];
-        Float8 hi[Ways];
-        for (int32_t k = 0; k < Ways; ++k) {
-            lo[k] = Float8{} + Lo;
-            hi[k] = Float8{} + Hi;
-        }
-        int32_t x = 0;
-        for (; x + Lanes * Ways <= width; x += Lanes * Ways) {
-            for (int32_t k = 0; k < Ways; ++k) {
-                Float8 v;
-                std::memcpy(&v, row + x + Lanes * k, sizeof v);
-                lo[k] = v < lo[k] ? v : lo[k];
-                hi[k] = v > hi[k] ? v : hi[k];
-            }
-        }
-        for (int32_t k = 0; k < Ways; ++k) {
-            for (int32_t i = 0; i < Lanes; ++i) {
-                Lo = lo[k][i] < Lo ? lo[k][i] : Lo;
-                Hi = hi[k][i] > Hi ? hi[k][i] : Hi;
-            }
-        }
-        for (; x < width; ++x)
-            Add(row[x]);
-    }
-};
 
 template <class F>
 constexpr bool MaySkip = std::is_same_v<std::invoke_result_t<F&, float>, std::optional<float>>;

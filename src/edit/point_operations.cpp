@@ -27,7 +27,15 @@ float Stored(double v) {
     return static_cast<float>(v);
 }
 
+constexpr StatusText PointTextList[] = {
+    {PointCancelled, "cancelled"},
+    {PointFlat, "the surface is flat, so it has no range to scale"},
+    {PointNoLevels, "the number of levels is not positive"},
+};
+
 } // namespace
+
+const StatusTable PointTexts{"the point operation", PointTextList};
 
 int32_t ClipHeights(Surface& s, Progress& p, double lo, double hi) {
     // Rounding to float keeps the order with any float sample, so clamping in float is exact.
@@ -90,7 +98,7 @@ int32_t ScaleHeightsToRange(Surface& s, Progress& p, double lo, double hi, bool 
     const double span = std::fabs(s.Max - min);
     // Also refuses NaN extremes, which would otherwise fill the grid with NaN.
     if (!(span >= 1e-5))
-        return -2;
+        return PointFlat;
     const float flo = Stored(lo);
     const float range = Stored(hi) - flo;
     const double inverse = 1.0 / span;
@@ -144,7 +152,7 @@ int32_t ThresholdHeights(Surface& s, Progress& p, double interval) {
 
 int32_t ThresholdLevels(Surface& s, Progress& p, int32_t levels) {
     if (levels <= 0)
-        return -3;
+        return PointNoLevels;
     return ThresholdHeights(s, p, (s.Max - s.Min) / levels);
 }
 

@@ -1,11 +1,11 @@
 #include "edit/resample.h"
 
+#include "core/extremes.h"
 #include "core/grid.h"
 #include "core/host.h"
 #include "core/interpolation.h"
 #include "core/progress.h"
 #include "core/surface.h"
-#include "edit/point_loop.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,8 +16,6 @@ namespace korvel {
 namespace {
 
 constexpr const char* AllocFailureText = "Unable to allocate surface for resample";
-
-using point_loop_detail::Extremes;
 
 // The arithmetic below repeats InterpolateGrid's, operation for operation and in the same
 // order, so that a resampled value is bit for bit what SampleAt gives at that position once the

@@ -3,6 +3,7 @@
 #include "formats/format_support.h"
 
 #include "core/atomic_file.h"
+#include "core/extremes.h"
 #include "core/file_map.h"
 #include "core/host.h"
 #include "core/workspace.h"
@@ -24,10 +25,37 @@ constexpr int32_t SurfaceReadProgressRows = 8;
 constexpr int32_t SurfaceMinSize = 4;
 constexpr int32_t SurfaceMaxSize = 100000;
 
-const char* const TooSmallText = "File width or height too small (minimum 4 pixels)";
-const char* const TooLargeText = "File width or height too large (maximum 100000 pixels)";
-const char* const UnsupportedText = "Only 8-bit uncompressed BMP files supported";
-const char* const TruncatedText = "The BMP file is truncated";
+constexpr const char* TooSmallText = "File width or height too small (minimum 4 pixels)";
+constexpr const char* TooLargeText = "File width or height too large (maximum 100000 pixels)";
+constexpr const char* UnsupportedText = "Only 8-bit uncompressed BMP files supported";
+constexpr const char* TruncatedText = "The BMP file is truncated";
+
+constexpr StatusText ImageWriteTexts[] = {
+    {BmpImageCannotCreate, "the BMP file cannot be created"},
+    {BmpImageWriteFailed, "the BMP file cannot be written"},
+    {BmpImageWriteCancelled, "cancelled"},
+    {BmpImageWriteBadSize, "the picture is empty or too large for a BMP file"},
+};
+constexpr StatusText ImageReadTexts[] = {
+    {BmpImageCannotOpen, "BMP file cannot be opened"},
+    {BmpImageUnsupported, "not a BMP file of 8 or 24 uncompressed bits"},
+    {BmpImageNoPicture, "BMP file has a size the picture cannot take, or memory ran out"},
+    {BmpImageTruncated, "BMP file is shorter than its headers promise"},
+};
+constexpr StatusText SurfaceWriteTexts[] = {
+    {BmpSurfaceCannotCreate, "the BMP file cannot be created"},
+    {BmpSurfaceWriteFailed, "the BMP file cannot be written"},
+    {BmpSurfaceWriteCancelled, "cancelled"},
+    {BmpSurfaceWriteBadSize, "the Surface has no grid or is too large for a BMP file"},
+};
+constexpr StatusText SurfaceReadTexts[] = {
+    {BmpSurfaceCannotOpen, "BMP file cannot be opened"},
+    {BmpSurfaceNotBmp, "not a BMP file"},
+    {BmpSurfaceUnsupported, UnsupportedText},
+    {BmpSurfaceBadSize, "BMP file has a size the Surface cannot take"},
+    {BmpSurfaceTruncated, TruncatedText},
+    {BmpSurfaceOutOfMemory, "out of memory for the Surface of the BMP file"},
+};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -36,7 +64,7 @@ std::string Quoted(const std::string& path) {
 // Every row goes through here so a cancel or a failed write ends the loop at the same place.
 template <typename WriteRow>
 int32_t WriteRows(AtomicFile& file, const std::vector<uint8_t>& header, int32_t rows, int32_t every,
-                  Progress& progress, WriteRow writeRow) {
+                  Progress& progress, std::string* reason, WriteRow writeRow) {
     bool ok = file.Write(header.data(), header.size());
     for (int32_t y = 0; ok && y < rows && !progress.CancelRequested(); ++y) {
         ok = writeRow(y);
@@ -45,11 +73,9 @@ int32_t WriteRows(AtomicFile& file, const std::vector<uint8_t>& header, int32_t 
             progress.PumpPendingMessage();
         }
     }
-    progress.ProgressEnd();
-    // A cancelled file is incomplete: the temporary goes, the old file stays.
-    if (progress.ConsumeCancel())
-        return -3;
-    return ok && file.Commit() ? 0 : -2;
+    static_assert(int32_t{BmpSurfaceWriteCancelled} == BmpImageWriteCancelled &&
+                  int32_t{BmpSurfaceWriteFailed} == BmpImageWriteFailed);
+    return FinishWrite(file, ok, progress, BmpImageWriteCancelled, BmpImageWriteFailed, reason);
 }
 
 // Grey index of a height between min and min + 255 / scale. Out-of-range heights (stale
@@ -63,51 +89,64 @@ uint8_t GreyIndex(float sample, double min, float scale) {
 
 } // namespace
 
-int32_t WriteBmpImage(const std::string& path, const Image& image, Progress& progress) {
+const StatusTable BmpImageWriteTexts{"BMP picture writing", ImageWriteTexts};
+const StatusTable BmpImageReadTexts{"BMP picture reading", ImageReadTexts};
+const StatusTable BmpSurfaceWriteTexts{"BMP surface writing", SurfaceWriteTexts};
+const StatusTable BmpSurfaceReadTexts{"BMP surface reading", SurfaceReadTexts};
+
+int32_t WriteBmpImage(const std::string& path, const Image& image, Progress& progress,
+                      std::string* reason) {
     std::vector<uint8_t> header;
     if (image.IsEmpty() ||
         !MakeBmpHeader(static_cast<uint32_t>(image.Width()), static_cast<uint32_t>(image.Height()),
                        static_cast<uint32_t>(image.BitsPerPixel()), image.Palette, header))
-        return -4;
+        return Refuse(reason, BmpImageWriteTexts, BmpImageWriteBadSize);
     AtomicFile file(path);
     if (!file.Open())
-        return -1;
+        return FileFailure(file, BmpImageCannotCreate, reason);
     progress.CancelFlag = 0;
     progress.ProgressBegin("Writing BMP image", ImageProgressStep);
     // The picture keeps its rows bottom-up and unpadded (its width is a multiple of 4), exactly
     // as the file stores them.
     const auto stride = static_cast<size_t>(image.Stride());
-    return WriteRows(file, header, image.Height(), ImageProgressRows, progress,
+    return WriteRows(file, header, image.Height(), ImageProgressRows, progress, reason,
                      [&](int32_t y) { return file.Write(image.Row(y), stride); });
 }
 
-int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress) {
+int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
+                           std::string* reason) {
+    const auto refuse = [&](int32_t code, const std::string& detail) {
+        return Refuse(reason, BmpImageReadTexts, code, detail);
+    };
     BmpHeader h;
     switch (ParseBmpHeader(data, size, h)) {
     case BmpStatus::Ok:
         break;
     case BmpStatus::Truncated:
-        return -5;
+        return refuse(BmpImageTruncated, GroupedNumber(size) + " bytes");
     case BmpStatus::NotBmp:
+        return refuse(BmpImageUnsupported, "it does not begin with \"BM\"");
     case BmpStatus::Unsupported:
-        return -3;
+        return refuse(BmpImageUnsupported, "an old OS/2 header");
     }
     if ((h.Bits != 8 && h.Bits != 24) || h.Compression != 0 || !h.HasShape())
-        return -3;
+        return refuse(BmpImageUnsupported, std::to_string(h.Bits) + " bits, compression " +
+                                               std::to_string(h.Compression) + ", " +
+                                               SizeText(h.Width, h.Height));
     uint32_t colours = 0;
     if (h.Bits == 8 && CountBmpPalette(h, colours) != BmpStatus::Ok)
-        return -3;
+        return refuse(BmpImageUnsupported, "its palette does not fit before the pixels");
     if (CheckBmpPixels(h, size) != BmpStatus::Ok)
-        return -5;
+        return refuse(BmpImageTruncated, GroupedNumber(size) + " bytes");
     // The picture's width must be a multiple of 4; the columns past it are dropped.
     const int32_t width = h.Width & ~3;
     const int64_t rows = h.Rows();
     if (width == 0 || width >= Surface::SizeLimit || rows >= Surface::SizeLimit)
-        return -4;
+        return refuse(BmpImageNoPicture, SizeText(h.Width, rows));
     const auto height = static_cast<int32_t>(rows);
     const auto bits = static_cast<int32_t>(h.Bits);
     if (image.Create(width, height, bits) != 0)
-        return -4;
+        return refuse(BmpImageNoPicture, SizeText(width, height));
     if (bits == 8) {
         // Entries past a short palette are black.
         image.Palette.fill(0);
@@ -131,24 +170,31 @@ int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progr
     return 0;
 }
 
-int32_t ReadBmpImage(const std::string& path, Image& image, Progress& progress) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadBmpImageBuffer(data, size, image, progress);
-    });
+int32_t ReadBmpImage(const std::string& path, Image& image, Progress& progress,
+                     std::string* reason) {
+    return ReadMappedFile(
+        path, reason,
+        [&](const uint8_t* data, size_t size) {
+            return ReadBmpImageBuffer(data, size, image, progress, reason);
+        },
+        BmpImageCannotOpen, BmpImageUnsupported);
 }
 
-int32_t WriteBmpSurface(const std::string& path, Workspace& ws) {
+int32_t WriteBmpSurface(const std::string& path, Workspace& ws, std::string* reason) {
     const Surface& s = ws.TheSurface;
     std::vector<uint8_t> header;
     if (!s.HasGrid() || !MakeBmpHeader(static_cast<uint32_t>(s.XSize),
                                        static_cast<uint32_t>(s.YSize), 8, GreyPalette(), header))
-        return -4;
-    const std::string failed = "Error writing to " + Quoted(path);
+        return Refuse(reason, BmpSurfaceWriteTexts, BmpSurfaceWriteBadSize);
+    // The documented message, shown here unless the caller reports it with the reason.
+    const auto failed = [&](int32_t code, std::string why) {
+        if (!reason)
+            ws.TheHost.ShowMessage("Error writing to " + Quoted(path));
+        return Refuse(reason, code, std::move(why));
+    };
     AtomicFile file(path);
-    if (!file.Open()) {
-        ws.TheHost.ShowMessage(failed);
-        return -1;
-    }
+    if (!file.Open())
+        return failed(BmpSurfaceCannotCreate, ErrnoText(file.Error()));
     const double range = s.Max - s.Min;
     const float scale = std::fabs(range) >= 0.00001 ? static_cast<float>(255.0 / range) : 1.0f;
     Progress& progress = ws.TheProgress;
@@ -156,46 +202,49 @@ int32_t WriteBmpSurface(const std::string& path, Workspace& ws) {
     progress.ProgressBegin("Writing 8-bit BMP surface " + path, SurfaceProgressStep);
     // Surface row 0 goes first, which a bottom-up file shows as its bottom line.
     std::vector<uint8_t> row(static_cast<size_t>(s.XSize));
+    std::string why;
     const int32_t code =
-        WriteRows(file, header, s.YSize, SurfaceWriteProgressRows, progress, [&](int32_t y) {
+        WriteRows(file, header, s.YSize, SurfaceWriteProgressRows, progress, &why, [&](int32_t y) {
             std::transform(s.Rows[y], s.Rows[y] + s.XSize, row.begin(),
                            [&](float sample) { return GreyIndex(sample, s.Min, scale); });
             return file.Write(row.data(), row.size());
         });
-    if (code == -2)
-        ws.TheHost.ShowMessage(failed);
-    return code;
+    if (code == BmpSurfaceWriteFailed)
+        return failed(code, why);
+    return Refuse(reason, code, why);
 }
 
 int32_t ReadBmpSurfaceBuffer(const uint8_t* data, size_t size, Workspace& ws,
-                             const std::string& name) {
+                             const std::string& name, std::string* reason) {
     Host& host = ws.TheHost;
+    // The documented messages, shown here unless the caller reports them as the reason.
     const auto fail = [&](const std::string& text, int32_t code) {
-        host.ShowMessage(text);
-        return code;
+        if (!reason)
+            host.ShowMessage(text);
+        return Refuse(reason, code, text);
     };
     BmpHeader h;
     switch (ParseBmpHeader(data, size, h)) {
     case BmpStatus::Ok:
         break;
     case BmpStatus::NotBmp:
-        return fail(name + " appears not to be a BMP file", -3);
+        return fail(name + " appears not to be a BMP file", BmpSurfaceNotBmp);
     case BmpStatus::Unsupported:
-        return fail(UnsupportedText, -4);
+        return fail(UnsupportedText, BmpSurfaceUnsupported);
     case BmpStatus::Truncated:
-        return fail(TruncatedText, -6);
+        return fail(TruncatedText, BmpSurfaceTruncated);
     }
     if (h.Bits != 8 || h.Compression != 0)
-        return fail(UnsupportedText, -4);
+        return fail(UnsupportedText, BmpSurfaceUnsupported);
     // The Surface's width is a multiple of 4; up to 3 columns of the file are dropped.
     const int32_t width = h.Width & ~3;
     const int64_t rows = h.Rows();
     if (width < SurfaceMinSize || rows < SurfaceMinSize)
-        return fail(TooSmallText, -5);
+        return fail(TooSmallText, BmpSurfaceBadSize);
     if (width > SurfaceMaxSize || rows > SurfaceMaxSize)
-        return fail(TooLargeText, -5);
+        return fail(TooLargeText, BmpSurfaceBadSize);
     if (CheckBmpPixels(h, size) != BmpStatus::Ok)
-        return fail(TruncatedText, -6);
+        return fail(TruncatedText, BmpSurfaceTruncated);
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;
@@ -203,48 +252,43 @@ int32_t ReadBmpSurfaceBuffer(const uint8_t* data, size_t size, Workspace& ws,
     // The size was checked above, so the only failure left is memory.
     if (s.Resize(width, static_cast<int32_t>(rows), -1) != 0) {
         progress.ProgressEnd();
-        return -7;
+        return Refuse(reason, BmpSurfaceReadTexts, BmpSurfaceOutOfMemory);
     }
     // The palette is ignored: the index itself is the height.
     constexpr float unit = 1.0f / 255.0f;
-    float lo = 1e25f;
-    float hi = -1e25f;
+    Extremes e;
     int32_t y = 0;
     for (; y < s.YSize && !progress.CancelRequested(); ++y) {
         const uint8_t* in = BmpRow(data, h, y);
         for (int32_t x = 0; x < s.XSize; ++x) {
             const float v = static_cast<float>(in[x]) * unit;
             s.Rows[y][x] = v;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
+            e.Add(v);
         }
         if (y % SurfaceReadProgressRows == 0) {
             progress.ProgressUpdate(y, s.YSize);
             progress.PumpPendingMessage();
         }
     }
-    // Resize keeps the old samples when the size is unchanged; rows a cancel left unread must
-    // not show the previous surface, and the extremes must cover the zeros put there.
+    // The extremes must cover the zeros put in the rows a cancel left unread.
     if (y < s.YSize) {
-        for (int32_t rest = y; rest < s.YSize; ++rest)
-            std::fill_n(s.Rows[rest], s.XSize, 0.0f);
-        lo = std::min(lo, 0.0f);
-        hi = std::max(hi, 0.0f);
+        ZeroRowsFrom(s, y);
+        e.Add(0.0f);
     }
-    s.Min = lo;
-    s.Max = hi;
+    e.StoreIn(s);
     progress.ProgressEnd();
     progress.ConsumeCancel();
     return 0;
 }
 
-int32_t ReadBmpSurface(const std::string& path, Workspace& ws) {
+int32_t ReadBmpSurface(const std::string& path, Workspace& ws, std::string* reason) {
     MappedFile file;
     if (file.Open(path) != MappedFile::Status::Ok) {
-        ws.TheHost.ShowMessage("Error reading from " + Quoted(path));
-        return -1;
+        if (!reason)
+            ws.TheHost.ShowMessage("Error reading from " + Quoted(path));
+        return Refuse(reason, BmpSurfaceCannotOpen, ErrnoText(file.Error()));
     }
-    return ReadBmpSurfaceBuffer(file.Data(), file.Size(), ws, path);
+    return ReadBmpSurfaceBuffer(file.Data(), file.Size(), ws, path, reason);
 }
 
 } // namespace korvel

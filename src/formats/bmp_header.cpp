@@ -1,30 +1,10 @@
 #include "formats/bmp_header.h"
 
+#include "formats/format_support.h"
+
 #include <limits>
 
 namespace korvel {
-
-namespace {
-
-uint32_t GetU16(const uint8_t* at) {
-    return static_cast<uint32_t>(at[0] | at[1] << 8);
-}
-
-uint32_t GetU32(const uint8_t* at) {
-    return GetU16(at) | GetU16(at + 2) << 16;
-}
-
-void PutU16(uint8_t* at, uint32_t value) {
-    at[0] = static_cast<uint8_t>(value);
-    at[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void PutU32(uint8_t* at, uint32_t value) {
-    PutU16(at, value);
-    PutU16(at + 2, value >> 16);
-}
-
-} // namespace
 
 BmpStatus ParseBmpHeader(const uint8_t* data, size_t size, BmpHeader& header) {
     if (size < 2 || data[0] != 'B' || data[1] != 'M')
@@ -85,12 +65,8 @@ bool MakeBmpHeader(uint32_t width, uint32_t height, uint32_t bits,
     PutU16(&out[26], 1);
     PutU16(&out[28], bits);
     PutU32(&out[34], static_cast<uint32_t>(imageSize));
-    for (uint32_t i = 0; i < paletteBytes / 4; ++i) {
-        uint8_t* entry = &out[BmpFileHeaderSize + BmpInfoHeaderSize + 4 * i];
-        entry[0] = static_cast<uint8_t>(palette[i] >> 16);
-        entry[1] = static_cast<uint8_t>(palette[i] >> 8);
-        entry[2] = static_cast<uint8_t>(palette[i]);
-    }
+    for (uint32_t i = 0; i < paletteBytes / 4; ++i)
+        PutBgr(&out[BmpFileHeaderSize + BmpInfoHeaderSize + 4 * i], palette[i]);
     return true;
 }
 

@@ -56,11 +56,22 @@ enum FileTypeCode : int32_t {
     FileTypeLast = 0x81F,
 };
 
+// What this version does with a type. The documented flags say what the dialogs offer, which
+// includes types whose readers and writers are not built yet.
+enum FileCapability : uint32_t {
+    FileCanRead = 0x01,
+    FileCanWrite = 0x02,
+};
+
 struct FileTypeEntry {
     const char* Name;
     const char* Extension; // lower case, without the dot
     int32_t Type;
     uint32_t Flags;
+    uint32_t Capabilities; // FileCapability bits
+
+    bool CanRead() const { return (Capabilities & FileCanRead) != 0; }
+    bool CanWrite() const { return (Capabilities & FileCanWrite) != 0; }
 };
 
 // The listed rows: the end marker and the rows behind it are not part of the span.

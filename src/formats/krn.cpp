@@ -95,12 +95,20 @@ bool ApplyFileLine(Kernel& k, const std::string& line) {
     return true;
 }
 
+constexpr StatusText KernelTextList[] = {
+    {KernelFileUnusable, "the kernel file cannot be read or written"},
+    {KernelFileTooLarge, "kernels above 9 x 9 do not fit a kernel file"},
+    {KernelFileNoKernel, "the file holds no SIZE, SYMM, SCAL or KERN line"},
+};
+
 } // namespace
+
+const StatusTable KernelFileTexts{"kernel file", KernelTextList};
 
 int32_t LoadKernelFile(Kernel& kernel, const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f)
-        return -1;
+        return KernelFileUnusable;
     // Read into a copy, so that a read error (a directory, a failing disk) changes nothing.
     Kernel read = kernel;
     read.ClearBlock();
@@ -109,16 +117,16 @@ int32_t LoadKernelFile(Kernel& kernel, const std::string& path) {
     while (ReadLine(f.get(), line))
         known = ApplyFileLine(read, line) || known;
     if (std::ferror(f.get()))
-        return -1;
+        return KernelFileUnusable;
     if (!known)
-        return -2;
+        return KernelFileNoKernel;
     kernel = read;
     return 0;
 }
 
 int32_t SaveKernelFile(const Kernel& kernel, const std::string& path) {
     if (kernel.Size() > Kernel::MaxFileSize)
-        return -2;
+        return KernelFileTooLarge;
     std::string text;
     Append(text, "SIZE=%d\n", kernel.Size());
     Append(text, "SYMM=%d\n", kernel.Symmetry);
@@ -126,7 +134,7 @@ int32_t SaveKernelFile(const Kernel& kernel, const std::string& path) {
     for (int32_t i = 0; i < kernel.Size(); ++i)
         for (int32_t j = 0; j < kernel.Size(); ++j)
             Append(text, "KERN%d%d=%f\n", i, j, static_cast<double>(kernel.BlockRow(i)[j]));
-    return WriteFileAtomically(path, text.data(), text.size()) ? 0 : -1;
+    return WriteFileAtomically(path, text.data(), text.size()) ? 0 : KernelFileUnusable;
 }
 
 } // namespace korvel

@@ -3,12 +3,11 @@
 #include "formats/format_support.h"
 
 #include "core/atomic_file.h"
-#include "core/file_map.h"
+#include "core/extremes.h"
 #include "core/workspace.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -29,51 +28,73 @@ constexpr int32_t FloatType = 10;
 constexpr char Name[] = "AAA"; // with its terminating zero, as the file stores it
 constexpr int32_t ProgressStepPercent = 10;
 
+// The extremes start where the format's documentation says, also for floats beyond them.
+constexpr float FarExtreme = 1e20f;
+
 float Element(const uint8_t* at, bool doubles) {
     // Doubles beyond the float range become infinities (IEEE conversion), never undefined.
-    return doubles ? static_cast<float>(std::bit_cast<double>(GetLE(at, 8)))
-                   : std::bit_cast<float>(static_cast<uint32_t>(GetLE(at, 4)));
+    return doubles ? static_cast<float>(GetF64(at)) : GetF32(at);
 }
+
+constexpr StatusText ReadTexts[] = {
+    {MatCannotOpen, "MAT file cannot be opened"},
+    {MatCannotMap, "MAT file cannot be mapped"},
+    {MatUnsupported, "MAT file holds no matrix of floats or doubles"},
+    {MatTruncated, "MAT file is shorter than its header promises"},
+    {MatBadSize, "MAT file has a size the Surface cannot take"},
+    {MatOutOfMemory, "out of memory for the Surface of the MAT file"},
+};
+constexpr StatusText WriteTexts[] = {
+    {MatWriteCancelled, "cancelled"},
+    {MatCannotCreate, "the MAT file cannot be created"},
+    {MatWriteFailed, "the MAT file cannot be written"},
+    {MatNoGrid, "the Surface has no grid to write"},
+};
 
 } // namespace
 
-int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name) {
+const StatusTable MatReadTexts{"MAT reading", ReadTexts};
+const StatusTable MatWriteTexts{"MAT writing", WriteTexts};
+
+int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name,
+                      std::string* reason) {
     if (!data || size < MatHeaderSize)
-        return -7;
+        return Refuse(reason, MatReadTexts, MatTruncated, BytesText(size, MatHeaderSize));
     const int32_t type = GetI32(data + TypeAt);
     if (type != DoubleType && type != FloatType)
-        return -5;
+        return Refuse(reason, MatReadTexts, MatUnsupported, "type " + std::to_string(type));
     const int32_t rows = GetI32(data + RowsAt);
     const int32_t columns = GetI32(data + ColumnsAt);
     const int32_t nameLength = GetI32(data + NameLengthAt);
     if (!SurfaceAcceptsSize(columns, rows) || nameLength < 0)
-        return -8;
+        return Refuse(reason, MatReadTexts, MatBadSize,
+                      nameLength < 0 ? "name length " + std::to_string(nameLength)
+                                     : SizeText(columns, rows));
     const bool doubles = type == DoubleType;
     const size_t bytes = doubles ? 8 : 4;
     const uint64_t start = MatHeaderSize + static_cast<uint64_t>(nameLength);
     // The column stride is the file's row count, whatever width the Surface ends up with.
     const uint64_t stride = static_cast<uint64_t>(rows) * bytes;
-    if (start > size || size - start < stride * static_cast<uint64_t>(columns))
-        return -7;
+    const uint64_t need = start + stride * static_cast<uint64_t>(columns);
+    if (size < need)
+        return Refuse(reason, MatReadTexts, MatTruncated, BytesText(size, need));
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;
     progress.ProgressBegin("Reading MAT File " + name, ProgressStepPercent);
     if (s.Resize(columns, rows, -1) != 0) {
         progress.ProgressEnd();
-        return -9;
+        return Refuse(reason, MatReadTexts, MatOutOfMemory);
     }
     const uint8_t* elements = data + start;
-    float lo = 1e20f;
-    float hi = -1e20f;
+    Extremes e{FarExtreme, -FarExtreme};
     int32_t x = 0;
     for (; x < s.XSize && !progress.CancelRequested(); ++x) {
         const uint8_t* column = elements + static_cast<size_t>(x) * stride;
         for (int32_t y = 0; y < s.YSize; ++y) {
             const float v = Element(column + static_cast<size_t>(y) * bytes, doubles);
             s.Rows[y][x] = v;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
+            e.Add(v);
         }
         progress.ProgressUpdate(x, s.XSize);
         progress.PumpPendingMessage();
@@ -83,29 +104,29 @@ int32_t ReadMatBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     if (x < s.XSize) {
         for (int32_t y = 0; y < s.YSize; ++y)
             std::fill(s.Rows[y] + x, s.Rows[y] + s.XSize, 0.0f);
-        lo = std::min(lo, 0.0f);
-        hi = std::max(hi, 0.0f);
+        e.Add(0.0f);
     }
-    s.Min = lo;
-    s.Max = hi;
+    // Stored even when every element was NaN: the starting values then stand.
+    s.Min = e.Lo;
+    s.Max = e.Hi;
     progress.ProgressEnd();
     progress.ConsumeCancel();
     return 0;
 }
 
-int32_t ReadMatFile(const std::string& path, Workspace& ws) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadMatBuffer(data, size, ws, path);
+int32_t ReadMatFile(const std::string& path, Workspace& ws, std::string* reason) {
+    return ReadMappedFile(path, reason, [&](const uint8_t* data, size_t size) {
+        return ReadMatBuffer(data, size, ws, path, reason);
     });
 }
 
-int32_t WriteMatFile(const std::string& path, Workspace& ws) {
+int32_t WriteMatFile(const std::string& path, Workspace& ws, std::string* reason) {
     const Surface& s = ws.TheSurface;
     if (!s.HasGrid())
-        return -5;
+        return Refuse(reason, MatWriteTexts, MatNoGrid);
     AtomicFile file(path);
     if (!file.Open())
-        return -2;
+        return FileFailure(file, MatCannotCreate, reason);
 
     std::array<uint8_t, MatHeaderSize + sizeof Name> header{};
     PutU32(header.data() + TypeAt, FloatType);
@@ -121,19 +142,12 @@ int32_t WriteMatFile(const std::string& path, Workspace& ws) {
     std::vector<uint8_t> column(static_cast<size_t>(s.YSize) * 4);
     for (int32_t x = 0; ok && x < s.XSize && !progress.CancelRequested(); ++x) {
         for (int32_t y = 0; y < s.YSize; ++y)
-            PutU32(column.data() + 4 * static_cast<size_t>(y),
-                   std::bit_cast<uint32_t>(s.Rows[y][x]));
+            PutF32(column.data() + 4 * static_cast<size_t>(y), s.Rows[y][x]);
         ok = file.Write(column.data(), column.size());
         progress.ProgressUpdate(x, s.XSize);
         progress.PumpPendingMessage();
     }
-    progress.ProgressEnd();
-    // A cancelled file is incomplete: the temporary goes, the old file stays.
-    if (progress.ConsumeCancel())
-        return -1;
-    if (!ok || !file.Commit())
-        return -3;
-    return 0;
+    return FinishWrite(file, ok, progress, MatWriteCancelled, MatWriteFailed, reason);
 }
 
 } // namespace korvel

@@ -62,7 +62,7 @@ void ReadFloatRow(const uint8_t* in, float* out, int32_t columns) {
 
 uint32_t Quantum(const uint8_t* in, size_t bytes, int32_t x) {
     const size_t at = static_cast<size_t>(x) * bytes;
-    return bytes == 2 ? static_cast<uint32_t>(in[at] | (in[at + 1] << 8)) : in[at];
+    return bytes == 2 ? GetU16(in + at) : in[at];
 }
 
 struct Decoder {
@@ -192,25 +192,65 @@ private:
     std::vector<uint8_t> Block;
 };
 
+constexpr StatusText ReadTexts[] = {
+    {MdrCannotOpen, "MDR file cannot be opened"},
+    {MdrCannotMap, "MDR file cannot be mapped"},
+    {MdrNotMdr, "not an MDR file"},
+    {MdrUnsupported, "MDR file of a kind this version cannot read"},
+    {MdrTruncated, "MDR file is shorter than its header promises"},
+    {MdrBadSize, "MDR file has a size the Surface cannot take"},
+    {MdrOutOfMemory, "out of memory for the Surface of the MDR file"},
+};
+constexpr StatusText WriteTexts[] = {
+    {MdrWriteCancelled, "cancelled"},
+    {MdrCannotCreate, "the MDR file cannot be created"},
+    {MdrWriteFailed, "the MDR file cannot be written"},
+    {MdrBadOptions, "the save options name a kind of MDR file this version cannot write"},
+    {MdrNoGrid, "the Surface has no grid to write"},
+};
+
+// What a file too short for its header promises: the whole grid when the fields that say so are
+// there and sound, else the header itself.
+uint64_t Promised(const uint8_t* data, size_t size) {
+    if (!data || size < HeightAt + 4 || std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0)
+        return MdrHeaderSize;
+    const int32_t width = GetI32(data + WidthAt);
+    const int32_t height = GetI32(data + HeightAt);
+    if (data[DataTypeAt] > 2 || !SurfaceAcceptsSize(width, height))
+        return MdrHeaderSize;
+    return MdrHeaderSize + static_cast<uint64_t>(width) * static_cast<uint64_t>(height) *
+                               BytesPerSample(data[DataTypeAt]);
+}
+
 } // namespace
 
-int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name) {
+const StatusTable MdrReadTexts{"MDR reading", ReadTexts};
+const StatusTable MdrWriteTexts{"MDR writing", WriteTexts};
+
+int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name,
+                      std::string* reason) {
     if (!data || size < MdrHeaderSize)
-        return -7;
-    if (std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0 ||
-        GetU32(data + HeaderSizeAt) != MdrHeaderSize)
-        return -5;
+        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesText(size, Promised(data, size)));
+    if (std::memcmp(data + MagicAt, Magic, sizeof Magic) != 0)
+        return Refuse(reason, MdrReadTexts, MdrNotMdr, "it does not begin with \"KRVL\"");
+    if (const uint32_t headerSize = GetU32(data + HeaderSizeAt); headerSize != MdrHeaderSize)
+        return Refuse(reason, MdrReadTexts, MdrNotMdr,
+                      "header size " + std::to_string(headerSize) + " instead of 1024");
     const int32_t dataType = data[DataTypeAt];
     if (data[ScanTypeAt] != 0 || data[CompressionAt] != 0 || dataType > 2)
-        return -6;
+        return Refuse(reason, MdrReadTexts, MdrUnsupported,
+                      "scan type " + std::to_string(data[ScanTypeAt]) + ", compression " +
+                          std::to_string(data[CompressionAt]) + ", data type " +
+                          std::to_string(dataType));
     const int32_t width = GetI32(data + WidthAt);
     const int32_t height = GetI32(data + HeightAt);
     if (!SurfaceAcceptsSize(width, height))
-        return -8;
+        return Refuse(reason, MdrReadTexts, MdrBadSize, SizeText(width, height));
     const size_t bytes = BytesPerSample(dataType);
     const uint64_t stride = static_cast<uint64_t>(width) * bytes;
-    if (static_cast<uint64_t>(size - MdrHeaderSize) < stride * static_cast<uint64_t>(height))
-        return -7;
+    const uint64_t need = MdrHeaderSize + stride * static_cast<uint64_t>(height);
+    if (size < need)
+        return Refuse(reason, MdrReadTexts, MdrTruncated, BytesText(size, need));
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;
@@ -218,7 +258,7 @@ int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     // The size was checked above, so the only failure left is memory.
     if (s.Resize(width, height, -1) != 0) {
         progress.ProgressEnd();
-        return -9;
+        return Refuse(reason, MdrReadTexts, MdrOutOfMemory);
     }
     s.Left = GetF64(data + LeftAt);
     s.Right = GetF64(data + RightAt);
@@ -238,34 +278,31 @@ int32_t ReadMdrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
         progress.ProgressUpdate(y, s.YSize);
         progress.PumpPendingMessage();
     }
-    // Resize keeps the old samples when the size is unchanged; rows a cancel left unread must
-    // not show the previous surface.
-    for (int32_t rest = y; rest < s.YSize; ++rest)
-        std::fill_n(s.Rows[rest], s.XSize, 0.0f);
+    ZeroRowsFrom(s, y);
     progress.ProgressEnd();
     progress.ConsumeCancel();
     return 0;
 }
 
-int32_t ReadMdrFile(const std::string& path, Workspace& ws) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadMdrBuffer(data, size, ws, path);
+int32_t ReadMdrFile(const std::string& path, Workspace& ws, std::string* reason) {
+    return ReadMappedFile(path, reason, [&](const uint8_t* data, size_t size) {
+        return ReadMdrBuffer(data, size, ws, path, reason);
     });
 }
 
-int32_t WriteMdrFile(const std::string& path, Workspace& ws) {
+int32_t WriteMdrFile(const std::string& path, Workspace& ws, std::string* reason) {
     const Surface& s = ws.TheSurface;
     if (!s.HasGrid())
-        return -5;
+        return Refuse(reason, MdrWriteTexts, MdrNoGrid);
     if (!ws.TheHost.EditParameters("mdr", "Enter MDR File Save Parameters", ws))
-        return -1;
+        return Refuse(reason, MdrWriteTexts, MdrWriteCancelled);
     const MdrSaveOptions options = ws.MdrSave;
     if (options.DataType < 0 || options.DataType > 2 || options.ScanType != 0 ||
         options.Compression != 0 || options.Coding != 0)
-        return -4;
+        return Refuse(reason, MdrWriteTexts, MdrBadOptions);
     AtomicFile file(path);
     if (!file.Open())
-        return -2;
+        return FileFailure(file, MdrCannotCreate, reason);
 
     const auto scale = static_cast<float>(s.Max - s.Min + 0.00001);
     const float inv = 1.0f / scale;
@@ -291,13 +328,8 @@ int32_t WriteMdrFile(const std::string& path, Workspace& ws) {
         progress.ProgressUpdate(y, s.YSize);
         progress.PumpPendingMessage();
     }
-    progress.ProgressEnd();
-    // A cancelled file is incomplete: the temporary goes, the old file stays.
-    if (progress.ConsumeCancel())
-        return -1;
-    if (!ok || !rows.Finish() || !file.Commit())
-        return -3;
-    return 0;
+    return FinishWrite(file, ok && rows.Finish(), progress, MdrWriteCancelled, MdrWriteFailed,
+                       reason);
 }
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 #include "formats/format_support.h"
 
 #include "core/atomic_file.h"
+#include "core/extremes.h"
 #include "core/workspace.h"
 #include "formats/bmp_header.h"
 
@@ -53,14 +54,30 @@ void EncodePlane(const uint8_t* in, size_t count, Bytes& out) {
     }
 }
 
+constexpr StatusText WriteTexts[] = {
+    {PcxCannotCreate, "the PCX file cannot be created"},
+    {PcxWriteFailed, "the PCX file cannot be written"},
+    {PcxWriteCancelled, "cancelled"},
+    {PcxBadSize, "the picture is empty or larger than a PCX file holds (65535 x 65535)"},
+    {PcxNoPalette, "a 24-bit picture has no palette for a 256-colour PCX file"},
+};
+constexpr StatusText ReadTexts[] = {
+    {PcxUnsupported, "not a PCX file Korvel reads (8 bits a plane, 1 or 3 planes)"},
+    {PcxCannotOpen, "PCX file cannot be opened"},
+    {PcxTruncated, "PCX file is shorter than its header promises"},
+    {PcxBadReadSize, "PCX file has a size the Surface cannot take"},
+    {PcxOutOfMemory, "out of memory for the picture of the PCX file"},
+    {PcxReadCancelled, "cancelled"},
+};
+
 // Writes the header, the rows encoded by encodeRow (top first) and the trailer.
 template <typename EncodeRow>
 int32_t WriteEncoded(const std::string& path, const Bytes& header, int32_t rows,
-                     const std::string& text, Progress& progress, EncodeRow encodeRow,
-                     const Bytes& trailer) {
+                     const std::string& text, Progress& progress, std::string* reason,
+                     EncodeRow encodeRow, const Bytes& trailer) {
     AtomicFile file(path);
     if (!file.Open())
-        return -1;
+        return FileFailure(file, PcxCannotCreate, reason);
     progress.CancelFlag = 0;
     progress.ProgressBegin(text, ProgressStep);
     bool ok = file.Write(header.data(), header.size());
@@ -72,12 +89,8 @@ int32_t WriteEncoded(const std::string& path, const Bytes& header, int32_t rows,
         progress.ProgressUpdate(y, rows);
         progress.PumpPendingMessage();
     }
-    progress.ProgressEnd();
-    // A cancelled file is incomplete: the temporary goes, the old file stays.
-    if (progress.ConsumeCancel())
-        return -3;
     ok = ok && (trailer.empty() || file.Write(trailer.data(), trailer.size()));
-    return ok && file.Commit() ? 0 : -2;
+    return FinishWrite(file, ok, progress, PcxWriteCancelled, PcxWriteFailed, reason);
 }
 
 bool FitsHeader(const Image& image) {
@@ -130,39 +143,49 @@ size_t DecodeRow(const uint8_t* data, size_t size, size_t at, size_t bytesPerLin
 
 // Checks the header and that every row decodes within the data, before anything is changed.
 // threePlanes admits the 24-bit layout besides the 256-colour one.
-int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout, bool threePlanes = false) {
+int32_t ParsePcx(const uint8_t* data, size_t size, PcxLayout& layout, std::string* reason,
+                 bool threePlanes = false) {
     if (size < HeaderSize)
-        return -3;
+        return Refuse(reason, PcxReadTexts, PcxTruncated, BytesText(size, HeaderSize));
+    if (data[0] != 10)
+        return Refuse(reason, PcxReadTexts, PcxUnsupported, "it does not begin with 10");
     const bool planesKnown = data[65] == 1 || (threePlanes && data[65] == 3);
-    if (data[0] != 10 || data[1] != 5 || data[2] != 1 || data[3] != 8 || !planesKnown)
-        return -1;
+    if (data[1] != 5 || data[2] != 1 || data[3] != 8 || !planesKnown)
+        return Refuse(reason, PcxReadTexts, PcxUnsupported,
+                      "version " + std::to_string(data[1]) + ", encoding " +
+                          std::to_string(data[2]) + ", " + std::to_string(data[3]) +
+                          " bits, planes " + std::to_string(data[65]));
     layout.Planes = data[65];
-    const auto xmin = static_cast<int32_t>(GetLE(data + 4, 2));
-    const auto ymin = static_cast<int32_t>(GetLE(data + 6, 2));
-    const auto xmax = static_cast<int32_t>(GetLE(data + 8, 2));
-    const auto ymax = static_cast<int32_t>(GetLE(data + 10, 2));
+    const auto xmin = static_cast<int32_t>(GetU16(data + 4));
+    const auto ymin = static_cast<int32_t>(GetU16(data + 6));
+    const auto xmax = static_cast<int32_t>(GetU16(data + 8));
+    const auto ymax = static_cast<int32_t>(GetU16(data + 10));
     layout.Width = xmax - xmin + 1;
     layout.Height = ymax - ymin + 1;
-    layout.BytesPerLine = GetLE(data + 66, 2);
+    layout.BytesPerLine = GetU16(data + 66);
     if (layout.Width <= 0 || layout.Height <= 0 ||
         layout.BytesPerLine < static_cast<size_t>(layout.Width))
-        return -1;
+        return Refuse(reason, PcxReadTexts, PcxUnsupported,
+                      SizeText(layout.Width, layout.Height) + " with " +
+                          std::to_string(layout.BytesPerLine) + " bytes a line");
     if (!SurfaceAcceptsSize(layout.Width, layout.Height))
-        return -4;
+        return Refuse(reason, PcxReadTexts, PcxBadReadSize, SizeText(layout.Width, layout.Height));
     size_t at = HeaderSize;
     for (int32_t y = 0; y < layout.Height; ++y) {
         at = DecodeRow(data, size, at, layout.RowBytes(), nullptr, 0);
         if (at == 0)
-            return -3;
+            return Refuse(reason, PcxReadTexts, PcxTruncated,
+                          "the rows end at row " + std::to_string(y) + " of " +
+                              std::to_string(layout.Height));
     }
     layout.RowsEnd = at;
     return 0;
 }
 
-// Decodes the rows top first into put(y, row) until done or cancelled; -6 when cancelled.
+// Decodes the rows top first into put(y, row) until done or cancelled.
 template <typename PutRow>
 int32_t DecodeRows(const uint8_t* data, size_t size, const PcxLayout& layout, size_t keep,
-                   const std::string& text, Progress& progress, PutRow put) {
+                   const std::string& text, Progress& progress, std::string* reason, PutRow put) {
     progress.CancelFlag = 0;
     progress.ProgressBegin(text, ProgressStep);
     Bytes row(keep);
@@ -174,18 +197,18 @@ int32_t DecodeRows(const uint8_t* data, size_t size, const PcxLayout& layout, si
         progress.PumpPendingMessage();
     }
     progress.ProgressEnd();
-    return progress.ConsumeCancel() ? -6 : 0;
+    return progress.ConsumeCancel() ? Refuse(reason, PcxReadTexts, PcxReadCancelled) : 0;
 }
 
 // The three planes of each row become the blue, green and red bytes of a 24-bit picture.
 int32_t ReadPcx24(const uint8_t* data, size_t size, const PcxLayout& layout, Image& image,
-                  Progress& progress, const std::string& name) {
+                  Progress& progress, const std::string& name, std::string* reason) {
     if (image.Create(layout.Width & ~3, layout.Height, 24) != 0)
-        return -5;
+        return Refuse(reason, PcxReadTexts, PcxOutOfMemory);
     const auto width = static_cast<size_t>(image.Width());
     const size_t plane = layout.BytesPerLine;
     return DecodeRows(data, size, layout, layout.RowBytes(), "Reading 24-bit PCX texture " + name,
-                      progress, [&](int32_t y, const uint8_t* row) {
+                      progress, reason, [&](int32_t y, const uint8_t* row) {
                           uint8_t* out = image.Row(BottomUp(image, y));
                           for (size_t x = 0; x < width; ++x, out += 3) {
                               out[0] = row[2 * plane + x];
@@ -197,11 +220,15 @@ int32_t ReadPcx24(const uint8_t* data, size_t size, const PcxLayout& layout, Ima
 
 } // namespace
 
-int32_t WritePcx256(const std::string& path, const Image& image, Progress& progress) {
+const StatusTable PcxWriteTexts{"PCX writing", WriteTexts};
+const StatusTable PcxReadTexts{"PCX reading", ReadTexts};
+
+int32_t WritePcx256(const std::string& path, const Image& image, Progress& progress,
+                    std::string* reason) {
     if (!FitsHeader(image))
-        return -4;
+        return Refuse(reason, PcxWriteTexts, PcxBadSize);
     if (image.BitsPerPixel() != 8)
-        return -5;
+        return Refuse(reason, PcxWriteTexts, PcxNoPalette);
     Bytes trailer{PaletteMarker};
     for (const PackedColor c : image.Palette)
         for (int shift : {0, 8, 16})
@@ -209,18 +236,19 @@ int32_t WritePcx256(const std::string& path, const Image& image, Progress& progr
     const auto width = static_cast<size_t>(image.Width());
     return WriteEncoded(
         path, MakeHeader(image.Width(), image.Height(), 1), image.Height(),
-        "Writing 256 color PCX File " + path, progress,
+        "Writing 256 color PCX File " + path, progress, reason,
         [&](int32_t y, Bytes& out) { EncodePlane(image.Row(BottomUp(image, y)), width, out); },
         trailer);
 }
 
-int32_t WritePcx24(const std::string& path, const Image& image, Progress& progress) {
+int32_t WritePcx24(const std::string& path, const Image& image, Progress& progress,
+                   std::string* reason) {
     if (!FitsHeader(image))
-        return -4;
+        return Refuse(reason, PcxWriteTexts, PcxBadSize);
     Bytes plane(static_cast<size_t>(image.Width()));
     return WriteEncoded(
         path, MakeHeader(image.Width(), image.Height(), 3), image.Height(),
-        "Writing 24-bit PCX File " + path, progress,
+        "Writing 24-bit PCX File " + path, progress, reason,
         [&](int32_t y, Bytes& out) {
             const int32_t row = BottomUp(image, y);
             for (int shift : {0, 8, 16}) { // red, green, blue
@@ -234,15 +262,15 @@ int32_t WritePcx24(const std::string& path, const Image& image, Progress& progre
 }
 
 int32_t ReadPcxTextureBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
-                             const std::string& name) {
+                             const std::string& name, std::string* reason) {
     PcxLayout layout;
-    if (const int32_t code = ParsePcx(data, size, layout, true); code != 0)
+    if (const int32_t code = ParsePcx(data, size, layout, reason, true); code != 0)
         return code;
     if (layout.Planes == 3)
-        return ReadPcx24(data, size, layout, image, progress, name);
+        return ReadPcx24(data, size, layout, image, progress, name, reason);
     // The picture's width must be a multiple of 4; the columns past it are dropped.
     if (image.Create(layout.Width & ~3, layout.Height, 8) != 0)
-        return -5;
+        return Refuse(reason, PcxReadTexts, PcxOutOfMemory);
     const size_t paletteAt = size >= PaletteBytes + 1 ? size - PaletteBytes - 1 : 0;
     if (paletteAt >= layout.RowsEnd && data[paletteAt] == PaletteMarker) {
         for (size_t i = 0; i < 256; ++i) {
@@ -254,54 +282,55 @@ int32_t ReadPcxTextureBuffer(const uint8_t* data, size_t size, Image& image, Pro
     }
     const auto width = static_cast<size_t>(image.Width());
     return DecodeRows(data, size, layout, width, "Reading 256 color PCX texture " + name, progress,
-                      [&](int32_t y, const uint8_t* row) {
+                      reason, [&](int32_t y, const uint8_t* row) {
                           std::copy_n(row, width, image.Row(BottomUp(image, y)));
                       });
 }
 
-int32_t ReadPcxTexture(const std::string& path, Image& image, Progress& progress) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadPcxTextureBuffer(data, size, image, progress, path);
-    });
+int32_t ReadPcxTexture(const std::string& path, Image& image, Progress& progress,
+                       std::string* reason) {
+    return ReadMappedFile(
+        path, reason,
+        [&](const uint8_t* data, size_t size) {
+            return ReadPcxTextureBuffer(data, size, image, progress, path, reason);
+        },
+        PcxCannotOpen, PcxCannotOpen);
 }
 
 int32_t ReadPcxSurfaceBuffer(const uint8_t* data, size_t size, Workspace& ws,
-                             const std::string& name) {
+                             const std::string& name, std::string* reason) {
     PcxLayout layout;
-    if (const int32_t code = ParsePcx(data, size, layout); code != 0)
+    if (const int32_t code = ParsePcx(data, size, layout, reason); code != 0)
         return code;
     Surface& s = ws.TheSurface;
     if (s.Resize(layout.Width, layout.Height, -1) != 0)
-        return -5;
-    float lo = 255.0f;
-    float hi = 0.0f;
+        return Refuse(reason, PcxReadTexts, PcxOutOfMemory);
+    Extremes e;
     int32_t done = 0;
     const int32_t code = DecodeRows(
         data, size, layout, static_cast<size_t>(s.XSize), "Reading 256 color PCX surface " + name,
-        ws.TheProgress, [&](int32_t y, const uint8_t* row) {
+        ws.TheProgress, reason, [&](int32_t y, const uint8_t* row) {
             std::transform(row, row + s.XSize, s.Rows[y],
                            [](uint8_t v) { return static_cast<float>(v); });
-            const auto [least, most] = std::minmax_element(row, row + s.XSize);
-            lo = std::min(lo, static_cast<float>(*least));
-            hi = std::max(hi, static_cast<float>(*most));
+            e.AddEach(s.Rows[y], s.XSize);
             done = y + 1;
         });
-    // Resize keeps the old samples when the size is unchanged: rows a cancel left unread must not
-    // show the previous surface.
+    // The extremes must cover the zeros put in the rows a cancel left unread.
     if (done < s.YSize) {
-        for (int32_t y = done; y < s.YSize; ++y)
-            std::fill_n(s.Rows[y], s.XSize, 0.0f);
-        lo = 0.0f;
+        ZeroRowsFrom(s, done);
+        e.Add(0.0f);
     }
-    s.Min = std::min(lo, hi);
-    s.Max = hi;
+    e.StoreIn(s);
     return code;
 }
 
-int32_t ReadPcxSurface(const std::string& path, Workspace& ws) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadPcxSurfaceBuffer(data, size, ws, path);
-    });
+int32_t ReadPcxSurface(const std::string& path, Workspace& ws, std::string* reason) {
+    return ReadMappedFile(
+        path, reason,
+        [&](const uint8_t* data, size_t size) {
+            return ReadPcxSurfaceBuffer(data, size, ws, path, reason);
+        },
+        PcxCannotOpen, PcxCannotOpen);
 }
 
 } // namespace korvel

@@ -2,6 +2,7 @@
 
 #include "core/atomic_file.h"
 #include "core/workspace.h"
+#include "formats/format_support.h"
 
 #include <cstdio>
 #include <string>
@@ -22,20 +23,30 @@ uint32_t Grey(float sample, double min, double range) {
     return t >= 1.0 ? MaxGrey : static_cast<uint32_t>(t * MaxGrey);
 }
 
+constexpr StatusText WriteTexts[] = {
+    {PgmCannotCreate, "the PGM file cannot be created"},
+    {PgmBadRange, "the Surface's Max is below its Min"},
+    {PgmWriteCancelled, "cancelled"},
+    {PgmWriteFailed, "the PGM file cannot be written"},
+    {PgmNoGrid, "the Surface has no grid to write"},
+};
+
 } // namespace
 
-int32_t WritePgm(const std::string& path, Workspace& ws) {
+const StatusTable PgmWriteTexts{"PGM writing", WriteTexts};
+
+int32_t WritePgm(const std::string& path, Workspace& ws, std::string* reason) {
     const Surface& s = ws.TheSurface;
     if (!s.HasGrid())
-        return -5;
+        return Refuse(reason, PgmWriteTexts, PgmNoGrid);
     // Scaled by the true range: a range truncated to whole units would divide by zero below 1
     // and clip every height past the first 65535 units.
     const double range = s.Max - s.Min;
     if (range < 0.0)
-        return -2;
+        return Refuse(reason, PgmWriteTexts, PgmBadRange);
     AtomicFile file(path);
     if (!file.Open())
-        return -1;
+        return FileFailure(file, PgmCannotCreate, reason);
 
     Progress& progress = ws.TheProgress;
     progress.ProgressBegin("Writing normalized PGM file to " + path, ProgressStepPercent);
@@ -62,13 +73,10 @@ int32_t WritePgm(const std::string& path, Workspace& ws) {
         progress.ProgressUpdate(y, s.YSize);
         progress.PumpPendingMessage();
     }
-    progress.ProgressEnd();
-    if (progress.ConsumeCancel())
-        return -3;
     // Readers such as ImageMagick refuse a last sample that no white space follows.
     if (ok && onLine != 0)
         ok = file.Write("\n", 1);
-    return ok && file.Commit() ? 0 : -4;
+    return FinishWrite(file, ok, progress, PgmWriteCancelled, PgmWriteFailed, reason);
 }
 
 } // namespace korvel

@@ -21,6 +21,14 @@ constexpr const char* UnsupportedText =
     "Only 8-bit uncompressed BMP files can be loaded as a selection";
 constexpr const char* TruncatedText = "The BMP file is truncated";
 
+constexpr StatusText SelectionTextList[] = {
+    {SelectionNoMask, "there is no selection mask"},
+    {SelectionUnusableFile, "the selection file cannot be read or written"},
+    {SelectionNotBmp, NotBmpText},
+    {SelectionUnsupported, UnsupportedText},
+    {SelectionWrongSize, "the selection file's size is not the mask's"},
+};
+
 // A file loads when it has the mask's size or the alternative one (not larger than the mask);
 // a refusal names the alternative.
 struct Target {
@@ -37,22 +45,22 @@ int32_t Fail(std::string& message, const char* text, int32_t code) {
 int32_t LoadInto(const Target& t, const uint8_t* data, size_t size, std::string& message) {
     SelectionMask& mask = t.Mask;
     if (!mask.Exists())
-        return Fail(message, "There is no selection mask to load into", -1);
+        return Fail(message, "There is no selection mask to load into", SelectionNoMask);
     BmpHeader h;
     switch (ParseBmpHeader(data, size, h)) {
     case BmpStatus::Ok:
         break;
     case BmpStatus::NotBmp:
-        return Fail(message, NotBmpText, -3);
+        return Fail(message, NotBmpText, SelectionNotBmp);
     case BmpStatus::Unsupported:
-        return Fail(message, UnsupportedText, -4);
+        return Fail(message, UnsupportedText, SelectionUnsupported);
     case BmpStatus::Truncated:
-        return Fail(message, TruncatedText, -3);
+        return Fail(message, TruncatedText, SelectionNotBmp);
     }
     if (h.Bits != 8 || h.Compression != 0)
-        return Fail(message, UnsupportedText, -4);
+        return Fail(message, UnsupportedText, SelectionUnsupported);
     if (!h.HasShape())
-        return Fail(message, NotBmpText, -3);
+        return Fail(message, NotBmpText, SelectionNotBmp);
     const int64_t rows = h.Rows();
     // Like the BMP surface reader, take up to 3 extra columns and drop them: an image of a
     // Surface read from such a file has that width.
@@ -64,13 +72,13 @@ int32_t LoadInto(const Target& t, const uint8_t* data, size_t size, std::string&
         char text[128];
         std::snprintf(text, sizeof text, "Selection file is %d x %lld but the surface is %d x %d",
                       h.Width, static_cast<long long>(rows), t.AltWidth, t.AltHeight);
-        return Fail(message, text, -5);
+        return Fail(message, text, SelectionWrongSize);
     }
     uint32_t colours = 0;
     if (CountBmpPalette(h, colours) != BmpStatus::Ok)
-        return Fail(message, NotBmpText, -3);
+        return Fail(message, NotBmpText, SelectionNotBmp);
     if (CheckBmpPixels(h, size) != BmpStatus::Ok)
-        return Fail(message, TruncatedText, -3);
+        return Fail(message, TruncatedText, SelectionNotBmp);
 
     // Indices past a short palette have no colour; they read as unselected, as they draw black.
     std::array<uint8_t, BmpPaletteEntries> grey{};
@@ -92,8 +100,8 @@ int32_t LoadInto(const Target& t, const uint8_t* data, size_t size, std::string&
 int32_t LoadFile(const Target& t, const std::string& path, std::string& message) {
     MappedFile file;
     if (file.Open(path) != MappedFile::Status::Ok) {
-        message = "Error reading from \"" + path + "\"";
-        return -2;
+        message = "Error reading from \"" + path + "\": " + ErrnoText(file.Error());
+        return SelectionUnusableFile;
     }
     return LoadInto(t, file.Data(), file.Size(), message);
 }
@@ -108,9 +116,11 @@ Target OfSurface(Surface& s) {
 
 } // namespace
 
+const StatusTable SelectionFileTexts{"selection file", SelectionTextList};
+
 int32_t SaveBmp(const SelectionMask& mask, const std::string& path) {
     if (!mask.Exists())
-        return -1;
+        return SelectionNoMask;
     const auto width = static_cast<uint32_t>(mask.Width());
     const auto height = static_cast<uint32_t>(mask.Height());
     const uint32_t imageSize = width * height;
@@ -120,7 +130,7 @@ int32_t SaveBmp(const SelectionMask& mask, const std::string& path) {
     const bool written = file.Open() && MakeBmpHeader(width, height, 8, GreyPalette(), header) &&
                          file.Write(header.data(), header.size()) &&
                          file.Write(mask.RowPointer(0, 0), imageSize) && file.Commit();
-    return written ? 0 : -2;
+    return written ? 0 : SelectionUnusableFile;
 }
 
 int32_t LoadSelectionBmp(SelectionMask& mask, const std::string& path, std::string& message) {

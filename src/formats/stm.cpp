@@ -3,7 +3,7 @@
 #include "formats/format_support.h"
 
 #include "core/atomic_file.h"
-#include "core/file_map.h"
+#include "core/extremes.h"
 #include "core/workspace.h"
 
 #include <algorithm>
@@ -61,45 +61,65 @@ int16_t ToSample(double v) {
     return static_cast<int16_t>(std::clamp(std::trunc(v), -32768.0, 32767.0));
 }
 
+constexpr StatusText ReadTexts[] = {
+    {StmCannotOpen, "STM file cannot be opened"},
+    {StmCannotMap, "STM file cannot be mapped"},
+    {StmNotStm, "not an STM file (it does not begin with \"STM \")"},
+    {StmBadHeader, "STM file header has no width and height of 0 to 100000 ended by a line feed"},
+    {StmTruncated, "STM file is shorter than its header promises"},
+    {StmBadSize, "STM file has a size the Surface cannot take"},
+    {StmCancelled, "cancelled"},
+    {StmOutOfMemory, "out of memory for the Surface of the STM file"},
+};
+constexpr StatusText WriteTexts[] = {
+    {StmWriteCancelled, "cancelled"},
+    {StmCannotCreate, "the STM file cannot be created"},
+    {StmWriteFailed, "the STM file cannot be written"},
+    {StmNoGrid, "the Surface has no grid to write"},
+};
+
 } // namespace
 
-int32_t ReadStmBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name) {
+const StatusTable StmReadTexts{"STM reading", ReadTexts};
+const StatusTable StmWriteTexts{"STM writing", WriteTexts};
+
+int32_t ReadStmBuffer(const uint8_t* data, size_t size, Workspace& ws, const std::string& name,
+                      std::string* reason) {
     if (!data || size < sizeof Magic || std::memcmp(data, Magic, sizeof Magic) != 0)
-        return -5;
+        return Refuse(reason, StmReadTexts, StmNotStm);
     const size_t window = std::min(size, HeaderWindow);
     size_t at = sizeof Magic;
     int32_t width = 0;
     int32_t height = 0;
     if (!ParseDimension(data, window, at, width) || !ParseDimension(data, window, at, height))
-        return -6;
+        return Refuse(reason, StmReadTexts, StmBadHeader);
     // Searched after the numbers: the blanks "%d" skips may include a line feed of their own.
     const auto* feed = static_cast<const uint8_t*>(std::memchr(data + at, '\n', window - at));
     if (!feed)
-        return -6;
+        return Refuse(reason, StmReadTexts, StmBadHeader);
     if (!SizeAccepted(width, height))
-        return -8;
+        return Refuse(reason, StmReadTexts, StmBadSize, SizeText(width, height));
     const size_t start = static_cast<size_t>(feed - data) + 1;
     const size_t stride = static_cast<size_t>(width) * 2;
     if (size - start < stride * static_cast<size_t>(height))
-        return -7;
+        return Refuse(reason, StmReadTexts, StmTruncated,
+                      BytesText(size, start + stride * static_cast<size_t>(height)));
 
     Surface& s = ws.TheSurface;
     Progress& progress = ws.TheProgress;
     progress.ProgressBegin("Reading STM Surface " + name, ProgressStepPercent);
     if (s.Resize(width, height, -1) != 0) {
         progress.ProgressEnd();
-        return -10;
+        return Refuse(reason, StmReadTexts, StmOutOfMemory);
     }
-    float lo = 1e20f;
-    float hi = -1e20f;
+    Extremes e;
     int32_t y = 0;
     for (; y < s.YSize && !progress.CancelRequested(); ++y) {
         const uint8_t* in = data + start + static_cast<size_t>(y) * stride;
         for (int32_t x = 0; x < s.XSize; ++x, in += 2) {
-            const auto v = static_cast<float>(static_cast<int16_t>(in[0] | (in[1] << 8)));
+            const auto v = static_cast<float>(GetI16(in));
             s.Rows[y][x] = v;
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
+            e.Add(v);
         }
         if (y % ReadUpdateRows == 0) {
             progress.ProgressUpdate(y, s.YSize);
@@ -108,29 +128,28 @@ int32_t ReadStmBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
     }
     progress.ProgressEnd();
     if (progress.ConsumeCancel()) {
-        // Resize keeps the old samples when the size is unchanged; they must not show through.
-        for (; y < s.YSize; ++y)
-            std::fill_n(s.Rows[y], s.XSize, 0.0f);
-        return -9;
+        ZeroRowsFrom(s, y);
+        return Refuse(reason, StmReadTexts, StmCancelled);
     }
-    s.Min = lo;
-    s.Max = hi;
+    // Every row was read, so at least one sample: the extremes are real.
+    s.Min = e.Lo;
+    s.Max = e.Hi;
     return 0;
 }
 
-int32_t ReadStmFile(const std::string& path, Workspace& ws) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadStmBuffer(data, size, ws, path);
+int32_t ReadStmFile(const std::string& path, Workspace& ws, std::string* reason) {
+    return ReadMappedFile(path, reason, [&](const uint8_t* data, size_t size) {
+        return ReadStmBuffer(data, size, ws, path, reason);
     });
 }
 
-int32_t WriteStmFile(const std::string& path, Workspace& ws, bool scaled) {
+int32_t WriteStmFile(const std::string& path, Workspace& ws, bool scaled, std::string* reason) {
     const Surface& s = ws.TheSurface;
     if (!s.HasGrid())
-        return -5;
+        return Refuse(reason, StmWriteTexts, StmNoGrid);
     AtomicFile file(path);
     if (!file.Open())
-        return -2;
+        return FileFailure(file, StmCannotCreate, reason);
 
     // (sample - o) / range x 32767 rather than x (32767 / range): a sample equal to Max then
     // gives exactly 32767, where the product of the rounded quotient often falls just short.
@@ -160,8 +179,7 @@ int32_t WriteStmFile(const std::string& path, Workspace& ws, bool scaled) {
         for (int32_t x = 0; x < s.XSize; ++x) {
             const auto v =
                 static_cast<uint16_t>(ToSample((s.Rows[y][x] - offset) / range * levels));
-            row[2 * static_cast<size_t>(x)] = static_cast<uint8_t>(v);
-            row[2 * static_cast<size_t>(x) + 1] = static_cast<uint8_t>(v >> 8);
+            PutU16(row.data() + 2 * static_cast<size_t>(x), v);
         }
         ok = file.Write(row.data(), row.size());
         if (y % WriteUpdateRows == 0) {
@@ -169,13 +187,7 @@ int32_t WriteStmFile(const std::string& path, Workspace& ws, bool scaled) {
             progress.PumpPendingMessage();
         }
     }
-    progress.ProgressEnd();
-    // A cancelled file is incomplete: the temporary goes, the old file stays.
-    if (progress.ConsumeCancel())
-        return -1;
-    if (!ok || !file.Commit())
-        return -3;
-    return 0;
+    return FinishWrite(file, ok, progress, StmWriteCancelled, StmWriteFailed, reason);
 }
 
 } // namespace korvel

@@ -24,11 +24,27 @@ constexpr int32_t HeaderLimit = 65535;
 
 using Bytes = std::vector<uint8_t>;
 
+constexpr StatusText WriteTexts[] = {
+    {TgaCannotCreate, "the TGA file cannot be created"},
+    {TgaWriteFailed, "the TGA file cannot be written"},
+    {TgaWriteCancelled, "cancelled"},
+    {TgaWriteBadSize, "the picture is empty or larger than a TGA file holds (65535 x 65535)"},
+    {TgaNoPalette, "a 24-bit picture has no palette for an 8-bit TGA file"},
+};
+constexpr StatusText ReadTexts[] = {
+    {TgaUnsupported, "not an uncompressed 24-bit TGA file"},
+    {TgaCannotOpen, "TGA file cannot be opened"},
+    {TgaTruncated, "TGA file is shorter than its header promises"},
+    {TgaBadReadSize, "TGA file has a size the Surface cannot take"},
+    {TgaOutOfMemory, "out of memory for the Surface of the TGA file"},
+    {TgaReadCancelled, "cancelled"},
+};
+
 Bytes MakeHeader(int32_t width, int32_t height) {
     Bytes h(HeaderSize, 0);
     h[2] = TrueColour;
-    PutLE(&h[12], static_cast<uint64_t>(width), 2);
-    PutLE(&h[14], static_cast<uint64_t>(height), 2);
+    PutU16(&h[12], static_cast<uint32_t>(width));
+    PutU16(&h[14], static_cast<uint32_t>(height));
     h[16] = 24;
     h[17] = TopFirstBit;
     return h;
@@ -37,12 +53,12 @@ Bytes MakeHeader(int32_t width, int32_t height) {
 // Writes the header and the rows (top first) that fillRow lays out as blue, green, red.
 template <typename FillRow>
 int32_t WriteRows(const std::string& path, int32_t width, int32_t height, const std::string& text,
-                  Progress& progress, FillRow fillRow) {
+                  Progress& progress, std::string* reason, FillRow fillRow) {
     if (width <= 0 || height <= 0 || width > HeaderLimit || height > HeaderLimit)
-        return -4;
+        return Refuse(reason, TgaWriteTexts, TgaWriteBadSize);
     AtomicFile file(path);
     if (!file.Open())
-        return -1;
+        return FileFailure(file, TgaCannotCreate, reason);
     progress.CancelFlag = 0;
     progress.ProgressBegin(text, ProgressStep);
     const Bytes header = MakeHeader(width, height);
@@ -54,27 +70,22 @@ int32_t WriteRows(const std::string& path, int32_t width, int32_t height, const 
         progress.ProgressUpdate(y, height);
         progress.PumpPendingMessage();
     }
-    progress.ProgressEnd();
-    // A cancelled file is incomplete: the temporary goes, the old file stays.
-    if (progress.ConsumeCancel())
-        return -3;
-    return ok && file.Commit() ? 0 : -2;
+    return FinishWrite(file, ok, progress, TgaWriteCancelled, TgaWriteFailed, reason);
 }
 
-int32_t WriteTexture(const std::string& path, const Image& image, Progress& progress) {
+int32_t WriteTexture(const std::string& path, const Image& image, Progress& progress,
+                     std::string* reason) {
     if (image.IsEmpty())
-        return -4;
+        return Refuse(reason, TgaWriteTexts, TgaWriteBadSize);
     return WriteRows(path, image.Width(), image.Height(), "Writing texture map as TARGA file",
-                     progress, [&](int32_t y, uint8_t* out) {
+                     progress, reason, [&](int32_t y, uint8_t* out) {
                          // The picture's rows are bottom-up.
                          const int32_t row = image.Height() - 1 - y;
                          for (int32_t x = 0; x < image.Width(); ++x, out += 3) {
                              PackedColor c = image.GetPixel(x, row);
                              if (image.BitsPerPixel() == 8)
                                  c = image.Palette[c & 255];
-                             out[0] = static_cast<uint8_t>(c >> 16);
-                             out[1] = static_cast<uint8_t>(c >> 8);
-                             out[2] = static_cast<uint8_t>(c);
+                             PutBgr(out, c);
                          }
                      });
 }
@@ -103,23 +114,25 @@ struct TgaLayout {
     }
 };
 
-int32_t ParseTga(const uint8_t* data, size_t size, TgaLayout& layout) {
+int32_t ParseTga(const uint8_t* data, size_t size, TgaLayout& layout, std::string* reason) {
     if (size < HeaderSize)
-        return -3;
+        return Refuse(reason, TgaReadTexts, TgaTruncated, BytesText(size, HeaderSize));
     const uint8_t mapType = data[1];
     if (data[2] != TrueColour || data[16] != 24 || mapType > 1)
-        return -1;
+        return Refuse(reason, TgaReadTexts, TgaUnsupported,
+                      "image type " + std::to_string(data[2]) + ", " + std::to_string(data[16]) +
+                          " bits, colour map type " + std::to_string(mapType));
     // A true-colour file may still carry a colour map; its entries sit before the pixels.
-    const uint64_t mapBytes = mapType == 1 ? GetLE(data + 5, 2) * ((data[7] + 7u) / 8u) : 0;
+    const uint64_t mapBytes = mapType == 1 ? GetU16(data + 5) * ((data[7] + 7u) / 8u) : 0;
     const uint64_t pixelsAt = HeaderSize + data[0] + mapBytes;
-    layout.Width = static_cast<int32_t>(GetLE(data + 12, 2));
-    layout.Height = static_cast<int32_t>(GetLE(data + 14, 2));
+    layout.Width = static_cast<int32_t>(GetU16(data + 12));
+    layout.Height = static_cast<int32_t>(GetU16(data + 14));
     if (!SurfaceAcceptsSize(layout.Width, layout.Height))
-        return -4;
+        return Refuse(reason, TgaReadTexts, TgaBadReadSize, SizeText(layout.Width, layout.Height));
     const uint64_t pixels =
         3 * static_cast<uint64_t>(layout.Width) * static_cast<uint64_t>(layout.Height);
     if (pixelsAt > size || size - pixelsAt < pixels)
-        return -3;
+        return Refuse(reason, TgaReadTexts, TgaTruncated, BytesText(size, pixelsAt + pixels));
     layout.PixelsAt = static_cast<size_t>(pixelsAt);
     layout.TopFirst = (data[17] & TopFirstBit) != 0;
     layout.RightToLeft = (data[17] & RightToLeftBit) != 0;
@@ -132,14 +145,14 @@ std::string SizeText(const char* format, const TgaLayout& layout, int32_t channe
     return text;
 }
 
-// Resizes the Surface to the file and hands each of its cells to put(x, y, pixel); -6 when
-// cancelled, with the number of rows done in done.
+// Resizes the Surface to the file and hands each of its cells to put(x, y, pixel); cancelled
+// with the number of rows done in done.
 template <typename Put>
 int32_t ReadInto(const uint8_t* data, const TgaLayout& layout, const std::string& text,
-                 Workspace& ws, int32_t& done, Put put) {
+                 Workspace& ws, int32_t& done, std::string* reason, Put put) {
     Surface& s = ws.TheSurface;
     if (s.Resize(layout.Width, layout.Height, -1) != 0)
-        return -5;
+        return Refuse(reason, TgaReadTexts, TgaOutOfMemory);
     Progress& progress = ws.TheProgress;
     progress.CancelFlag = 0;
     progress.ProgressBegin(text, ProgressStep);
@@ -150,27 +163,32 @@ int32_t ReadInto(const uint8_t* data, const TgaLayout& layout, const std::string
         progress.PumpPendingMessage();
     }
     progress.ProgressEnd();
-    return progress.ConsumeCancel() ? -6 : 0;
+    return progress.ConsumeCancel() ? Refuse(reason, TgaReadTexts, TgaReadCancelled) : 0;
 }
 
 } // namespace
 
-int32_t WriteTgaTexture8(const std::string& path, const Image& image, Progress& progress) {
+const StatusTable TgaWriteTexts{"TGA writing", WriteTexts};
+const StatusTable TgaReadTexts{"TGA reading", ReadTexts};
+
+int32_t WriteTgaTexture8(const std::string& path, const Image& image, Progress& progress,
+                         std::string* reason) {
     if (!image.IsEmpty() && image.BitsPerPixel() != 8)
-        return -5;
-    return WriteTexture(path, image, progress);
+        return Refuse(reason, TgaWriteTexts, TgaNoPalette);
+    return WriteTexture(path, image, progress, reason);
 }
 
-int32_t WriteTgaTexture24(const std::string& path, const Image& image, Progress& progress) {
-    return WriteTexture(path, image, progress);
+int32_t WriteTgaTexture24(const std::string& path, const Image& image, Progress& progress,
+                          std::string* reason) {
+    return WriteTexture(path, image, progress, reason);
 }
 
-int32_t WriteFractintTga(const std::string& path, Workspace& ws) {
+int32_t WriteFractintTga(const std::string& path, Workspace& ws, std::string* reason) {
     const Surface& s = ws.TheSurface;
     if (!s.HasGrid())
-        return -4;
+        return Refuse(reason, TgaWriteTexts, TgaWriteBadSize);
     return WriteRows(path, s.XSize, s.YSize, "Writing surface as Fractint TARGA file",
-                     ws.TheProgress, [&](int32_t y, uint8_t* out) {
+                     ws.TheProgress, reason, [&](int32_t y, uint8_t* out) {
                          for (int32_t x = 0; x < s.XSize; ++x, out += 3) {
                              const int32_t h = FractintHeight(s.Rows[y][x]);
                              out[0] = 0;
@@ -180,18 +198,19 @@ int32_t WriteFractintTga(const std::string& path, Workspace& ws) {
                      });
 }
 
-int32_t ReadTgaChannelBuffer(const uint8_t* data, size_t size, int32_t channel, Workspace& ws) {
+int32_t ReadTgaChannelBuffer(const uint8_t* data, size_t size, int32_t channel, Workspace& ws,
+                             std::string* reason) {
     if (channel < 0 || channel > 2)
-        return -1;
+        return Refuse(reason, TgaReadTexts, TgaUnsupported, "channel " + std::to_string(channel));
     TgaLayout layout;
-    if (const int32_t code = ParseTga(data, size, layout); code != 0)
+    if (const int32_t code = ParseTga(data, size, layout, reason); code != 0)
         return code;
     Image& texture = ws.TheSurface.Texture;
     const int32_t byte = 2 - channel; // pixels are blue, green, red
     int32_t done = 0;
     return ReadInto(
         data, layout, SizeText("Reading %d x %d TARGA image (channel %d)", layout, channel), ws,
-        done, [&](int32_t x, int32_t y, const uint8_t* pixel) {
+        done, reason, [&](int32_t x, int32_t y, const uint8_t* pixel) {
             // A palette index: a 24-bit map takes the entry's colour.
             const uint8_t index = pixel[byte];
             const int32_t row = texture.Height() - 1 - y;
@@ -199,37 +218,42 @@ int32_t ReadTgaChannelBuffer(const uint8_t* data, size_t size, int32_t channel, 
         });
 }
 
-int32_t ReadTgaChannel(const std::string& path, int32_t channel, Workspace& ws) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadTgaChannelBuffer(data, size, channel, ws);
-    });
+int32_t ReadTgaChannel(const std::string& path, int32_t channel, Workspace& ws,
+                       std::string* reason) {
+    return ReadMappedFile(
+        path, reason,
+        [&](const uint8_t* data, size_t size) {
+            return ReadTgaChannelBuffer(data, size, channel, ws, reason);
+        },
+        TgaCannotOpen, TgaCannotOpen);
 }
 
-int32_t ReadFractintTgaBuffer(const uint8_t* data, size_t size, Workspace& ws) {
+int32_t ReadFractintTgaBuffer(const uint8_t* data, size_t size, Workspace& ws,
+                              std::string* reason) {
     TgaLayout layout;
-    if (const int32_t code = ParseTga(data, size, layout); code != 0)
+    if (const int32_t code = ParseTga(data, size, layout, reason); code != 0)
         return code;
     Surface& s = ws.TheSurface;
     int32_t done = 0;
     const int32_t code =
         ReadInto(data, layout, SizeText("Reading %d x %d Fractint TARGA surface", layout), ws, done,
-                 [&](int32_t x, int32_t y, const uint8_t* pixel) {
+                 reason, [&](int32_t x, int32_t y, const uint8_t* pixel) {
                      s.Rows[y][x] = static_cast<float>(pixel[2] * 256 + pixel[1]);
                  });
-    if (code == -5)
+    if (code == TgaOutOfMemory)
         return code;
-    // Resize keeps the old samples when the size is unchanged: rows a cancel left unread must not
-    // show the previous surface.
-    for (int32_t y = done; y < s.YSize; ++y)
-        std::fill_n(s.Rows[y], s.XSize, 0.0f);
+    ZeroRowsFrom(s, done);
     s.FindMinMax(s.Min, s.Max, ws.TheProgress);
     return code;
 }
 
-int32_t ReadFractintTga(const std::string& path, Workspace& ws) {
-    return ReadMappedFile(path, [&](const uint8_t* data, size_t size) {
-        return ReadFractintTgaBuffer(data, size, ws);
-    });
+int32_t ReadFractintTga(const std::string& path, Workspace& ws, std::string* reason) {
+    return ReadMappedFile(
+        path, reason,
+        [&](const uint8_t* data, size_t size) {
+            return ReadFractintTgaBuffer(data, size, ws, reason);
+        },
+        TgaCannotOpen, TgaCannotOpen);
 }
 
 } // namespace korvel

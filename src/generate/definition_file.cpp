@@ -1,9 +1,12 @@
 #include "generate/definition_file.h"
 
 #include "core/atomic_file.h"
+#include "core/status.h"
 #include "core/workspace.h"
 #include "generate/evaluator.h"
 #include "generate/keywords.h"
+
+#include <cerrno>
 
 namespace korvel {
 
@@ -11,10 +14,11 @@ int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t key
                              const char* blockName,
                              const std::function<int32_t(TokenReader&, Builtins&)>& readBlock,
                              std::string& message) {
-    const std::string failure = "Error reading definition file \"" + path + "\".";
+    const std::string failure = "Error reading definition file \"" + path + "\": ";
     TokenReader reader;
+    errno = 0;
     if (reader.Open(path) != 0) {
-        message = failure;
+        message = failure + ErrnoText(errno != 0 ? errno : EIO);
         return -105;
     }
     Surface& s = ws.TheSurface;
@@ -28,7 +32,7 @@ int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t key
             continue;
         }
         if (readBlock(reader, constants) != 0) {
-            message = failure;
+            message = failure + "the file ends inside a block";
             return -105;
         }
         found = true;
@@ -36,15 +40,16 @@ int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t key
     // A file of some other kind would otherwise pass for one that set everything as it was.
     if (!found) {
         message = std::string("no ") + blockName + " found in " + path;
-        return -106;
+        return -108;
     }
     return 0;
 }
 
 int32_t WriteDefinitionText(const std::string& path, const std::string& text,
                             std::string& message) {
-    if (!WriteFileAtomically(path, text.data(), text.size())) {
-        message = "Unable to write definition file \"" + path + "\".";
+    AtomicFile file(path);
+    if (!(file.Open() && file.Write(text.data(), text.size()) && file.Commit())) {
+        message = "Unable to write definition file \"" + path + "\": " + ErrnoText(file.Error());
         return -2;
     }
     return 0;

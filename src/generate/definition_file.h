@@ -14,7 +14,7 @@ class Builtins;
 class Workspace;
 
 // Hands every block that opens with keyword to readBlock (0 when it read to the block's end).
-// 0; -105 with message set when the file cannot be read or a block has no end; -106 with the
+// 0; -105 with message set when the file cannot be read or a block has no end; -108 with the
 // message "no " + blockName + " found in " + path when the file holds no such block.
 int32_t ReadDefinitionBlocks(const std::string& path, Workspace& ws, int32_t keyword,
                              const char* blockName,

@@ -1,5 +1,6 @@
 #include "generate/procedural.h"
 
+#include "core/extremes.h"
 #include "core/host.h"
 #include "core/settings_store.h"
 #include "core/workspace.h"
@@ -33,27 +34,6 @@ std::string TypeName(const FracParms& fp) {
         return fractals[fp.Type - 2];
     return {};
 }
-
-// Running extremes, kept as floats like the samples they describe.
-struct Extremes {
-    float Lo = 1e25f;
-    float Hi = -1e25f;
-
-    // Samples that are not finite numbers stay out of the range.
-    void Add(float v) {
-        if (!std::isfinite(v))
-            return;
-        Lo = v < Lo ? v : Lo;
-        Hi = v > Hi ? v : Hi;
-    }
-    // Nothing computed (a cancel before the first sample) leaves the old record standing.
-    void StoreIn(Surface& s) const {
-        if (Lo <= Hi) {
-            s.Min = Lo;
-            s.Max = Hi;
-        }
-    }
-};
 
 // Hands run the function of a fractal type as a callable of (x, y, z); types without one give 0.
 // Dispatching once here keeps the switch out of the per-sample loop.
@@ -109,7 +89,7 @@ void FlatRows(Surface& s, Progress& p, const FracParms& fp, bool showProgress, E
             if (p.CancelRequested())
                 return;
             const auto v = static_cast<float>(sample(x, y, z, r, c, row[c]));
-            e.Add(v);
+            e.AddFinite(v);
             row[c] = v;
         }
         if (showProgress)
@@ -144,7 +124,7 @@ void SphereRows(Surface& s, Progress& p, const FracParms& fp, bool showProgress,
                 return;
             const auto v =
                 static_cast<float>(f(xs[c] * cosLat + fp.xpos, ys[c] * cosLat + fp.ypos, pz));
-            e.Add(v);
+            e.AddFinite(v);
             row[c] = v;
         }
         if (r % 4 == 0) {
@@ -235,8 +215,7 @@ int32_t GenerateSphere(Workspace& ws, const FracParms& fp, bool showProgress) {
 void StoreGridExtremes(Surface& s) {
     Extremes e;
     for (int32_t r = 0; r < s.YSize; ++r)
-        for (int32_t c = 0; c < s.XSize; ++c)
-            e.Add(s.Rows[r][c]);
+        e.AddEach(s.Rows[r], s.XSize);
     e.StoreIn(s);
 }
 

@@ -158,7 +158,15 @@ void Pass8(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
         p.ProgressEnd();
 }
 
+constexpr StatusText TextureTextList[] = {
+    {TextureCancelled, "cancelled"},
+    {TextureEmpty, "the Surface has no samples to shade"},
+    {TextureNoPicture, "out of memory for the picture"},
+};
+
 } // namespace
+
+const StatusTable TextureTexts{"shading", TextureTextList};
 
 int32_t ComputeTexture(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                        bool showProgress, const ShadingInputs& in) {
@@ -179,7 +187,7 @@ int32_t RecomputeTexture(Workspace& ws, bool showProgress) {
     if (s.HasGrid() && (texture.BitsPerPixel() != depth || texture.Height() != s.YSize ||
                         texture.Width() != ((s.XSize + 3) & ~3))) {
         if (texture.Create(s.XSize, s.YSize, depth) != 0)
-            return -2;
+            return TextureNoPicture;
     }
     const int32_t code = ComputeTexture(s, 0, 0, s.XSize - 1, s.YSize - 1, showProgress,
                                         {ws.TheProgress, ws.Noise, ws.General.Val_RDegm});

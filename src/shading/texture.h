@@ -2,6 +2,8 @@
 // The TextureMap: the Surface's elevations turned into the picture the view shows, lit and
 // coloured (24 bits) or as palette indices (8 bits), following the Surface's LightParms.
 
+#include "core/status.h"
+
 #include <cstdint>
 
 namespace korvel {
@@ -11,9 +13,13 @@ class Progress;
 class Surface;
 class Workspace;
 
-constexpr int32_t TextureDone = 0;
-constexpr int32_t TextureCancelled = 1;
-constexpr int32_t TextureEmpty = -1;
+enum TextureStatus : int32_t {
+    TextureDone = 0,
+    TextureCancelled = 1,
+    TextureEmpty = -1,
+    TextureNoPicture = -2, // the picture could not be allocated
+};
+extern const StatusTable TextureTexts;
 
 struct ShadingInputs {
     Progress& TheProgress;
@@ -31,7 +37,7 @@ int32_t ComputeTexture(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y
 
 // The refresh after a change: recreates the TextureMap when its depth or shape no longer match
 // the Surface and LightParms.BitDepth, recomputes it whole and rebuilds its palette. The
-// ComputeTexture result, or -2 when the picture could not be allocated.
+// ComputeTexture result, or TextureNoPicture.
 int32_t RecomputeTexture(Workspace& ws, bool showProgress);
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -52,6 +53,21 @@ TEST_F(AtomicFileTest, FailuresReportFalseAndTouchNothing) {
     EXPECT_FALSE(unopened.Commit());
     EXPECT_EQ(test::ReadFileText(Path), "old contents");
     EXPECT_EQ(Names(Dir).size(), 2u);
+}
+
+// The system's reason for the failure is kept: the one of the create, or of the rename.
+TEST_F(AtomicFileTest, FailuresKeepTheSystemsReason) {
+    AtomicFile noFolder(Dir.File("missing/target.bin"));
+    EXPECT_FALSE(noFolder.Open());
+    EXPECT_EQ(noFolder.Error(), ENOENT);
+
+    std::filesystem::create_directory(Dir.File("dir"));
+    AtomicFile overFolder(Dir.File("dir"));
+    ASSERT_TRUE(overFolder.Open());
+    EXPECT_EQ(overFolder.Error(), 0);
+    EXPECT_TRUE(overFolder.Write("x", 1));
+    EXPECT_FALSE(overFolder.Commit());
+    EXPECT_EQ(overFolder.Error(), EISDIR);
 }
 
 } // namespace

@@ -58,6 +58,8 @@ TEST(SelectionBmpTest, SaveWritesTheLayoutAndLoadsBack) {
     EXPECT_EQ(s.Mask.IsSelected(99, 51), uint8_t(3 * 99 + 7 * 51));
     EXPECT_EQ(SaveBmp(s.Mask, dir.File("missing/sel.bmp")), -2);
     EXPECT_EQ(LoadSelectionBmp(s.Mask, dir.File("missing.bmp"), message), -2);
+    EXPECT_EQ(message,
+              "Error reading from \"" + dir.File("missing.bmp") + "\": No such file or directory");
 }
 
 // Accepted files into a 4 x 2 Surface (mask 4 x 4): the greys of rows 0 and 1.
