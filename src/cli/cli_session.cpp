@@ -5,9 +5,9 @@
 #include "commands/convolution_commands.h"
 #include "commands/file_dispatch.h"
 #include "commands/setting_checks.h"
-#include "formats/krn.h"
 #include "core/settings_store.h"
 #include "formats/file_type_table.h"
+#include "formats/krn.h"
 #include "shading/texture.h"
 
 #include <cmath>
@@ -167,8 +167,9 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
         if (load && code == KernelFileNoKernel)
             return Fail(CliFailed, "no Kernel found in " + path);
         if (code != 0)
-            return Fail(CliFailed, (load ? "cannot read kernel file \"" : "cannot write kernel file \"") +
-                                       path + "\": " + DescribeStatus(KernelFileTexts, code));
+            return Fail(CliFailed,
+                        (load ? "cannot read kernel file \"" : "cannot write kernel file \"") +
+                            path + "\": " + DescribeStatus(KernelFileTexts, code));
         return CliOk;
     }
     if (step == "info")

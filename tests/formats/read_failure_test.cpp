@@ -180,7 +180,8 @@ TEST(ReadFailure, ReasonsOfEveryReader) {
         {"PCX magic", pcxSurface, Bytes(200, 0), PcxUnsupported,
          "not a PCX file Korvel reads (8 bits a plane, 1 or 3 planes) (it does not begin with 10)"},
         {"PCX version 3", pcxTexture, Grown(PcxHeader(3, 8, 2), 200), PcxUnsupported,
-         "not a PCX file Korvel reads (8 bits a plane, 1 or 3 planes) (version 3, encoding 1, 8 bits, planes 1)"},
+         "not a PCX file Korvel reads (8 bits a plane, 1 or 3 planes) (version 3, encoding 1, 8 "
+         "bits, planes 1)"},
         {"TGA short header", tgaChannel, Bytes(10, 0), TgaTruncated,
          "TGA file is shorter than its header promises (10 of 18 bytes)"},
         {"TGA short pixels", fractint, TgaHeader(2), TgaTruncated,
