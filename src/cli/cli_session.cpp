@@ -94,8 +94,8 @@ int CliSession::Run(const std::vector<std::string>& args) {
     SettingsStore& store = settingsPath.empty() ? static_cast<SettingsStore&>(defaults) : file;
     if (Ws.Start(store) != 0)
         return Fail(CliFailed, "cannot allocate the first surface");
-    // The first picture, so that a picture saved before any command shows the Surface.
-    RecomputeTexture(Ws, false);
+    // The first picture is computed when something reads it.
+    MarkTextureStale(Ws);
     return RunSteps({args.begin() + static_cast<std::ptrdiff_t>(i), args.end()});
 }
 
@@ -231,6 +231,9 @@ int CliSession::StepSet(const std::string& assignment) {
         return Fail(CliUsage, "\"" + value + "\" is not a valid value for " + setting->Name());
     if (!setting->Persisted)
         TheHost.RememberDialogValue(*setting, value);
+    // The picture follows the lighting, as it does after the lighting command.
+    if (setting->Section == "Light")
+        Ws.TheSurface.Texture.MarkStale();
     // Options take effect as when the Options dialog is closed with OK.
     const Command* options = FindCommandByName("options");
     for (const std::string& param : options->Params)

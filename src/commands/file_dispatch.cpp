@@ -34,7 +34,7 @@ std::string TypeName(int32_t type) {
 
 // A Surface reader: the picture follows the new elevations.
 int32_t AfterSurfaceRead(Workspace& ws, const std::string& path, int32_t code) {
-    RecomputeTexture(ws, true);
+    MarkTextureStale(ws);
     if (code == 0)
         ws.RecentFiles.Add(path);
     return code;
@@ -45,7 +45,8 @@ int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code) {
     if (code != 0)
         return code;
     Surface& s = ws.TheSurface;
-    const int32_t resized = s.ResizeKeep(s.Texture.Width(), s.Texture.Height(), -1);
+    const Image& picture = CurrentTexture(ws);
+    const int32_t resized = s.ResizeKeep(picture.Width(), picture.Height(), -1);
     if (resized != 0)
         return resized;
     ws.RecentFiles.Add(path);
@@ -57,13 +58,12 @@ int32_t ReadDefinition(Workspace& ws, const std::string& path, int32_t type) {
     if (type == FileSurfaceDefinition)
         return ReadSurfaceDefinitionFile(path, ws, ignored);
     const int32_t code = ReadLightingDefinitionFile(path, ws, ignored);
-    RecomputeTexture(ws, true);
+    MarkTextureStale(ws);
     return code;
 }
 
 int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type) {
     Progress& progress = ws.TheProgress;
-    Surface& s = ws.TheSurface;
     switch (type) {
     case FileUnknown:
         return -101;
@@ -80,15 +80,19 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type) {
     case FilePovTgaSurface:
         return AfterSurfaceRead(ws, path, ReadFractintTga(path, ws));
     case FileTargaTexture: {
+        // One channel over the current picture, or over a blank one when the Surface takes a new
+        // size: either way what was read is the picture now.
+        TextureToDrawOn(ws);
         const int32_t code = ReadTgaChannel(path, 0, ws);
+        ws.TheSurface.Texture.MarkFresh();
         if (code == 0)
             ws.RecentFiles.Add(path);
         return code;
     }
     case FileBmpTexture:
-        return AfterTextureRead(ws, path, ReadBmpImage(path, s.Texture, progress));
+        return AfterTextureRead(ws, path, ReadBmpImage(path, TextureToDrawOn(ws), progress));
     case FilePcxTexture:
-        return AfterTextureRead(ws, path, ReadPcxTexture(path, s.Texture, progress));
+        return AfterTextureRead(ws, path, ReadPcxTexture(path, TextureToDrawOn(ws), progress));
     case FileLightingDefinition:
     case FileSurfaceDefinition:
         return ReadDefinition(ws, path, type);
@@ -171,6 +175,31 @@ int32_t Written(int32_t code, const std::string& path, std::string& message) {
     return code;
 }
 
+// The TextureMap, computed first when an edit left it stale.
+int32_t WritePicture(Workspace& ws, const std::string& path, int32_t type, std::string& message) {
+    if (const int32_t code = UpdateTexture(ws); code == TextureCancelled || code == -2) {
+        message =
+            "Cannot write " + Quoted(path) + ": " +
+            (code == -2 ? "no memory for its picture" : "computing its picture was cancelled");
+        return -1;
+    }
+    const Image& picture = CurrentTexture(ws);
+    Progress& progress = ws.TheProgress;
+    const bool palette = picture.BitsPerPixel() == 8;
+    switch (type) {
+    case FileTargaTexture:
+        return Written(palette ? WriteTgaTexture8(path, picture, progress)
+                               : WriteTgaTexture24(path, picture, progress),
+                       path, message);
+    case FilePcxTexture:
+        return Written(palette ? WritePcx256(path, picture, progress)
+                               : WritePcx24(path, picture, progress),
+                       path, message);
+    default:
+        return Written(WriteBmpImage(path, picture, progress), path, message);
+    }
+}
+
 int32_t Unsupported(const std::string& path, std::string& message) {
     message = "Unable to save file " + path +
               " because extension is not recognized and no type was specified.";
@@ -184,23 +213,13 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
     message.clear();
     if (type < 0)
         type = TypeFromExtension(path);
-    Surface& s = ws.TheSurface;
-    const Image& picture = s.Texture;
-    Progress& progress = ws.TheProgress;
-    const bool palette = picture.BitsPerPixel() == 8;
     switch (type) {
     case FileUnknown:
         return -100;
     case FileBmpTexture:
-        return Written(WriteBmpImage(path, picture, progress), path, message);
     case FileTargaTexture:
-        return Written(palette ? WriteTgaTexture8(path, picture, progress)
-                               : WriteTgaTexture24(path, picture, progress),
-                       path, message);
     case FilePcxTexture:
-        return Written(palette ? WritePcx256(path, picture, progress)
-                               : WritePcx24(path, picture, progress),
-                       path, message);
+        return WritePicture(ws, path, type, message);
     case FileBmpSurface:
         // The writer shows its own failures.
         return WriteBmpSurface(path, ws);

@@ -72,6 +72,13 @@ inline float LitDot(int32_t xm, int32_t x, int32_t xp, const float* below, const
 
 } // namespace
 
+void PrepareColourNoise(const LightParms& lp, NoiseBasis& noise) {
+    if (!ColoursUseNoise(lp))
+        return;
+    const FracParms& f = lp.FbmParms;
+    noise.Fbm(0.0, 0.0, 0.0, f.H, f.lacunarity, f.octaves);
+}
+
 void PowerCurve::Build(double gamma) {
     Gamma = static_cast<float>(gamma);
     Base.assign(Steps, 0.0f);

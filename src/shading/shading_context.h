@@ -16,6 +16,15 @@ namespace korvel {
 
 class NoiseBasis;
 
+// True when the 24-bit colours draw on the fBm noise.
+inline bool ColoursUseNoise(const LightParms& lp) {
+    return lp.BlendLat != 0 && lp.FbmStrength > 0.0;
+}
+// The noise tables are drawn from the shared random stream on first use and the octave weights
+// are cached: makes both where the first noisy sample of a pass would, so that the threads of
+// the pass only read them and the stream is drawn on at the same point.
+void PrepareColourNoise(const LightParms& lp, NoiseBasis& noise);
+
 // I^gamma for I in [0, 1], interpolated between 4096 steps. Every step is checked at three
 // inner points against the exact power; one that strays by more than a quarter of a channel
 // step (near 0 for small gammas, near 1 for large ones) calls powf instead. The shade then stays
@@ -89,7 +98,7 @@ public:
 
     // True when the colours draw on the fBm noise (which then must exist before any thread
     // starts: its tables are built from the shared random stream on first use).
-    bool UsesNoise() const { return Lp.BlendLat != 0 && Lp.FbmStrength > 0.0; }
+    bool UsesNoise() const { return ColoursUseNoise(Lp); }
 
     // x toward increasing column, y toward increasing row, z up.
     std::array<float, 3> LightVector{0.0f, 0.0f, 1.0f};
