@@ -6,6 +6,7 @@
 #include "core/image.h"
 #include "core/light_parms.h"
 #include "core/surface.h"
+#include "shading/color_table.h"
 
 #include <array>
 #include <cmath>
@@ -52,24 +53,6 @@ private:
     std::vector<uint8_t> Smooth;
 };
 
-// ColorList::ColorAt of a cubic list with gamma 1 (the form of the default ramps), step for step
-// with the same arithmetic, but with the channels unpacked once and no call: fmodf, the costliest
-// part of the lookup, is replaced by its exact value t - q * s (q the whole quotient) in double.
-class CubicRamp {
-public:
-    explicit CubicRamp(const ColorList& list);
-    // False for other lists, which go to ColorAt.
-    bool Usable() const { return !Channels.empty(); }
-    PackedColor At(float t) const;
-
-private:
-    // Entry k - 1 at index k, for k = 0 .. n + 2, the index clamped into the list.
-    std::vector<std::array<double, 3>> Channels;
-    PackedColor First = 0;
-    PackedColor Last = 0;
-    float Step = 1.0f;
-};
-
 class ShadingContext {
 public:
     // s and noise must outlive the context; metresPerDegree turns XRes/YRes into metres when
@@ -78,6 +61,8 @@ public:
     ShadingContext(const Surface& s, NoiseBasis& noise, double metresPerDegree);
 
     void PrepareLighting();
+    // Tables for the colour lists the blend uses: for large passes, where they pay.
+    void BuildColourTables();
     // The fBm longitudes of columns x0..x1 (spherical fBm noise only).
     void PrepareColumns(int32_t x0, int32_t x1);
     // Latitude, hemisphere and fBm row coordinate of row y.
@@ -134,6 +119,27 @@ private:
     // max(0, normal . light) of columns x0..x0+n-1 of row y into Intensities.
     void RowIntensities(int32_t y, int32_t x0, int32_t n);
     PackedColor Color(int32_t x, const float* row);
+    // Color with its opacity, the land of a plain blend without the call.
+    PackedColor ColorAndOpacity(int32_t x, const float* row, double& opacity) {
+        const double h = row[x];
+        if (PlainLand && !(h <= Lp.SeaLevel)) {
+            opacity = LandOpacity;
+            return AltTable.At(static_cast<float>(LandPosition(h)));
+        }
+        const PackedColor c = Color(x, row);
+        opacity = SampleOpacity;
+        return c;
+    }
+    // The altitude list position of land at h.
+    double LandPosition(double h) const {
+        if (Lp.SeaFloat != 0)
+            h -= Lp.SeaLevel;
+        if (h >= AltHigh)
+            return 1.0;
+        if (h >= AltLow)
+            return (h - AltLow) / (AltHigh - AltLow);
+        return 0.0;
+    }
 
     const Surface& S;
     const LightParms& Lp;
@@ -142,8 +148,15 @@ private:
     double NeighbourScale;
     // Only the altitude colour at full weight takes part in the land blend.
     bool AltitudeOnly = false;
-    CubicRamp AltRamp;
-    CubicRamp SeaRamp;
+    // Besides, no latitude (so no ice either): land is its altitude colour at LandOpacity.
+    bool PlainLand = false;
+    double LandOpacity = 0.0;
+    ColorTable AltTable;
+    ColorTable SeaTable;
+    ColorTable LatTable;
+    ColorTable SlopeTable;
+    ColorTable NorthTable;
+    ColorTable SouthTable;
     int32_t PreparedRow = -1;
     std::vector<float> Intensities;
 };

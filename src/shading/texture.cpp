@@ -20,8 +20,9 @@ namespace korvel {
 
 namespace {
 
-// Below this many samples a second thread costs more than it saves (a paint stroke's rectangle).
-constexpr int64_t ThreadedSamples = int64_t{1} << 18;
+// Below this many samples a second thread and the colour tables cost more than they save (a
+// paint stroke's rectangle).
+constexpr int64_t LargeSamples = int64_t{1} << 18;
 
 struct Rect {
     int32_t X0, Y0, X1, Y1;
@@ -101,11 +102,10 @@ void Pass24(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
     std::thread helper;
     std::optional<ShadingContext> helperContext;
     std::vector<PackedColor> helperBuffer;
-    if (samples >= ThreadedSamples && std::thread::hardware_concurrency() > 1 &&
+    if (samples >= LargeSamples)
+        context.BuildColourTables();
+    if (samples >= LargeSamples && std::thread::hardware_concurrency() > 1 &&
         !p.CancelRequested()) {
-        // The noise tables are drawn from the shared random stream on first use, and the octave
-        // weights are cached: make both here, where the first noisy sample of a single thread
-        // would have, so that the threads only read them.
         PrepareColourNoise(s.Lighting, in.Noise);
         helperContext.emplace(context);
         helperBuffer.resize(buffer.size());

@@ -178,18 +178,5 @@ TEST_F(TextureTest, LargePassesMatchRowByRowPasses) {
     EXPECT_TRUE(std::equal(whole.begin(), whole.end(), s.Texture.AsIs().Data()));
 }
 
-TEST(CubicRamp, AgreesWithColorAt) {
-    ColorList list; // overshoots: the clamps at 0 and 255
-    list.Entries = {PackColor(0, 255, 0), PackColor(255, 0, 255), PackColor(0, 255, 0)};
-    const CubicRamp ramp(list);
-    for (int32_t k = -2; k <= 1002; ++k) { // and either side of each entry
-        const float u = static_cast<float>(k) / 1000.0f, edge = static_cast<float>(k % 3) * 0.5f;
-        for (const float v : {u, std::nextafter(edge, 0.0f), std::nextafter(edge, 1.0f)})
-            ASSERT_EQ(ramp.At(v), list.ColorAt(v)) << v;
-    }
-    list.Mode = 1;
-    EXPECT_FALSE(CubicRamp(list).Usable());
-}
-
 } // namespace
 } // namespace korvel
