@@ -24,7 +24,8 @@ public:
 
     PackedColor At(float t) const {
         if (t > 0.0f && t < 1.0f && !Table.empty()) {
-            const PackedColor c = Table[static_cast<size_t>(t * static_cast<float>(Cells))];
+            const auto cell = static_cast<int32_t>(t * static_cast<float>(Cells));
+            const PackedColor c = Table[static_cast<size_t>(cell)];
             if (c != Unsure)
                 return c;
         }

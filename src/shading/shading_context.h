@@ -40,10 +40,12 @@ public:
         // Outside the table (NaN too): the exact power.
         if (!(position >= 0.0f && position < static_cast<float>(Steps)))
             return std::pow(i, Gamma);
-        const auto k = static_cast<size_t>(position);
+        // Through int32_t: the range is checked, and the conversion is one instruction.
+        const auto whole = static_cast<int32_t>(position);
+        const auto k = static_cast<size_t>(whole);
         if (Smooth[k] == 0)
             return std::pow(i, Gamma);
-        return Base[k] + Slope[k] * (position - static_cast<float>(k));
+        return Base[k] + Slope[k] * (position - static_cast<float>(whole));
     }
 
 private:
