@@ -20,10 +20,11 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 
 "$cli" -q new 4096x4096 set Surface/Type=6 calculate save big.mdr
-# GDAL reads the MDR's Float32 rows in place: an EHdr header that skips its 1024-byte header.
+# GDAL reads the MDR's Float32 rows in place: an EHdr header that skips its 1024-byte header
+# (with a unit grid, which gdalwarp needs to resample).
 ln -s big.mdr big.bil
-printf 'BYTEORDER I\nLAYOUT BIL\nNROWS 4096\nNCOLS 4096\nNBANDS 1\nNBITS 32\nPIXELTYPE FLOAT\nSKIPBYTES 1024\n' \
-    >big.hdr
+printf '%s\n' "BYTEORDER I" "LAYOUT BIL" "NROWS 4096" "NCOLS 4096" "NBANDS 1" "NBITS 32" \
+    "PIXELTYPE FLOAT" "SKIPBYTES 1024" "ULXMAP 0.5" "ULYMAP 4095.5" "XDIM 1" "YDIM 1" >big.hdr
 
 # median_ms LABEL COMMAND...: runs the command 3 times, prints and returns (in $median) the median.
 median_ms() {
@@ -51,8 +52,9 @@ shade_gdal=$median
 median_ms "korvel-cli resample to 8192 x 8192, save .mdr" "$cli" -q open big.mdr \
     set resample.XSize=8192 set resample.YSize=8192 resample save r.mdr
 resample_korvel=$median
+# A raw Float32 output, as the MDR is.
 median_ms "gdalwarp -r bilinear -ts 8192 8192" gdalwarp -q -overwrite -r bilinear \
-    -ts 8192 8192 big.bil r.tif
+    -ts 8192 8192 -of ENVI big.bil r.envi
 resample_gdal=$median
 ratio "shading: korvel-cli / gdaldem" "$shade_korvel" "$shade_gdal" 1.0
 ratio "resample: korvel-cli / gdalwarp" "$resample_korvel" "$resample_gdal" 0.5
