@@ -318,15 +318,21 @@ void ShadingContext::RowIntensities(int32_t y, int32_t x0, int32_t n) {
 void ShadingContext::ShadedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out) {
     PrepareRow(y);
     RowIntensities(y, x0, n);
+    Shades.resize(static_cast<size_t>(n));
     const float* row = S.Rows[y];
     const double ambient = Lp.Ambient;
     for (int32_t i = 0; i < n; ++i) {
-        const int32_t x = x0 + i;
-        const float intensity = Intensities[static_cast<size_t>(i)];
-        double v = Clamp01(static_cast<double>(Power(intensity)) + ambient);
+        const auto at = static_cast<size_t>(i);
+        const double v = Clamp01(static_cast<double>(Power(Intensities[at])) + ambient);
         double opacity = 0.0;
-        const PackedColor c = ColorAndOpacity(x, row, opacity);
-        v = Clamp01(v + (1.0 - v) * opacity);
+        out[i] = ColorAndOpacity(x0 + i, row, opacity);
+        Shades[at] = Clamp01(v + (1.0 - v) * opacity);
+    }
+    // Apart from the lookups, so that the compiler can vectorise the products.
+    const double* shades = Shades.data();
+    for (int32_t i = 0; i < n; ++i) {
+        const PackedColor c = out[i];
+        const double v = shades[i];
         out[i] = PackColor(static_cast<uint8_t>(Channel(c, 0) * v),
                            static_cast<uint8_t>(Channel(c, 8) * v),
                            static_cast<uint8_t>(Channel(c, 16) * v));

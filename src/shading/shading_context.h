@@ -161,6 +161,8 @@ private:
     ColorTable SouthTable;
     int32_t PreparedRow = -1;
     std::vector<float> Intensities;
+    // The shade of each sample of the row, light and opacity together.
+    std::vector<double> Shades;
 };
 
 } // namespace korvel
