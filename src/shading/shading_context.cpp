@@ -139,8 +139,11 @@ void ShadingContext::PrepareLighting() {
 }
 
 void ShadingContext::BuildColourTables() {
-    SeaTable.Build();
-    if (Lp.BlendAlt != 0)
+    // By the extremes a Surface all land or all sea needs only one of the two; extremes gone
+    // stale cost speed only, since a table not built is ColorAt itself.
+    if (!(S.Min > Lp.SeaLevel))
+        SeaTable.Build();
+    if (Lp.BlendAlt != 0 && !(S.Max <= Lp.SeaLevel))
         AltTable.Build();
     if (Lp.BlendLat != 0)
         LatTable.Build();
