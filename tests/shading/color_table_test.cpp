@@ -16,8 +16,21 @@ std::vector<PackedColor> TerrainRamp(double start, double end, int32_t count) {
     return list.Entries;
 }
 
+// 256 entries whose red, in every fifth segment from 4 on, dips to a minimum a little below a whole
+// number (1.99879, 5.99971, 3.99808, 10.99974, 10.99869) while the ends of its cell stay above.
+std::vector<PackedColor> Dips() {
+    const int32_t quads[][4] = {
+        {0, 4, 26, 238}, {0, 8, 31, 255}, {0, 10, 19, 187}, {0, 10, 23, 119}, {0, 12, 34, 238}};
+    std::vector<PackedColor> entries(256, 0);
+    for (size_t at = 3; at + 4 <= entries.size(); at += 5)
+        for (size_t k = 0; k < 4; ++k)
+            entries[at + k] = PackColor(static_cast<uint8_t>(quads[at / 5 % 5][k]), 0, 0);
+    return entries;
+}
+
 // Positions where a lookup is most likely to go wrong: both ends of every cell, either side of
-// every knot, the ends of the range and what lies beyond it, and many positions at random.
+// every knot and segment middle, the ends of the range and what lies beyond it, and many positions
+// at random.
 std::vector<float> Probes(int32_t knots) {
     constexpr float Cells = ColorTable::Cells;
     std::vector<float> t = {-1.0f,
@@ -34,11 +47,12 @@ std::vector<float> Probes(int32_t knots) {
         t.push_back(edge);
         t.push_back(std::nextafter(edge, 0.0f));
     }
-    for (int32_t k = 0; k <= knots; ++k) {
-        float knot = static_cast<float>(k) / static_cast<float>(knots);
-        for (int32_t step = 0; step < 4; ++step)
+    // Knots, and the middles of segments, where a symmetric blend turns.
+    for (int32_t k = 0; k <= 2 * knots; ++k) {
+        float knot = static_cast<float>(k) / static_cast<float>(2 * knots);
+        for (int32_t step = 0; step < 16; ++step)
             knot = std::nextafter(knot, 0.0f);
-        for (int32_t step = 0; step < 8; ++step, knot = std::nextafter(knot, 1.0f))
+        for (int32_t step = 0; step < 32; ++step, knot = std::nextafter(knot, 1.0f))
             t.push_back(knot);
     }
     std::mt19937 random(12345);
@@ -61,6 +75,7 @@ TEST(ColorTable, GivesColorAtsColourEverywhere) {
         {"sea ramp of 4", TerrainRamp(0.06, 0.2, 4)},
         {"overshooting cubic", overshoot},
         {"flat channels", flat},
+        {"blends dipping just below a whole value inside a cell", Dips()},
         {"two entries", {PackColor(10, 200, 30), PackColor(250, 0, 90)}},
         {"one entry", {PackColor(1, 2, 3)}},
         {"empty", {}},
