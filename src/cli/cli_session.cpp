@@ -122,8 +122,8 @@ int CliSession::Run(const std::vector<std::string>& line) {
     if (!unread.empty())
         return Fail(CliUsage, "settings file \"" + settingsPath + "\": \"" + unread[0].Text +
                                   "\" is not a valid value for " + unread[0].Name);
-    // The first picture, so that a picture saved before any command shows the Surface.
-    RecomputeTexture(Ws, false);
+    // The first picture is computed when something reads it.
+    MarkTextureStale(Ws);
     return RunSteps({args.begin() + static_cast<std::ptrdiff_t>(i), args.end()});
 }
 
@@ -276,6 +276,9 @@ int CliSession::StepSet(const std::string& assignment) {
                                   AcceptedRange(*setting));
     if (!setting->Persisted)
         TheHost.RememberDialogValue(*setting, value);
+    // The picture follows the lighting, as it does after the lighting command.
+    if (setting->Section == "Light")
+        Ws.TheSurface.Texture.MarkStale();
     // Options take effect as when the Options dialog is closed with OK.
     if (FindCommandById(CmdOptions)->FieldFor(setting->Name()))
         return RunNamedCommand("options");

@@ -5,6 +5,7 @@
 #include "core/host.h"
 #include "core/workspace.h"
 #include "edit/area_operations.h"
+#include "shading/texture.h"
 #include "shading/texture_edges.h"
 
 namespace korvel {
@@ -42,12 +43,12 @@ int32_t RunInverseCosine(Workspace& ws) {
 }
 
 int32_t RunEdgeClear(Workspace& ws) {
-    TextureEdgeClear(ws.TheSurface.Texture, 0);
+    TextureEdgeClear(TextureToDrawOn(ws), 0);
     return 0;
 }
 
 int32_t RunEdgeFluff(Workspace& ws) {
-    TextureEdgeFluff(ws.TheSurface.Texture);
+    TextureEdgeFluff(TextureToDrawOn(ws));
     return 0;
 }
 

@@ -44,9 +44,10 @@ void RedrawViews(Workspace& ws) {
     ws.TheHost.RepaintAltitudeKey();
 }
 
-// The picture follows the elevations and the lighting: TextureMap and palette, then the views.
+// The picture follows the elevations and the lighting (computed when the views or a save read
+// it), then the views.
 void Reshade(Workspace& ws) {
-    RecomputeTexture(ws, true);
+    MarkTextureStale(ws);
     RedrawViews(ws);
 }
 

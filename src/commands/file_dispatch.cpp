@@ -46,7 +46,7 @@ std::string TypeName(int32_t type) {
 
 // A Surface reader: the picture follows the new elevations.
 int32_t AfterSurfaceRead(Workspace& ws, const std::string& path, int32_t code) {
-    RecomputeTexture(ws, true);
+    MarkTextureStale(ws);
     if (code == 0)
         ws.RecentFiles.Add(path);
     return code;
@@ -58,8 +58,9 @@ int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code,
     if (code != 0)
         return code;
     Surface& s = ws.TheSurface;
-    const bool sameSize = s.XSize == s.Texture.Width() && s.YSize == s.Texture.Height();
-    const int32_t resized = s.ResizeKeep(s.Texture.Width(), s.Texture.Height(), -1);
+    const Image& picture = CurrentTexture(ws);
+    const bool sameSize = s.XSize == picture.Width() && s.YSize == picture.Height();
+    const int32_t resized = s.ResizeKeep(picture.Width(), picture.Height(), -1);
     if (resized != 0)
         return Refuse(reason, resized, "out of memory for a Surface of the picture's size");
     // Samples were cut off or zeros added: the extremes are those of what is left.
@@ -76,14 +77,13 @@ int32_t ReadDefinition(Workspace& ws, const std::string& path, int32_t type, std
         code = ReadSurfaceDefinitionFile(path, ws, message);
     } else {
         code = ReadLightingDefinitionFile(path, ws, message);
-        RecomputeTexture(ws, true);
+        MarkTextureStale(ws);
     }
     return code == 0 ? 0 : Refuse(reason, code, message);
 }
 
 int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::string* reason) {
     Progress& progress = ws.TheProgress;
-    Surface& s = ws.TheSurface;
     switch (type) {
     case FileUnknown:
         return DispatchUnknownExtension;
@@ -100,16 +100,21 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     case FilePovTgaSurface:
         return AfterSurfaceRead(ws, path, ReadFractintTga(path, ws, reason));
     case FileTargaTexture: {
+        // One channel over the current picture, or over a blank one when the Surface takes a new
+        // size: either way what was read is the picture now.
+        TextureToDrawOn(ws);
         const int32_t code = ReadTgaChannel(path, 0, ws, reason);
+        ws.TheSurface.Texture.MarkFresh();
         if (code == 0)
             ws.RecentFiles.Add(path);
         return code;
     }
     case FileBmpTexture:
-        return AfterTextureRead(ws, path, ReadBmpImage(path, s.Texture, progress, reason), reason);
-    case FilePcxTexture:
-        return AfterTextureRead(ws, path, ReadPcxTexture(path, s.Texture, progress, reason),
+        return AfterTextureRead(ws, path, ReadBmpImage(path, TextureToDrawOn(ws), progress, reason),
                                 reason);
+    case FilePcxTexture:
+        return AfterTextureRead(
+            ws, path, ReadPcxTexture(path, TextureToDrawOn(ws), progress, reason), reason);
     case FileLightingDefinition:
     case FileSurfaceDefinition:
         return ReadDefinition(ws, path, type, reason);
@@ -254,6 +259,33 @@ int32_t Unwritable(const std::string& path, int32_t type, std::string& message) 
     return -1;
 }
 
+// The TextureMap, computed first when an edit left it stale.
+int32_t WritePicture(Workspace& ws, const std::string& path, int32_t type, std::string& message) {
+    if (const int32_t code = UpdateTexture(ws);
+        code == TextureCancelled || code == TextureNoPicture) {
+        message = "Cannot write " + Quoted(path) + ": " +
+                  (code == TextureNoPicture ? "no memory for its picture"
+                                            : "computing its picture was cancelled");
+        return -1;
+    }
+    const Image& picture = CurrentTexture(ws);
+    Progress& progress = ws.TheProgress;
+    const bool palette = picture.BitsPerPixel() == 8;
+    std::string why;
+    switch (type) {
+    case FileTargaTexture:
+        return Written(palette ? WriteTgaTexture8(path, picture, progress, &why)
+                               : WriteTgaTexture24(path, picture, progress, &why),
+                       path, why, message);
+    case FilePcxTexture:
+        return Written(palette ? WritePcx256(path, picture, progress, &why)
+                               : WritePcx24(path, picture, progress, &why),
+                       path, why, message);
+    default:
+        return Written(WriteBmpImage(path, picture, progress, &why), path, why, message);
+    }
+}
+
 } // namespace
 
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
@@ -266,22 +298,12 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
     const FileTypeEntry* row = FindFileType(type);
     if (!row || !row->CanWrite())
         return Unwritable(path, type, message);
-    Surface& s = ws.TheSurface;
-    const Image& picture = s.Texture;
-    Progress& progress = ws.TheProgress;
-    const bool palette = picture.BitsPerPixel() == 8;
     std::string why;
     switch (type) {
     case FileBmpTexture:
-        return Written(WriteBmpImage(path, picture, progress, &why), path, why, message);
     case FileTargaTexture:
-        return Written(palette ? WriteTgaTexture8(path, picture, progress, &why)
-                               : WriteTgaTexture24(path, picture, progress, &why),
-                       path, why, message);
     case FilePcxTexture:
-        return Written(palette ? WritePcx256(path, picture, progress, &why)
-                               : WritePcx24(path, picture, progress, &why),
-                       path, why, message);
+        return WritePicture(ws, path, type, message);
     case FileBmpSurface:
         return Written(WriteBmpSurface(path, ws, &why), path, why, message);
     case FilePgm:

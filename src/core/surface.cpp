@@ -177,17 +177,12 @@ int32_t Surface::CopyFrom(const Surface& other) {
     YRes = other.YRes;
     Min = other.Min;
     Max = other.Max;
-    if (!Texture.CopyPixelsFrom(other.Texture) && !other.Texture.IsEmpty()) {
-        // The source picture may have been re-created at the other depth.
-        if (Texture.Create(other.Texture.Width(), other.Texture.Height(),
-                           other.Texture.BitsPerPixel()) != 0) {
-            // A grid without its picture would pass for a complete copy.
-            ReleaseAll();
-            XSize = YSize = 0;
-            ReportAllocFailure();
-            return -2;
-        }
-        Texture.CopyPixelsFrom(other.Texture);
+    if (Texture.CopyFrom(other.Texture) != 0) {
+        // A grid without its picture would pass for a complete copy.
+        ReleaseAll();
+        XSize = YSize = 0;
+        ReportAllocFailure();
+        return -2;
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "core/interpolation.h"
 #include "core/light_parms.h"
 #include "core/selection_mask.h"
+#include "core/texture_map.h"
 
 #include <cstdint>
 
@@ -64,7 +65,8 @@ public:
     double Min = 0.0;
     double Max = 1.0;
     float** Rows = nullptr;
-    Image Texture;
+    // Stale after an edit until shading/texture.h computes it for a reader.
+    TextureMap Texture;
     Image AuxImage24;
     Image AuxImage8;
     SelectionMask Mask;

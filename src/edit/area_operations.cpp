@@ -267,7 +267,7 @@ int32_t Rotate90(Surface& s, Progress& p) {
     std::swap(s.Left, s.Right);
     std::swap(s.Top, s.Bottom);
     std::swap(s.XRes, s.YRes);
-    s.Texture = std::move(texture);
+    s.Texture.Adopt(std::move(texture));
     if (s.Mask.Exists())
         s.Mask = std::move(mask);
     if (!s.AuxImage24.IsEmpty()) {

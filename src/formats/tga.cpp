@@ -205,7 +205,7 @@ int32_t ReadTgaChannelBuffer(const uint8_t* data, size_t size, int32_t channel, 
     TgaLayout layout;
     if (const int32_t code = ParseTga(data, size, layout, reason); code != 0)
         return code;
-    Image& texture = ws.TheSurface.Texture;
+    Image& texture = ws.TheSurface.Texture.AsIs();
     const int32_t byte = 2 - channel; // pixels are blue, green, red
     int32_t done = 0;
     return ReadInto(

@@ -72,6 +72,13 @@ inline float LitDot(int32_t xm, int32_t x, int32_t xp, const float* below, const
 
 } // namespace
 
+void PrepareColourNoise(const LightParms& lp, NoiseBasis& noise) {
+    if (!ColoursUseNoise(lp))
+        return;
+    const FracParms& f = lp.FbmParms;
+    noise.Fbm(0.0, 0.0, 0.0, f.H, f.lacunarity, f.octaves);
+}
+
 void PowerCurve::Build(double gamma) {
     Gamma = static_cast<float>(gamma);
     Base.assign(Steps, 0.0f);
@@ -98,50 +105,12 @@ void PowerCurve::Build(double gamma) {
     }
 }
 
-CubicRamp::CubicRamp(const ColorList& list) {
-    const int32_t n = list.Count();
-    if (list.Mode < 2 || n < 3 || list.Gamma != 1.0)
-        return;
-    for (int32_t k = -1; k <= n + 1; ++k) {
-        const PackedColor c = list.Entry(k);
-        Channels.push_back({static_cast<double>(Channel(c, 0)), static_cast<double>(Channel(c, 8)),
-                            static_cast<double>(Channel(c, 16))});
-    }
-    First = list.Entry(0);
-    Last = list.Entry(n - 1);
-    Step = 1.0f / static_cast<float>(n - 1);
-}
-
-PackedColor CubicRamp::At(float t) const {
-    if (!(t > 0.0f))
-        return First;
-    if (t >= 1.0f)
-        return Last;
-    const auto i = static_cast<int32_t>(t / Step);
-    // The rounded quotient i is the whole quotient or one more (when it rounded up to a whole
-    // number). i * Step and t - i * Step are exact in double, so the fix-up gives fmodf(t, Step).
-    double exact = static_cast<double>(t) - static_cast<double>(i) * Step;
-    if (exact < 0.0)
-        exact += Step;
-    const auto remainder = static_cast<float>(exact);
-    const double f1 = remainder / Step, f2 = f1 * f1, f3 = f2 * f1;
-    const double w0 = 0.5 * (-f3 + 2.0 * f2 - f1);
-    const double w1 = 0.5 * (3.0 * f3 - 5.0 * f2 + 2.0);
-    const double w2 = 0.5 * (-3.0 * f3 + 4.0 * f2 + f1);
-    const double w3 = 0.5 * (f3 - f2);
-    const std::array<double, 3>* p = Channels.data() + i; // entries i - 1 .. i + 2
-    PackedColor result = 0;
-    for (int32_t k = 0; k < 3; ++k) {
-        const double v = w0 * p[0][k] + w1 * p[1][k] + w2 * p[2][k] + w3 * p[3][k];
-        result |= static_cast<PackedColor>(std::clamp(v, 0.0, 255.0)) << (8 * k);
-    }
-    return result;
-}
-
 ShadingContext::ShadingContext(const Surface& s, NoiseBasis& noise, double metresPerDegree)
     : S(s), Lp(s.Lighting), Noise(noise), MetresPerDegree(metresPerDegree),
-      NeighbourScale(NeighbourHeightScale(s.Min, s.Max)), AltRamp(s.Lighting.AltColor),
-      SeaRamp(s.Lighting.SeaColor) {
+      NeighbourScale(NeighbourHeightScale(s.Min, s.Max)), AltTable(s.Lighting.AltColor),
+      SeaTable(s.Lighting.SeaColor), LatTable(s.Lighting.LatColor),
+      SlopeTable(s.Lighting.SlopeColor), NorthTable(s.Lighting.NorthColor),
+      SouthTable(s.Lighting.SouthColor) {
     XMax = std::max(s.XSize - 1, 0);
     YMax = std::max(s.YSize - 1, 0);
     AltitudeRange(Lp, s.Min, s.Max, AltLow, AltHigh);
@@ -149,6 +118,8 @@ ShadingContext::ShadingContext(const Surface& s, NoiseBasis& noise, double metre
     AltitudeOnly = Lp.BlendAlt != 0 && Lp.BlendAltVal == 1.0 && Lp.BlendLat == 0 &&
                    Lp.BlendSlope == 0 && Lp.BlendFacing == 0 && std::isfinite(Lp.BlendLatVal) &&
                    std::isfinite(Lp.BlendSlopeVal) && std::isfinite(Lp.BlendFacingVal);
+    PlainLand = AltitudeOnly && Lp.BlendLat == 0;
+    LandOpacity = Clamp01(Lp.LandOpacity);
 }
 
 void ShadingContext::PrepareLighting() {
@@ -165,6 +136,23 @@ void ShadingContext::PrepareLighting() {
         HeightScale = static_cast<float>(1.0 / std::max(std::fabs(S.Max), std::fabs(S.Min)));
     Corner = static_cast<float>(Lp.Corner);
     Power.Build(Lp.Gamma);
+}
+
+void ShadingContext::BuildColourTables() {
+    // By the extremes a Surface all land or all sea needs only one of the two; extremes gone
+    // stale cost speed only, since a table not built is ColorAt itself.
+    if (!(S.Min > Lp.SeaLevel))
+        SeaTable.Build();
+    if (Lp.BlendAlt != 0 && !(S.Max <= Lp.SeaLevel))
+        AltTable.Build();
+    if (Lp.BlendLat != 0)
+        LatTable.Build();
+    if (Lp.BlendSlope != 0)
+        SlopeTable.Build();
+    if (Lp.BlendFacing != 0) {
+        NorthTable.Build();
+        SouthTable.Build();
+    }
 }
 
 void ShadingContext::PrepareColumns(int32_t x0, int32_t x1) {
@@ -241,7 +229,7 @@ double ShadingContext::Latitude(int32_t x) {
 }
 
 PackedColor ShadingContext::Color(int32_t x, const float* row) {
-    double h = row[x];
+    const double h = row[x];
     const double lambda = Latitude(x);
     // Without latitude blending there are no caps, whatever the thresholds say.
     if (Lp.BlendLat != 0 && lambda > (Southern ? Lp.IceSouth : Lp.IceNorth)) {
@@ -254,26 +242,20 @@ PackedColor ShadingContext::Color(int32_t x, const float* row) {
         const double depth = Lp.SeaLevel - h;
         const double t = depth == 0.0 ? 1.0 : Clamp01(1.0 - depth / (Lp.SeaLevel - Lp.SeaLowest));
         const auto st = static_cast<float>(t);
-        const Rgb c = SeaRamp.Usable() ? RgbOf(SeaRamp.At(st)) : Lp.SeaColor.ColorAtRGB(st);
+        const Rgb c = RgbOf(SeaTable.At(st));
         const double lift = Lp.SeaSatMin + (Lp.SeaSatMax - Lp.SeaSatMin) * t;
         SampleOpacity = Clamp01(Lp.SeaOpacity);
         return PackUnit(c.Red + lift, c.Green + lift, c.Blue + lift);
     }
-    if (Lp.SeaFloat != 0)
-        h -= Lp.SeaLevel;
-    double t = 0.0;
-    if (h >= AltHigh)
-        t = 1.0;
-    else if (h >= AltLow)
-        t = (h - AltLow) / (AltHigh - AltLow);
-    SampleOpacity = Clamp01(Lp.LandOpacity);
+    const double t = LandPosition(h);
+    SampleOpacity = LandOpacity;
 
     PackedColor alt = 0;
     if (Lp.BlendAlt != 0) {
         const auto at = static_cast<float>(t);
-        alt = AltRamp.Usable() ? AltRamp.At(at) : Lp.AltColor.ColorAt(at);
+        alt = AltTable.At(at);
     }
-    const PackedColor lat = Lp.BlendLat != 0 ? Lp.LatColor.ColorAt(static_cast<float>(lambda)) : 0;
+    const PackedColor lat = Lp.BlendLat != 0 ? LatTable.At(static_cast<float>(lambda)) : 0;
     if (AltitudeOnly)
         return alt;
     PackedColor slope = 0, facing = 0;
@@ -283,7 +265,7 @@ PackedColor ShadingContext::Color(int32_t x, const float* row) {
         if (Lp.BlendSlope != 0) {
             // The normal's elevation is pi/2 on flat ground and 0 on a wall: 0 flat, 1 vertical.
             const double s = 1.0 - std::atan2(n.Z, across) / (std::numbers::pi / 2.0);
-            slope = Lp.SlopeColor.ColorAt(static_cast<float>(s));
+            slope = SlopeTable.At(static_cast<float>(s));
         }
         if (Lp.BlendFacing != 0) {
             // n.X grows with the fall toward increasing column (east), n.Y with the rise toward
@@ -292,8 +274,7 @@ PackedColor ShadingContext::Color(int32_t x, const float* row) {
             double phi = across > 0.0 ? std::atan2(n.X, -n.Y) / (2.0 * std::numbers::pi) : 0.0;
             if (phi < 0.0)
                 phi += 1.0;
-            const ColorList& list = Southern ? Lp.SouthColor : Lp.NorthColor;
-            facing = list.ColorAt(static_cast<float>(phi));
+            facing = (Southern ? SouthTable : NorthTable).At(static_cast<float>(phi));
         }
     }
     PackedColor packed = 0;
@@ -340,14 +321,21 @@ void ShadingContext::RowIntensities(int32_t y, int32_t x0, int32_t n) {
 void ShadingContext::ShadedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out) {
     PrepareRow(y);
     RowIntensities(y, x0, n);
+    Shades.resize(static_cast<size_t>(n));
     const float* row = S.Rows[y];
     const double ambient = Lp.Ambient;
     for (int32_t i = 0; i < n; ++i) {
-        const int32_t x = x0 + i;
-        const float intensity = Intensities[static_cast<size_t>(i)];
-        double v = Clamp01(static_cast<double>(Power(intensity)) + ambient);
-        const PackedColor c = Color(x, row);
-        v = Clamp01(v + (1.0 - v) * SampleOpacity);
+        const auto at = static_cast<size_t>(i);
+        const double v = Clamp01(static_cast<double>(Power(Intensities[at])) + ambient);
+        double opacity = 0.0;
+        out[i] = ColorAndOpacity(x0 + i, row, opacity);
+        Shades[at] = Clamp01(v + (1.0 - v) * opacity);
+    }
+    // Apart from the lookups, so that the compiler can vectorise the products.
+    const double* shades = Shades.data();
+    for (int32_t i = 0; i < n; ++i) {
+        const PackedColor c = out[i];
+        const double v = shades[i];
         out[i] = PackColor(static_cast<uint8_t>(Channel(c, 0) * v),
                            static_cast<uint8_t>(Channel(c, 8) * v),
                            static_cast<uint8_t>(Channel(c, 16) * v));
@@ -357,8 +345,9 @@ void ShadingContext::ShadedRow(int32_t y, int32_t x0, int32_t n, PackedColor* ou
 void ShadingContext::CodedRow(int32_t y, int32_t x0, int32_t n, PackedColor* out) {
     PrepareRow(y);
     const float* row = S.Rows[y];
+    double opacity = 0.0;
     for (int32_t i = 0; i < n; ++i)
-        out[i] = Color(x0 + i, row);
+        out[i] = ColorAndOpacity(x0 + i, row, opacity);
 }
 
 } // namespace korvel

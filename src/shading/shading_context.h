@@ -6,6 +6,7 @@
 #include "core/image.h"
 #include "core/light_parms.h"
 #include "core/surface.h"
+#include "shading/color_table.h"
 
 #include <array>
 #include <cmath>
@@ -15,6 +16,15 @@
 namespace korvel {
 
 class NoiseBasis;
+
+// True when the 24-bit colours draw on the fBm noise.
+inline bool ColoursUseNoise(const LightParms& lp) {
+    return lp.BlendLat != 0 && lp.FbmStrength > 0.0;
+}
+// The noise tables are drawn from the shared random stream on first use and the octave weights
+// are cached: makes both where the first noisy sample of a pass would, so that the threads of
+// the pass only read them and the stream is drawn on at the same point.
+void PrepareColourNoise(const LightParms& lp, NoiseBasis& noise);
 
 // I^gamma for I in [0, 1], interpolated between 4096 steps. Every step is checked at three
 // inner points against the exact power; one that strays by more than a quarter of a channel
@@ -30,10 +40,12 @@ public:
         // Outside the table (NaN too): the exact power.
         if (!(position >= 0.0f && position < static_cast<float>(Steps)))
             return std::pow(i, Gamma);
-        const auto k = static_cast<size_t>(position);
+        // Through int32_t: the range is checked, and the conversion is one instruction.
+        const auto whole = static_cast<int32_t>(position);
+        const auto k = static_cast<size_t>(whole);
         if (Smooth[k] == 0)
             return std::pow(i, Gamma);
-        return Base[k] + Slope[k] * (position - static_cast<float>(k));
+        return Base[k] + Slope[k] * (position - static_cast<float>(whole));
     }
 
 private:
@@ -41,24 +53,6 @@ private:
     std::vector<float> Base;
     std::vector<float> Slope;
     std::vector<uint8_t> Smooth;
-};
-
-// ColorList::ColorAt of a cubic list with gamma 1 (the form of the default ramps), step for step
-// with the same arithmetic, but with the channels unpacked once and no call: fmodf, the costliest
-// part of the lookup, is replaced by its exact value t - q * s (q the whole quotient) in double.
-class CubicRamp {
-public:
-    explicit CubicRamp(const ColorList& list);
-    // False for other lists, which go to ColorAt.
-    bool Usable() const { return !Channels.empty(); }
-    PackedColor At(float t) const;
-
-private:
-    // Entry k - 1 at index k, for k = 0 .. n + 2, the index clamped into the list.
-    std::vector<std::array<double, 3>> Channels;
-    PackedColor First = 0;
-    PackedColor Last = 0;
-    float Step = 1.0f;
 };
 
 class ShadingContext {
@@ -69,6 +63,8 @@ public:
     ShadingContext(const Surface& s, NoiseBasis& noise, double metresPerDegree);
 
     void PrepareLighting();
+    // Tables for the colour lists the blend uses: for large passes, where they pay.
+    void BuildColourTables();
     // The fBm longitudes of columns x0..x1 (spherical fBm noise only).
     void PrepareColumns(int32_t x0, int32_t x1);
     // Latitude, hemisphere and fBm row coordinate of row y.
@@ -89,7 +85,7 @@ public:
 
     // True when the colours draw on the fBm noise (which then must exist before any thread
     // starts: its tables are built from the shared random stream on first use).
-    bool UsesNoise() const { return Lp.BlendLat != 0 && Lp.FbmStrength > 0.0; }
+    bool UsesNoise() const { return ColoursUseNoise(Lp); }
 
     // x toward increasing column, y toward increasing row, z up.
     std::array<float, 3> LightVector{0.0f, 0.0f, 1.0f};
@@ -125,6 +121,27 @@ private:
     // max(0, normal . light) of columns x0..x0+n-1 of row y into Intensities.
     void RowIntensities(int32_t y, int32_t x0, int32_t n);
     PackedColor Color(int32_t x, const float* row);
+    // Color with its opacity, the land of a plain blend without the call.
+    PackedColor ColorAndOpacity(int32_t x, const float* row, double& opacity) {
+        const double h = row[x];
+        if (PlainLand && !(h <= Lp.SeaLevel)) {
+            opacity = LandOpacity;
+            return AltTable.At(static_cast<float>(LandPosition(h)));
+        }
+        const PackedColor c = Color(x, row);
+        opacity = SampleOpacity;
+        return c;
+    }
+    // The altitude list position of land at h.
+    double LandPosition(double h) const {
+        if (Lp.SeaFloat != 0)
+            h -= Lp.SeaLevel;
+        if (h >= AltHigh)
+            return 1.0;
+        if (h >= AltLow)
+            return (h - AltLow) / (AltHigh - AltLow);
+        return 0.0;
+    }
 
     const Surface& S;
     const LightParms& Lp;
@@ -133,10 +150,19 @@ private:
     double NeighbourScale;
     // Only the altitude colour at full weight takes part in the land blend.
     bool AltitudeOnly = false;
-    CubicRamp AltRamp;
-    CubicRamp SeaRamp;
+    // Besides, no latitude (so no ice either): land is its altitude colour at LandOpacity.
+    bool PlainLand = false;
+    double LandOpacity = 0.0;
+    ColorTable AltTable;
+    ColorTable SeaTable;
+    ColorTable LatTable;
+    ColorTable SlopeTable;
+    ColorTable NorthTable;
+    ColorTable SouthTable;
     int32_t PreparedRow = -1;
     std::vector<float> Intensities;
+    // The shade of each sample of the row, light and opacity together.
+    std::vector<double> Shades;
 };
 
 } // namespace korvel

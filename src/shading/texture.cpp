@@ -20,8 +20,9 @@ namespace korvel {
 
 namespace {
 
-// Below this many samples a second thread costs more than it saves (a paint stroke's rectangle).
-constexpr int64_t ThreadedSamples = int64_t{1} << 18;
+// Below this many samples a second thread and the colour tables cost more than they save (a
+// paint stroke's rectangle).
+constexpr int64_t LargeSamples = int64_t{1} << 18;
 
 struct Rect {
     int32_t X0, Y0, X1, Y1;
@@ -84,13 +85,15 @@ void Pass24(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
         p.ProgressBegin("Calculating 24-bit color image", 3);
 
     RowDealer dealer(p, s, r, 4, showProgress);
-    const auto rowsOf = [&s, &r, n, coded](ShadingContext& c, std::vector<PackedColor>& buffer) {
-        return [&s, &r, n, coded, &c, &buffer](int32_t y) {
+    Image& picture = s.Texture.AsIs();
+    const auto rowsOf = [&picture, &r, n, coded](ShadingContext& c,
+                                                 std::vector<PackedColor>& buffer) {
+        return [&picture, &r, n, coded, &c, &buffer](int32_t y) {
             if (coded)
                 c.CodedRow(y, r.X0, n, buffer.data());
             else
                 c.ShadedRow(y, r.X0, n, buffer.data());
-            s.Texture.SetColors(y, r.X0, buffer.data(), n);
+            picture.SetColors(y, r.X0, buffer.data(), n);
         };
     };
     std::vector<PackedColor> buffer(static_cast<size_t>(n));
@@ -99,15 +102,11 @@ void Pass24(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
     std::thread helper;
     std::optional<ShadingContext> helperContext;
     std::vector<PackedColor> helperBuffer;
-    if (samples >= ThreadedSamples && std::thread::hardware_concurrency() > 1 &&
+    if (samples >= LargeSamples)
+        context.BuildColourTables();
+    if (samples >= LargeSamples && std::thread::hardware_concurrency() > 1 &&
         !p.CancelRequested()) {
-        // The noise tables are drawn from the shared random stream on first use, and the octave
-        // weights are cached: make both here, where the first noisy sample of a single thread
-        // would have, so that the threads only read them.
-        if (context.UsesNoise()) {
-            const FracParms& f = s.Lighting.FbmParms;
-            in.Noise.Fbm(0.0, 0.0, 0.0, f.H, f.lacunarity, f.octaves);
-        }
+        PrepareColourNoise(s.Lighting, in.Noise);
         helperContext.emplace(context);
         helperBuffer.resize(buffer.size());
         try {
@@ -130,7 +129,8 @@ void Pass8(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
     LightParms& lp = s.Lighting;
     const bool shaded = lp.Type == 0;
     const PaletteLayout layout = BuildPalette(lp, s.Min, s.Max);
-    s.Texture.Palette = layout.Entries;
+    Image& picture = s.Texture.AsIs();
+    picture.Palette = layout.Entries;
     ShadingContext context(s, in.Noise, in.MetresPerDegree);
     context.PrepareLighting();
     if (showProgress) {
@@ -151,7 +151,7 @@ void Pass8(Surface& s, Rect r, bool showProgress, const ShadingInputs& in) {
                 indices[static_cast<size_t>(i)] =
                     static_cast<uint8_t>(PaletteIndex(lp, layout, intensity, row[x]));
             }
-            s.Texture.SetIndices(y, r.X0, indices.data(), n);
+            picture.SetIndices(y, r.X0, indices.data(), n);
         },
         true);
     if (showProgress)
@@ -173,26 +173,53 @@ int32_t ComputeTexture(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t y
     if (!s.HasGrid() || s.XSize < 1 || s.YSize < 1)
         return TextureEmpty;
     const Rect r = OrderedClamped(s, x0, y0, x1, y1);
-    if (s.Texture.BitsPerPixel() != 8)
+    if (s.Texture.AsIs().BitsPerPixel() != 8)
         Pass24(s, r, showProgress, in);
     else if (s.Lighting.Type == 0 || s.Lighting.Type == 1)
         Pass8(s, r, showProgress, in);
     return in.TheProgress.CancelRequested() ? TextureCancelled : TextureDone;
 }
 
-int32_t RecomputeTexture(Workspace& ws, bool showProgress) {
+void MarkTextureStale(Workspace& ws) {
     Surface& s = ws.TheSurface;
-    Image& texture = s.Texture;
+    s.Texture.MarkStale();
+    BuildPalette(s.Lighting, s.Min, s.Max);
+    if (s.HasGrid() && s.Lighting.BitDepth != 8)
+        PrepareColourNoise(s.Lighting, ws.Noise);
+}
+
+int32_t UpdateTexture(Workspace& ws) {
+    Surface& s = ws.TheSurface;
+    if (!s.Texture.Stale())
+        return TextureDone;
+    Image& texture = s.Texture.AsIs();
     const int32_t depth = s.Lighting.BitDepth == 8 ? 8 : 24;
     if (s.HasGrid() && (texture.BitsPerPixel() != depth || texture.Height() != s.YSize ||
                         texture.Width() != ((s.XSize + 3) & ~3))) {
         if (texture.Create(s.XSize, s.YSize, depth) != 0)
             return TextureNoPicture;
     }
-    const int32_t code = ComputeTexture(s, 0, 0, s.XSize - 1, s.YSize - 1, showProgress,
+    // A cancel meant for an earlier operation must not stop the picture, nor this one's outlive
+    // it: the result tells the caller.
+    ws.TheProgress.CancelFlag = 0;
+    const int32_t code = ComputeTexture(s, 0, 0, s.XSize - 1, s.YSize - 1, true,
                                         {ws.TheProgress, ws.Noise, ws.General.Val_RDegm});
+    ws.TheProgress.CancelFlag = 0;
     texture.Palette = BuildPalette(s.Lighting, s.Min, s.Max).Entries;
+    s.Texture.MarkFresh();
     return code;
+}
+
+const Image& CurrentTexture(Workspace& ws) {
+    UpdateTexture(ws);
+    return ws.TheSurface.Texture.AsIs();
+}
+
+Image& TextureToDrawOn(Workspace& ws) {
+    TextureMap& texture = ws.TheSurface.Texture;
+    if (UpdateTexture(ws) != TextureNoPicture)
+        texture.MarkFresh();
+    return texture.AsIs();
 }
 
 } // namespace korvel

@@ -201,7 +201,10 @@ TEST(CliBinary, OnATerminalQuestionsAreAskedAndStagesNamed) {
     EXPECT_NE(asked.Out.find("Adjust to full display dynamic range? [y/N] "), std::string::npos)
         << asked.Out;
     EXPECT_NE(asked.Out.find("Pixel value 0 is"), std::string::npos) << asked.Out;
-    const Result progress = Shell("script -qec '" + Cli + " new 64x64' /dev/null </dev/null");
+    // The picture is computed when something reads it: here the save.
+    test::TempDir dir;
+    const Result progress = Shell("script -qec '" + Cli + " new 64x64 save " + dir.File("p.bmp") +
+                                  "' /dev/null </dev/null");
     EXPECT_NE(progress.Out.find("Calculating 24-bit color image: 0...10...20"), std::string::npos)
         << progress.Out;
 }

@@ -49,6 +49,25 @@ TEST(CliSession, SaveOpenInfoRoundTrip) {
     EXPECT_EQ(run.Out, expected);
 }
 
+TEST(CliSession, ALightingSettingReshadesAPictureAlreadySaved) {
+    test::TempDir dir;
+    const std::string before = dir.File("before.bmp"), after = dir.File("after.bmp");
+    const CliRun run =
+        RunCli({"new", "8x4", "save", before, "set", "Light/BitDepth=8", "save", after});
+    ASSERT_EQ(run.Code, CliOk) << run.Err;
+    // The bits per pixel of a BMP: the 2 bytes at offset 28.
+    const auto bits = [](const std::string& path) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        unsigned char header[30] = {};
+        const size_t got = f ? std::fread(header, 1, sizeof header, f) : 0;
+        if (f)
+            std::fclose(f);
+        return got == sizeof header ? header[28] | header[29] << 8 : -1;
+    };
+    EXPECT_EQ(bits(before), 24);
+    EXPECT_EQ(bits(after), 8);
+}
+
 TEST(CliSession, StepsAndFailures) {
     const struct {
         const char* Name;

@@ -3,6 +3,7 @@
 #include "core/settings_store.h"
 #include "core/workspace.h"
 #include "formats/file_type_table.h"
+#include "shading/texture.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -146,12 +147,12 @@ TEST_F(FileDispatchTest, SurfacesBecomeTheDocumentOnlyWhenWritten) {
     EXPECT_EQ(other.RecentFiles.Items(), std::vector<std::string>{path});
     EXPECT_EQ(otherHost.Invalidations, 1);
     // The picture was shaded from the elevations read.
-    EXPECT_EQ(other.TheSurface.Texture.Width(), 8);
-    EXPECT_NE(other.TheSurface.Texture.GetPixel(3, 2), 0u);
+    EXPECT_EQ(CurrentTexture(other).Width(), 8);
+    EXPECT_NE(CurrentTexture(other).GetPixel(3, 2), 0u);
 }
 
 TEST_F(FileDispatchTest, PicturesReadResizeTheSurfaceAndAChosenTypeOverridesTheExtension) {
-    Image& picture = ws.TheSurface.Texture;
+    Image& picture = TextureToDrawOn(ws);
     picture.SetPixel(1, 2, PackColor(10, 20, 30));
     std::string message;
     const std::string texture = dir.File("t.bmp");
@@ -166,7 +167,7 @@ TEST_F(FileDispatchTest, PicturesReadResizeTheSurfaceAndAChosenTypeOverridesTheE
     ASSERT_EQ(ReadFileByType(other, texture, false), 0);
     EXPECT_EQ(other.TheSurface.XSize, 8);
     EXPECT_EQ(other.TheSurface.YSize, 4);
-    EXPECT_EQ(other.TheSurface.Texture.GetPixel(1, 2), PackColor(10, 20, 30));
+    EXPECT_EQ(CurrentTexture(other).GetPixel(1, 2), PackColor(10, 20, 30));
 
     ASSERT_EQ(ReadFileByType(other, heights, false, 0x806), 0);
     // Heights 0..37 stretched to 0..255, read back as pixel / 255.

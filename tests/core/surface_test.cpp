@@ -26,8 +26,9 @@ TEST(SurfaceTest, ResizeRoundsRefusesAndKeeps) {
         ASSERT_EQ(s.Resize(8, 4, 0), 0);
         s.Rows[3][7] = 5.0f;
         EXPECT_EQ(s.Resize(x, y, flags), code) << x << "x" << y << " flags " << flags;
-        EXPECT_EQ((std::array{s.XSize, s.YSize, s.Texture.Width(), s.Texture.Height()}),
-                  (std::array{xsize, ysize, xsize, ysize}));
+        EXPECT_EQ(
+            (std::array{s.XSize, s.YSize, s.Texture.AsIs().Width(), s.Texture.AsIs().Height()}),
+            (std::array{xsize, ysize, xsize, ysize}));
         EXPECT_EQ(std::pair(s.Rows[3][7], s.Mask.Exists()),
                   std::pair(kept ? 5.0f : 0.0f, masked == 1));
     }
@@ -75,14 +76,16 @@ TEST(SurfaceTest, CopyFromTakesGridMapAndPictureOnly) {
     Surface from;
     ASSERT_EQ(from.Resize(8, 3, Surface::SurfaceHasSelection), 0);
     from.Rows[2][6] = -4.5f;
-    from.Texture.SetPixel(6, 2, PackColor(9, 8, 7));
+    from.Texture.AsIs().SetPixel(6, 2, PackColor(9, 8, 7));
+    from.Texture.MarkFresh(); // drawn: the copy must carry it
     *from.Mask.RowPointer(6, 2) = 255;
     from.Generation.Seed = 7;
     from.Top = 1.5, from.Right = 2.5, from.YRes = 3.5, from.Max = 4.5;
     Surface to;
     ASSERT_EQ(to.CopyFrom(from), 0);
-    EXPECT_EQ(std::pair(to.Rows[2][6], to.Texture.GetPixel(6, 2)),
+    EXPECT_EQ(std::pair(to.Rows[2][6], to.Texture.AsIs().GetPixel(6, 2)),
               std::pair(-4.5f, PackColor(9, 8, 7)));
+    EXPECT_FALSE(to.Texture.Stale());
     EXPECT_EQ((std::array{to.Top, to.Right, to.YRes, to.Max}), (std::array{1.5, 2.5, 3.5, 4.5}));
     EXPECT_TRUE(to.Mask.Exists() && to.Mask.IsSelected(6, 2) == 0); // a blank mask
     EXPECT_EQ(to.Generation.Seed, FracParms{}.Seed);

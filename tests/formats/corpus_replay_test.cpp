@@ -32,8 +32,8 @@ using Bytes = std::vector<uint8_t>;
 // that touches the Surface, the picture or the mask shows; format tests check valid files.
 auto Shapes(const Workspace& ws) {
     const Surface& s = ws.TheSurface;
-    return std::tuple(s.XSize, s.YSize, s.Texture.Width(), s.Texture.Height(), s.Mask.Width(),
-                      s.Mask.Height());
+    return std::tuple(s.XSize, s.YSize, s.Texture.AsIs().Width(), s.Texture.AsIs().Height(),
+                      s.Mask.Width(), s.Mask.Height());
 }
 
 const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
@@ -44,7 +44,8 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
      [](const Bytes& b, Workspace& ws) { return ReadBmpSurfaceBuffer(b.data(), b.size(), ws); }},
     {"bmp_image",
      [](const Bytes& b, Workspace& ws) {
-         return ReadBmpImageBuffer(b.data(), b.size(), ws.TheSurface.Texture, ws.TheProgress);
+         return ReadBmpImageBuffer(b.data(), b.size(), ws.TheSurface.Texture.AsIs(),
+                                   ws.TheProgress);
      }},
     {"selection_bmp",
      [](const Bytes& b, Workspace& ws) {
@@ -57,7 +58,8 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
      [](const Bytes& b, Workspace& ws) { return ReadPcxSurfaceBuffer(b.data(), b.size(), ws); }},
     {"pcx_texture",
      [](const Bytes& b, Workspace& ws) {
-         return ReadPcxTextureBuffer(b.data(), b.size(), ws.TheSurface.Texture, ws.TheProgress);
+         return ReadPcxTextureBuffer(b.data(), b.size(), ws.TheSurface.Texture.AsIs(),
+                                     ws.TheProgress);
      }},
     // As in the fuzz target, the first byte picks the channel.
     {"tga_channel",

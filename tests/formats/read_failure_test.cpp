@@ -117,11 +117,12 @@ TEST(ReadFailure, ReasonsOfEveryReader) {
         return ReadBmpSurfaceBuffer(b.data(), b.size(), ws, "h.bmp", r);
     };
     const BufferReader bmpImage = [](const Bytes& b, Workspace& ws, std::string* r) {
-        return ReadBmpImageBuffer(b.data(), b.size(), ws.TheSurface.Texture, ws.TheProgress, r);
+        return ReadBmpImageBuffer(b.data(), b.size(), ws.TheSurface.Texture.AsIs(), ws.TheProgress,
+                                  r);
     };
     const BufferReader pcxTexture = [](const Bytes& b, Workspace& ws, std::string* r) {
-        return ReadPcxTextureBuffer(b.data(), b.size(), ws.TheSurface.Texture, ws.TheProgress, "",
-                                    r);
+        return ReadPcxTextureBuffer(b.data(), b.size(), ws.TheSurface.Texture.AsIs(),
+                                    ws.TheProgress, "", r);
     };
     const BufferReader pcxSurface = [](const Bytes& b, Workspace& ws, std::string* r) {
         return ReadPcxSurfaceBuffer(b.data(), b.size(), ws, "", r);
@@ -211,10 +212,10 @@ TEST(ReadFailure, AMissingFileSaysSo) {
         [&](Workspace& ws, std::string* r) { return ReadStmFile(path, ws, r); },
         [&](Workspace& ws, std::string* r) { return ReadBmpSurface(path, ws, r); },
         [&](Workspace& ws, std::string* r) {
-            return ReadBmpImage(path, ws.TheSurface.Texture, ws.TheProgress, r);
+            return ReadBmpImage(path, ws.TheSurface.Texture.AsIs(), ws.TheProgress, r);
         },
         [&](Workspace& ws, std::string* r) {
-            return ReadPcxTexture(path, ws.TheSurface.Texture, ws.TheProgress, r);
+            return ReadPcxTexture(path, ws.TheSurface.Texture.AsIs(), ws.TheProgress, r);
         },
         [&](Workspace& ws, std::string* r) { return ReadPcxSurface(path, ws, r); },
         [&](Workspace& ws, std::string* r) { return ReadTgaChannel(path, 0, ws, r); },

@@ -77,7 +77,7 @@ TEST_F(Tga, ChannelsFollowTheOriginBitsAndSkipTheIdentification) {
     // bottom first: pixel 4; right to left: pixel 3).
     const std::tuple<uint8_t, uint8_t, int32_t, uint8_t> cases[] = {
         {0x20, 0, 0, 20}, {0x20, 5, 1, 10}, {0x20, 0, 2, 0}, {0x00, 3, 0, 24}, {0x30, 0, 0, 23}};
-    Image& texture = ws.TheSurface.Texture;
+    Image& texture = ws.TheSurface.Texture.AsIs();
     for (uint32_t i = 0; i < 256; ++i)
         texture.Palette[i] = PackColor(uint8_t(i), uint8_t(255 - i), 7);
     for (const auto& [descriptor, idLength, channel, expected] : cases) {

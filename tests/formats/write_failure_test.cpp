@@ -40,17 +40,17 @@ const Named Writers[] = {
      TgaCannotCreate},
     {"BMP picture",
      [](auto& p, auto& ws, auto r) {
-         return WriteBmpImage(p, ws.TheSurface.Texture, ws.TheProgress, r);
+         return WriteBmpImage(p, ws.TheSurface.Texture.AsIs(), ws.TheProgress, r);
      },
      BmpImageCannotCreate},
     {"TGA picture",
      [](auto& p, auto& ws, auto r) {
-         return WriteTgaTexture8(p, ws.TheSurface.Texture, ws.TheProgress, r);
+         return WriteTgaTexture8(p, ws.TheSurface.Texture.AsIs(), ws.TheProgress, r);
      },
      TgaCannotCreate},
     {"PCX picture",
      [](auto& p, auto& ws, auto r) {
-         return WritePcx256(p, ws.TheSurface.Texture, ws.TheProgress, r);
+         return WritePcx256(p, ws.TheSurface.Texture.AsIs(), ws.TheProgress, r);
      },
      PcxCannotCreate},
 };
@@ -61,7 +61,7 @@ TEST(WriteFailure, AFileThatCannotBeCreatedGivesTheSystemsReason) {
         test::RecordingHost host;
         Workspace ws(host);
         ASSERT_EQ(ws.TheSurface.Resize(8, 4, 0), 0);
-        ASSERT_EQ(ws.TheSurface.Texture.Create(8, 4, 8), 0);
+        ASSERT_EQ(ws.TheSurface.Texture.AsIs().Create(8, 4, 8), 0);
         std::string reason;
         EXPECT_EQ(w.Write(dir.File("no/such/folder/x"), ws, &reason), w.CannotCreate) << w.Name;
         EXPECT_EQ(reason, "No such file or directory") << w.Name;
@@ -90,7 +90,7 @@ TEST(WriteFailure, WhatAWriterCannotWriteIsNamed) {
         {"STM without a grid", Writers[2].Write, nullptr, StmNoGrid,
          "the Surface has no grid to write"},
         {"TGA of 24-bit pixels", Writers[7].Write,
-         [](Workspace& ws) { ws.TheSurface.Texture.Create(8, 4, 24); }, TgaNoPalette,
+         [](Workspace& ws) { ws.TheSurface.Texture.AsIs().Create(8, 4, 24); }, TgaNoPalette,
          "a 24-bit picture has no palette for an 8-bit TGA file"},
         {"PCX of an empty picture", Writers[8].Write,
          [](Workspace& ws) { ws.TheSurface.Texture.Release(); }, PcxBadSize,
@@ -101,7 +101,7 @@ TEST(WriteFailure, WhatAWriterCannotWriteIsNamed) {
         Workspace ws(host);
         if (c.Prepare) {
             ASSERT_EQ(ws.TheSurface.Resize(8, 4, 0), 0);
-            ASSERT_EQ(ws.TheSurface.Texture.Create(8, 4, 8), 0);
+            ASSERT_EQ(ws.TheSurface.Texture.AsIs().Create(8, 4, 8), 0);
             c.Prepare(ws);
         }
         const std::string path = dir.File(c.Name);

@@ -24,9 +24,11 @@ struct Bench {
     Bench(int32_t w, int32_t h, float fill, int32_t bits = 8) {
         EXPECT_EQ(S.Resize(w, h, 0), 0);
         EXPECT_EQ(S.Texture.Create(w, h, bits), 0);
+        S.Texture.MarkFresh(); // as if shaded: the maps draw over it
         std::fill_n(S.Rows[0], int64_t{w} * h, fill);
     }
-    uint32_t At(int32_t x, int32_t y) const { return S.Texture.GetPixel(x, y); }
+    Image& Picture() { return S.Texture.AsIs(); }
+    uint32_t At(int32_t x, int32_t y) const { return S.Texture.AsIs().GetPixel(x, y); }
     static uint32_t Grey(uint32_t i) { return i * 0x010101u; }
 };
 
@@ -36,19 +38,19 @@ TEST(GrayMaps, FlatSurfaceGivesOneIndexEverywhere) {
     // Indices by hand for the flat normal (0, 0, 1); all but the mask are grey. Stale Min/Max
     // would give height 5 the index 251. Lit from 45 degrees: 255 sin 45; phase 255 (1.1/2pi+.5).
     // clang-format off
-    const std::tuple<std::function<int32_t(Surface&, Progress&)>, float, uint32_t> cases[] = {
-        {DrawHeightMap, 5, 0}, {std::bind(DrawSlopeMap, _1, _2, false, std::ref(range)), 5, 255},
-        {DrawPhaseMap, 5, 172}, {std::bind(DrawLightMap, _1, _2, 315.0, 45.0), 5, 180},
-        {DrawNeighbourMap, 5, 255}, {std::bind(DrawQuiltMap, _1, _2, 2.0, 0.5), 5, 127},
-        {std::bind(DrawSeaMask, _1, _2, 0.0, true), 5, 0},
-        {std::bind(DrawSeaMask, _1, _2, 0.0, true), 0, 235}};
+    const std::tuple<std::function<int32_t(Surface&, Image&, Progress&)>, float, uint32_t> cases[] = {
+        {DrawHeightMap, 5, 0}, {std::bind(DrawSlopeMap, _1, _2, _3, false, std::ref(range)), 5, 255},
+        {DrawPhaseMap, 5, 172}, {std::bind(DrawLightMap, _1, _2, _3, 315.0, 45.0), 5, 180},
+        {DrawNeighbourMap, 5, 255}, {std::bind(DrawQuiltMap, _1, _2, _3, 2.0, 0.5), 5, 127},
+        {std::bind(DrawSeaMask, _1, _2, _3, 0.0, true), 5, 0},
+        {std::bind(DrawSeaMask, _1, _2, _3, 0.0, true), 0, 235}};
     // clang-format on
     for (const auto& [map, height, index] : cases) {
         Bench b(8, 5, height);
-        ASSERT_EQ(map(b.S, b.Ws.TheProgress), 0);
+        ASSERT_EQ(map(b.S, b.Picture(), b.Ws.TheProgress), 0);
         for (int32_t i = 0; i < 40; ++i)
             ASSERT_EQ(b.At(i % 8, i / 8), index) << index << " at " << i;
-        EXPECT_EQ(b.S.Texture.Palette[index], index == 235 ? 0xFFFFFF : Bench::Grey(index));
+        EXPECT_EQ(b.Picture().Palette[index], index == 235 ? 0xFFFFFF : Bench::Grey(index));
     }
 }
 
@@ -57,7 +59,7 @@ TEST(GrayMaps, HeightsSpreadOverTheFullRange) {
     Bench h(4, 4, 0.0f, 24);
     for (int32_t i = 0; i < 16; ++i)
         h.S.Rows[i / 4][i % 4] = static_cast<float>(i / 4 - 1);
-    ASSERT_EQ(DrawHeightMap(h.S, h.Ws.TheProgress), 0);
+    ASSERT_EQ(DrawHeightMap(h.S, h.Picture(), h.Ws.TheProgress), 0);
     for (int32_t y = 0; y < 4; ++y)
         EXPECT_EQ(h.At(2, y), Bench::Grey(static_cast<uint32_t>(85 * y)));
 }
@@ -70,7 +72,7 @@ TEST(GrayMaps, PhaseIndicesWrapRoundTheRamp) {
         b.S.Rows[i / 4][i % 4] = static_cast<float>(i % 4 - 0.0035 * (i / 4));
     b.S.Min = -0.0105;
     b.S.Max = 3.0;
-    ASSERT_EQ(DrawPhaseMap(b.S, b.Ws.TheProgress), 0);
+    ASSERT_EQ(DrawPhaseMap(b.S, b.Picture(), b.Ws.TheProgress), 0);
     EXPECT_EQ(b.At(1, 1), 43u);
 }
 
@@ -85,7 +87,7 @@ TEST(GrayMaps, SlopeFullRange) { // flat: one slope only, both ends 90 degrees
         ramp.S.Rows[i / 8][i % 8] = static_cast<float>(std::min(i % 8, 4) * 3);
     ramp.S.Max = 12.0;
     SlopeRange r;
-    ASSERT_EQ(DrawSlopeMap(ramp.S, ramp.Ws.TheProgress, true, r), 0);
+    ASSERT_EQ(DrawSlopeMap(ramp.S, ramp.Picture(), ramp.Ws.TheProgress, true, r), 0);
     EXPECT_EQ(std::pair(ramp.At(7, 2), ramp.At(2, 2)), std::pair(255u, 0u));
 }
 
@@ -109,7 +111,7 @@ TEST(GrayMaps, DegenerateSurfacesAndCancel) {
 
         b.S.Rows[1][1] = NAN;
         b.Host.OnPump = test::CancelAtPump(b.Ws.TheProgress, b.Host.Pumps + 1);
-        b.S.Texture.SetIndex(0, 11, 99);
+        b.Picture().SetIndex(0, 11, 99);
         EXPECT_EQ(run(b.Ws), -1);
         EXPECT_EQ(b.Ws.TheProgress.CancelFlag, 0);
         EXPECT_EQ(b.At(0, 11), 99u);
