@@ -20,6 +20,7 @@ CliHost::CliHost(std::FILE* messages, std::FILE* progressStream)
     : Messages(messages), ProgressStream(progressStream) {}
 
 void CliHost::ShowMessage(const std::string& text) {
+    ++Shown;
     std::fprintf(Messages, "%s\n", text.c_str());
     std::fflush(Messages);
 }

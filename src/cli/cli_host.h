@@ -24,6 +24,9 @@ public:
     void SetQuestionInput(std::FILE* input) { Questions = input; }
 
     void ShowMessage(const std::string& text) override;
+    // How many messages have been shown: a command that failed after saying why needs no
+    // further line.
+    int MessagesShown() const { return Shown; }
     bool AskYesNo(const std::string& text) override;
     bool OpenProgressWindow(const std::string& text, bool restorePlacement) override;
     void SetProgressBar(int position) override;
@@ -46,6 +49,7 @@ private:
     std::FILE* ProgressStream;
     std::FILE* Questions = nullptr;
     int TicksDrawn = -1;
+    int Shown = 0;
     bool Answer = false;
     std::map<std::string, std::vector<std::pair<const SettingDescriptor*, std::string>>> Pending;
 };

@@ -298,10 +298,14 @@ int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
             return Fail(CliUsage, "\"" + name + "\" needs a file name");
         TheHost.RememberDialogValue(*path, steps[++i]);
     }
+    const int messagesBefore = TheHost.MessagesShown();
     const RunResult result = RunCommand(*command, Ws);
     // An interrupted command is reported once, by the step loop.
     if (*Interrupted)
         return CliOk;
+    // The operation's own message already said why; its bare code would add nothing.
+    if (result.Status == RunStatus::Failed && TheHost.MessagesShown() > messagesBefore)
+        return CliFailed;
     if (result.Status != RunStatus::Done)
         return Fail(CliFailed, DescribeRunResult(*command, result));
     if (command->Id == CmdHistogram)

@@ -74,6 +74,11 @@ void BindAreaCommands(CommandTableBuilder& table) {
         "Blackens the picture's one-pixel border; the elevations stay.";
     table.Bind(CmdEdgeFluff, RunEdgeFluff).Effect =
         "Copies the pixels next to the picture's border onto it; the elevations stay.";
+    // The operation's own codes say why a run failed.
+    for (const CommandId id :
+         {CmdFlipVertical, CmdFlipHorizontal, CmdFlipDiagonal, CmdToroidalOffset, CmdRotate90,
+          CmdCosineDistortion, CmdInverseCosine, CmdEdgeClear, CmdEdgeFluff})
+        table.At(id).Codes = &AreaTexts;
 }
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 // how the runner carries it out.
 
 #include "core/settings.h"
+#include "core/status.h"
 
 #include <cstdint>
 #include <limits>
@@ -242,6 +243,8 @@ struct Command {
     void (*Prefill)(Workspace&) = nullptr;
     // nullptr: always enabled.
     EnablingRule Enabled = nullptr;
+    // What the operation's failure codes mean; nullptr when it has none of its own.
+    const StatusTable* Codes = nullptr;
 
     bool Available() const { return Run != nullptr; }
     bool HasDialog() const { return !Fields.empty(); }

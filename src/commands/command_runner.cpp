@@ -115,6 +115,8 @@ std::string DescribeRunResult(const Command& command, const RunResult& result) {
     case RunStatus::Declined:
         return name + " was cancelled";
     case RunStatus::Failed:
+        if (command.Codes)
+            return name + " failed: " + DescribeStatus(*command.Codes, result.Code);
         if (result.Code == -1)
             return name + " was cancelled or refused";
         return name + " failed with code " + std::to_string(result.Code);

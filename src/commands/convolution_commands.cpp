@@ -84,6 +84,10 @@ void BindConvolutionCommands(CommandTableBuilder& table) {
     table.Bind(CmdSharpenLots, RunSharpenLots).Effect = "Sharpens with a 7 x 7 kernel.";
     table.Bind(CmdConvolve, RunConvolveGeneral).Effect =
         "Convolves the elevations with the kernel read by `kernel-load`.";
+    // The operation's own codes say why a run failed.
+    for (const CommandId id : {CmdBlurSome, CmdBlurMore, CmdBlurLots, CmdSharpenSome,
+                               CmdSharpenMore, CmdSharpenLots, CmdConvolve})
+        table.At(id).Codes = &ConvolveTexts;
 }
 
 } // namespace korvel

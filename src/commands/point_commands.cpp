@@ -163,6 +163,9 @@ void BindPointCommands(CommandTableBuilder& table) {
                     {RunTimeField<&Workspace::DeltaCoding, &DeltaCodingFields::Decode>("xxx.Decode",
                                                                                        "Decode")})
         .Effect = "Replaces the elevations by their delta coding, or decodes them with Decode=1.";
+    // The operation's own codes say why a run failed.
+    for (const CommandId id : {CmdClip, CmdScale, CmdExponent, CmdOffset, CmdReplace, CmdThreshold})
+        table.At(id).Codes = &PointTexts;
 }
 
 } // namespace korvel

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -105,6 +107,17 @@ TEST(CliBinary, HelpTypeMarksReadersAndWriters) {
         EXPECT_NE(r.Out.find(line), std::string::npos) << line << r.Out;
 }
 
+// An operation that said why it failed is not followed by a line with its bare code.
+TEST(CliBinary, AFailureThatSaidWhyEndsThere) {
+    for (const char* args :
+         {"new 149996x149996", "set size.Width=149996 set size.Height=149996 size"}) {
+        const Result r = Shell(Cli + " -q " + args + " 2>&1");
+        EXPECT_EQ(r.Code, 1) << args;
+        EXPECT_EQ(std::count(r.Out.begin(), r.Out.end(), '\n'), 1) << r.Out;
+        EXPECT_EQ(r.Out.find("code"), std::string::npos) << r.Out;
+    }
+}
+
 // Exit codes and the pieces of stderr and stdout a person relies on; stdin is never a terminal
 // here, so questions take their default answer.
 TEST(CliBinary, MessagesAndExitCodes) {
@@ -128,7 +141,7 @@ TEST(CliBinary, MessagesAndExitCodes) {
         {"size beyond the memory",
          "set size.Width=149996 set size.Height=149996 size info",
          1,
-         {"Surface needs", "korvel-cli: \"size\" failed"}},
+         {"Surface needs", " GB of memory is available\n"}},
         {"options anywhere", "new 8x4 -q info -y", 0, {"XSize=8\nYSize=4\n"}},
         {"question without a terminal",
          "new 8x4 slope-map",

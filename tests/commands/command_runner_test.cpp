@@ -89,6 +89,30 @@ TEST_F(CommandRunnerTest, DisabledCommandsSayWhy) {
     }
 }
 
+// A failed operation is described by its own codes where it has them, never by a bare number
+// when it does.
+TEST(DescribeRunResult, FailuresInTheOperationsOwnWords) {
+    const struct {
+        const char* Name;
+        const char* Command;
+        int32_t Code;
+        const char* Want;
+    } cases[] = {
+        {"flip without a row buffer", "flip-vertical", -2,
+         "\"flip-vertical\" failed: out of memory for a row"},
+        {"scaling a flat surface", "scale", -2,
+         "\"scale\" failed: the surface is flat, so it has no range to scale"},
+        {"blur without its work grid", "blur-some", -2,
+         "\"blur-some\" failed: out of memory for the work grid"},
+        {"a command without codes of its own", "size", -2, "\"size\" failed with code -2"},
+        {"a refusal without codes of its own", "size", -1, "\"size\" was cancelled or refused"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DescribeRunResult(*FindCommandByName(c.Command), {RunStatus::Failed, c.Code}),
+                  c.Want)
+            << c.Name;
+}
+
 TEST(MemoryShortfall, RefusesOnlySizesBeyondTheMemoryLeft) {
     constexpr uint64_t GiB = 1024ull * 1024 * 1024;
     const struct {
