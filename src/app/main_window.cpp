@@ -77,6 +77,22 @@ QStringList FilterList(uint32_t flags, bool forReading, std::vector<int32_t>& ty
     return filters;
 }
 
+// The name with & before its first letter that no item beside it uses yet ("Se&lect" beside
+// "&Surface"), so that each menu opens with its own Alt key.
+QString WithMnemonic(const QString& name, const QList<QAction*>& siblings) {
+    QString used;
+    for (const QAction* a : siblings) {
+        const QString t = a->text();
+        const qsizetype amp = t.indexOf('&');
+        if (amp >= 0 && amp + 1 < t.size())
+            used += t.at(amp + 1).toLower();
+    }
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (name.at(i).isLetter() && !used.contains(name.at(i).toLower()))
+            return name.left(i) + "&" + name.mid(i);
+    return name;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
@@ -106,8 +122,9 @@ QMenu* MainWindow::MenuAt(const QString& path) {
         return it->second;
     const qsizetype cut = path.lastIndexOf(" > ");
     const QString name = cut < 0 ? path : path.mid(cut + 3);
-    QMenu* menu =
-        cut < 0 ? menuBar()->addMenu("&" + name) : MenuAt(path.left(cut))->addMenu("&" + name);
+    QWidget* parent = cut < 0 ? static_cast<QWidget*>(menuBar()) : MenuAt(path.left(cut));
+    const QString text = WithMnemonic(name, parent->actions());
+    QMenu* menu = cut < 0 ? menuBar()->addMenu(text) : static_cast<QMenu*>(parent)->addMenu(text);
     connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateActions);
     Menus[path] = menu;
     return menu;

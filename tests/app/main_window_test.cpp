@@ -57,6 +57,16 @@ private slots:
         }
     }
 
+    void topMenusOpenWithTheirOwnAltKey() {
+        EditorFixture f;
+        QStringList titles;
+        for (QAction* a : f.Window->menuBar()->actions())
+            titles << a->text();
+        // "Select" cannot take the S of "Surface".
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Surface", "&Texture", "&Misc",
+                                      "Se&lect", "&Help", "&Draw"}));
+    }
+
     void menuShortcuts_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("keys");
