@@ -27,8 +27,9 @@ bool QtHost::OpenProgressWindow(const std::string& text, bool restorePlacement) 
         std::make_unique<ProgressWindow>(QString::fromStdString(text), *CancelFlag, MainWindow);
     if (restorePlacement && HasPlace)
         Window->move(LastPlace);
+    // No events yet: the caller clears CancelFlag after this returns, and a key handled now would
+    // be lost.
     Window->show();
-    QCoreApplication::processEvents();
     return true;
 }
 

@@ -49,6 +49,10 @@ TextureView::TextureView(Workspace& ws, QWidget* parent) : QAbstractScrollArea(p
 }
 
 void TextureView::Refresh() {
+    // While an operation (or the shading itself) runs, its progress window lets paints through:
+    // the picture is brought up to date after it, not in the middle of it.
+    if (Ws.TheProgress.WindowOpen())
+        return;
     if (Ws.TheSurface.Texture.Stale())
         UpdateTexture(Ws);
     UpdateScrollRanges();
@@ -97,12 +101,12 @@ SurfacePoint TextureView::PointAt(QPoint client) const {
 void TextureView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), palette().window());
-    if (Ws.TheSurface.Texture.Stale()) {
-        // Shading opens the progress window: not from inside a paint.
+    const bool stale = Ws.TheSurface.Texture.Stale();
+    // Shading opens the progress window: not from inside a paint. Until then the last picture
+    // stands.
+    if (stale)
         QTimer::singleShot(0, this, &TextureView::Refresh);
-        return;
-    }
-    const Image& picture = CurrentTexture(Ws);
+    const Image& picture = stale ? Ws.TheSurface.Texture.AsIs() : CurrentTexture(Ws);
     if (picture.IsEmpty())
         return;
     const double f = picture.ZoomFactor();

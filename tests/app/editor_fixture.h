@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/parameter_dialog.h"
+#include "app/progress_window.h"
 #include "app/qt_host.h"
 #include "commands/command.h"
 #include "core/settings_store.h"

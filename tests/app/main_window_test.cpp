@@ -202,6 +202,44 @@ private slots:
         QVERIFY(!f.Window->ActionFor(korvel::CmdRedo)->isEnabled());
     }
 
+    void keysWhileAnOperationRuns_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("toProgressWindow");
+        QTest::addColumn<float>("topRow");
+        // Pressed at the first row: the rows after it keep their 0.
+        QTest::newRow("escape in the progress window") << int(Qt::Key_Escape) << true << 0.0f;
+        QTest::newRow("escape typed into the main window") << int(Qt::Key_Escape) << false << 0.0f;
+        QTest::newRow("another key does not cancel") << int(Qt::Key_A) << false << 5.0f;
+    }
+    void keysWhileAnOperationRuns() {
+        QFETCH(int, key);
+        QFETCH(bool, toProgressWindow);
+        QFETCH(float, topRow);
+        EditorFixture f;
+        bool pressed = false;
+        f.AnswerNextDialog(
+            [&](korvel::ParameterDialog& d) {
+                d.SetValueText("offset.Amount", "5");
+                QTimer::singleShot(0, [&] {
+                    QWidget* target = f.Host.Progress();
+                    if (!target)
+                        return;
+                    pressed = true;
+                    QTest::keyClick(toProgressWindow ? target : f.Window.get(),
+                                    static_cast<Qt::Key>(key));
+                });
+            },
+            true);
+        f.Trigger(korvel::CmdOffset);
+        QVERIFY(pressed);
+        QCOMPARE(Sample(f.Ws, 0, 0), 5.0f);
+        QCOMPARE(Sample(f.Ws, 0, 191), topRow);
+        // The step stays, so the partial edit can be undone; the cancel is used up.
+        QCOMPARE(f.Ws.Undo.UndoCount(), 1);
+        QVERIFY(!f.Ws.TheProgress.CancelRequested());
+        QVERIFY(!f.Host.Progress());
+    }
+
     void fileTypeOptionsGetADialog() {
         // The MDR writer asks for its options under the group "mdr", which no command owns.
         EditorFixture f;
