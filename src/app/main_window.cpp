@@ -1,12 +1,15 @@
 #include "app/main_window.h"
 
+#include "app/parameter_dialog.h"
 #include "app/qt_host.h"
 #include "app/texture_view.h"
 #include "commands/command.h"
 #include "commands/command_runner.h"
 #include "commands/file_dispatch.h"
+#include "commands/selection_commands.h"
 #include "core/settings_store.h"
 #include "core/workspace.h"
+#include "edit/selection_operations.h"
 #include "formats/file_type_table.h"
 
 #include <QAction>
@@ -113,6 +116,7 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
     Host.SetCancelFlag(&Ws.TheProgress.CancelFlag);
     Host.SetViewInvalidator([this] { TheView->viewport()->update(); });
     TheView->SetMouseObserver([this](const SurfacePoint& p) { ShowPosition(p); });
+    TheView->SetSelectionObserver([this] { UpdateActions(); });
     UpdateActions();
     statusBar()->showMessage("Ready");
 }
@@ -190,6 +194,9 @@ bool MainWindow::OwnsCommand(int32_t id) const {
     case CmdAbout:
     case CmdToolPan:
     case CmdToolZoom:
+    case CmdToolRectangularSelection:
+    case CmdToolLassoSelection:
+    case CmdToolMagicWand:
         return true;
     default:
         return false;
@@ -265,9 +272,38 @@ bool MainWindow::RunOwnCommand(const Command& command) {
     case CmdToolZoom:
         TheView->ChooseTool(command.Id);
         return true;
+    case CmdToolRectangularSelection:
+    case CmdToolLassoSelection:
+    case CmdToolMagicWand:
+        ChooseSelectionTool(command.Id);
+        return true;
     default:
         return false;
     }
+}
+
+void MainWindow::ChooseSelectionTool(int32_t id) {
+    if (TheView->Tool() == id) {
+        TheView->ChooseTool(id);
+        return;
+    }
+    if (id == CmdToolMagicWand) {
+        const SettingDescriptor* tolerance = FindSetting(Ws.Settings, "Wand/Tolerance");
+        ParameterDialog dialog(
+            "Magic Wand Tolerance",
+            {{DialogField("Wand/Tolerance", "Tolerance:", 0.0, 1e30), tolerance}}, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    // A selection tool needs a mask to draw on: it switches the mask on as the Options do.
+    if (!HasSelectionMask(Ws)) {
+        if (SetSelectionEnabled(Ws.TheSurface, true) != 0) {
+            QMessageBox::warning(this, "Korvel", "Can't create a selection mask of this size");
+            return;
+        }
+        Ws.General.Selection = true;
+    }
+    TheView->ChooseTool(id);
 }
 
 void MainWindow::AskZoomRatio() {

@@ -56,6 +56,8 @@ private:
     void OpenWithDialog();
     void SaveWithDialog();
     void AskZoomRatio();
+    // The rectangle, lasso and magic wand: chosen again, none; the wand asks for its tolerance.
+    void ChooseSelectionTool(int32_t id);
     void AfterCommand();
     void ShowPosition(const struct SurfacePoint& p);
     void UpdateRecentFiles(QMenu* fileMenu);

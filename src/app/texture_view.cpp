@@ -2,10 +2,12 @@
 
 #include "commands/command.h"
 #include "core/workspace.h"
+#include "edit/selection_tools.h"
 #include "shading/texture.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -21,7 +23,26 @@ Image& ZoomHolder(Workspace& ws) {
     return ws.TheSurface.Texture.AsIs();
 }
 
+bool IsSelectionTool(int32_t id) {
+    return id == CmdToolRectangularSelection || id == CmdToolLassoSelection ||
+           id == CmdToolMagicWand;
+}
+
+// Shift adds to the selection, Ctrl takes away from it, neither replaces it.
+int32_t OperationFor(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ShiftModifier)
+        return SelectionAdd;
+    if (modifiers & Qt::ControlModifier)
+        return SelectionSubtract;
+    return SelectionReplace;
+}
+
 } // namespace
+
+QPoint SampleUnder(const SurfacePoint& p) {
+    // Row r covers the readout's y in (r - 1, r].
+    return {static_cast<int>(std::floor(p.X)), static_cast<int>(std::ceil(p.Y))};
+}
 
 QImage WrapPicture(const Image& picture) {
     // The non-const constructor: QImage copies read-only buffers when their metadata changes
@@ -87,9 +108,9 @@ int32_t TextureView::ZoomDenominator() const {
 
 void TextureView::ChooseTool(int32_t id) {
     ToolId = ToolId == id ? 0 : id;
-    viewport()->setCursor(ToolId == CmdToolPan    ? Qt::OpenHandCursor
-                          : ToolId == CmdToolZoom ? Qt::CrossCursor
-                                                  : Qt::ArrowCursor);
+    viewport()->setCursor(ToolId == CmdToolPan                               ? Qt::OpenHandCursor
+                          : ToolId == CmdToolZoom || IsSelectionTool(ToolId) ? Qt::CrossCursor
+                                                                             : Qt::ArrowCursor);
 }
 
 SurfacePoint TextureView::PointAt(QPoint client) const {
@@ -129,6 +150,52 @@ void TextureView::paintEvent(QPaintEvent*) {
     painter.scale(1, -1);
     const QRect part(x0, h - y1, x1 - x0, y1 - y0);
     painter.drawImage(part, wrapped, part);
+    DrawSelection(painter, part, h);
+    if (Dragging && Outline.size() > 1) {
+        painter.resetTransform();
+        painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
+        painter.drawPolyline(Outline.data(), static_cast<int>(Outline.size()));
+    }
+}
+
+void TextureView::DrawSelection(QPainter& painter, const QRect& part, int height) {
+    const SelectionMask& mask = Ws.TheSurface.Mask;
+    if (!mask.Exists() || !(Ws.TheSurface.Flags & Surface::SurfaceHasSelection))
+        return;
+    // The mask's rows follow the picture's; it may be wider and taller (rounded up to 4).
+    const int w = std::min(mask.Width(), Ws.TheSurface.XSize);
+    const int h = std::min(mask.Height(), height);
+    QImage tint(const_cast<uchar*>(mask.RowPointer(0, 0)), w, h, mask.Width(),
+                QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgba(255, 80, 0, i * 110 / 255);
+    tint.setColorTable(colours);
+    painter.drawImage(part, tint, part);
+}
+
+void TextureView::FinishSelection(QPoint at, Qt::KeyboardModifiers modifiers) {
+    Surface& s = Ws.TheSurface;
+    const int32_t operation = OperationFor(modifiers);
+    const QPoint end = SampleUnder(PointAt(at));
+    if (ToolId == CmdToolMagicWand) {
+        SelectConnected(s, end.x(), end.y(), Ws.WandTolerance, operation);
+    } else if (ToolId == CmdToolRectangularSelection) {
+        const QPoint start = SampleUnder(PointAt(DragFrom));
+        SelectRectangle(s, start.x(), start.y(), end.x(), end.y(), operation);
+    } else {
+        std::vector<OutlinePoint> outline;
+        for (const QPoint& c : Outline) {
+            const SurfacePoint p = PointAt(c);
+            // The readout's y of a row's top edge is the row itself; the outline counts from
+            // the bottom edge of row 0.
+            outline.push_back({p.X, p.Y + 1.0});
+        }
+        SelectLasso(s, outline, operation);
+    }
+    viewport()->update();
+    if (SelectionChanged)
+        SelectionChanged();
 }
 
 void TextureView::resizeEvent(QResizeEvent* event) {
@@ -137,6 +204,18 @@ void TextureView::resizeEvent(QResizeEvent* event) {
 }
 
 void TextureView::mousePressEvent(QMouseEvent* event) {
+    if (IsSelectionTool(ToolId) && event->button() == Qt::LeftButton) {
+        Dragging = true;
+        DragFrom = event->position().toPoint();
+        Outline = {DragFrom};
+        if (ToolId == CmdToolRectangularSelection) {
+            if (!Band)
+                Band = new QRubberBand(QRubberBand::Rectangle, viewport());
+            Band->setGeometry(QRect(DragFrom, QSize()));
+            Band->show();
+        }
+        return;
+    }
     if (ToolId == CmdToolPan && event->button() == Qt::LeftButton) {
         Panning = true;
         PanFrom = event->position().toPoint();
@@ -147,6 +226,12 @@ void TextureView::mousePressEvent(QMouseEvent* event) {
 
 void TextureView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    if (Dragging && ToolId == CmdToolRectangularSelection) {
+        Band->setGeometry(QRect(DragFrom, at).normalized());
+    } else if (Dragging && ToolId == CmdToolLassoSelection) {
+        Outline.push_back(at);
+        viewport()->update();
+    }
     if (Panning) {
         const QPoint moved = at - PanFrom;
         horizontalScrollBar()->setValue(PanScroll.x() - moved.x());
@@ -159,7 +244,14 @@ void TextureView::mouseMoveEvent(QMouseEvent* event) {
 void TextureView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    if (Panning) {
+    if (Dragging) {
+        Dragging = false;
+        if (Band)
+            Band->hide();
+        Outline.push_back(event->position().toPoint());
+        FinishSelection(event->position().toPoint(), event->modifiers());
+        Outline.clear();
+    } else if (Panning) {
         Panning = false;
         viewport()->setCursor(Qt::OpenHandCursor);
     } else if (ToolId == CmdToolZoom) {

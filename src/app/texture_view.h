@@ -6,9 +6,13 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QPainter>
 
 #include <cstdint>
 #include <functional>
+#include <vector>
+
+class QRubberBand;
 
 namespace korvel {
 
@@ -42,6 +46,10 @@ public:
     void SetMouseObserver(std::function<void(const SurfacePoint&)> observer) {
         MouseMoved = std::move(observer);
     }
+    // Called after a selection tool changed the mask.
+    void SetSelectionObserver(std::function<void()> observer) {
+        SelectionChanged = std::move(observer);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +59,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void DrawSelection(QPainter& painter, const QRect& part, int height);
+    // Carries out the selection tool's drag or click ending at client point at.
+    void FinishSelection(QPoint at, Qt::KeyboardModifiers modifiers);
+
     Workspace& Ws;
     int32_t ToolId = 0;
     std::function<void(const SurfacePoint&)> MouseMoved;
@@ -58,6 +70,15 @@ private:
     QPoint PanFrom;
     QPoint PanScroll;
     bool Panning = false;
+    // The selection tools: where the drag started, the lasso's outline so far.
+    QPoint DragFrom;
+    std::vector<QPoint> Outline;
+    QRubberBand* Band = nullptr;
+    bool Dragging = false;
+    std::function<void()> SelectionChanged;
 };
+
+// The sample under a point of the view: the column and the row (counted up from the bottom).
+QPoint SampleUnder(const SurfacePoint& p);
 
 } // namespace korvel

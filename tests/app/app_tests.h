@@ -5,3 +5,4 @@ int RunPositionReadoutTests(int argc, char** argv);
 int RunSettingsRoundTripTests(int argc, char** argv);
 int RunMainWindowTests(int argc, char** argv);
 int RunTextureViewTests(int argc, char** argv);
+int RunSelectionToolTests(int argc, char** argv);

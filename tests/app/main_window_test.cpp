@@ -86,11 +86,19 @@ private slots:
     void commandsWithoutOperationAreDisabled() {
         EditorFixture f;
         // What the window carries out itself.
-        const std::set<int> own{korvel::CmdOpen,          korvel::CmdSaveAs,
-                                korvel::CmdPaintingTools, korvel::CmdZoomFullSize,
-                                korvel::CmdZoomIn,        korvel::CmdZoomOut,
-                                korvel::CmdZoomArbitrary, korvel::CmdAbout,
-                                korvel::CmdToolPan,       korvel::CmdToolZoom};
+        const std::set<int> own{korvel::CmdOpen,
+                                korvel::CmdSaveAs,
+                                korvel::CmdPaintingTools,
+                                korvel::CmdZoomFullSize,
+                                korvel::CmdZoomIn,
+                                korvel::CmdZoomOut,
+                                korvel::CmdZoomArbitrary,
+                                korvel::CmdAbout,
+                                korvel::CmdToolPan,
+                                korvel::CmdToolZoom,
+                                korvel::CmdToolRectangularSelection,
+                                korvel::CmdToolLassoSelection,
+                                korvel::CmdToolMagicWand};
         for (const Command& c : CommandTable()) {
             if (own.count(c.Id))
                 QVERIFY2(f.Window->ActionFor(c.Id)->isEnabled(), c.CliName.c_str());
