@@ -15,13 +15,6 @@ const char* NeedsSelectionMask(const Workspace& ws) {
                                 : "turn the selection mask on first with `set Selection=1`";
 }
 
-// The selection tools would draw a new mask over the one there is.
-const char* NeedsNoSelectionMask(const Workspace& ws) {
-    return HasSelectionMask(ws) ? "the selection mask is on: turn it off first with `set "
-                                  "Selection=0`"
-                                : nullptr;
-}
-
 // The handlers do nothing without a mask, whatever called them.
 int32_t RunSelectNone(Workspace& ws) {
     return HasSelectionMask(ws) ? ws.TheSurface.Mask.SelectNone() : -1;
@@ -119,9 +112,6 @@ void BindSelectionCommands(CommandTableBuilder& table) {
                     {RunTimeField<&Workspace::SaveSelection, &FileFields::Path>(
                         "save-selection.Path", "File")})
         .Enabled = NeedsSelectionMask;
-    for (CommandId id : {CmdToolSelectVectors, CmdToolLassoSelection, CmdToolRectangularSelection,
-                         CmdToolMagicWand})
-        table.At(id).Enabled = NeedsNoSelectionMask;
 
     table
         .BindDialog(CmdOptions, RunOptions, nullptr, "",

@@ -1,0 +1,420 @@
+#include "app/main_window.h"
+
+#include "app/parameter_dialog.h"
+#include "app/qt_host.h"
+#include "app/texture_view.h"
+#include "commands/command.h"
+#include "commands/command_runner.h"
+#include "commands/file_dispatch.h"
+#include "commands/selection_commands.h"
+#include "core/settings_store.h"
+#include "core/workspace.h"
+#include "edit/selection_operations.h"
+#include "formats/file_type_table.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace korvel {
+
+namespace {
+
+constexpr const char* MainToolbarPath = "Main toolbar";
+constexpr const char* PaintingToolbarPath = "Painting Tools toolbar";
+
+bool IsTool(int32_t id) {
+    switch (id) {
+    case CmdToolPan:
+    case CmdToolZoom:
+    case CmdToolSelectVectors:
+    case CmdToolLassoSelection:
+    case CmdToolRectangularSelection:
+    case CmdToolMagicWand:
+    case CmdPaint:
+    case CmdClone:
+    case CmdPaintToolPaint:
+    case CmdPaintToolBlur:
+    case CmdPaintToolSharpen:
+    case CmdPaintToolDig:
+    case CmdPaintToolRaise:
+    case CmdPaintToolErode:
+    case CmdPaintToolAddNoise:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The shortcut a menu text names after its tab; Redo's is Ctrl+Y (the item's own text says
+// Ctrl+Z, which is Undo's).
+QKeySequence ShortcutOf(const Command& c) {
+    if (c.Id == CmdRedo)
+        return QKeySequence("Ctrl+Y");
+    const size_t tab = c.MenuText.find('\t');
+    if (tab == std::string::npos)
+        return {};
+    return QKeySequence(QString::fromStdString(c.MenuText.substr(tab + 1)));
+}
+
+// Qt's filter list of the file types with all of flags and the capability.
+QStringList FilterList(uint32_t flags, bool forReading, std::vector<int32_t>& types) {
+    QStringList filters;
+    for (const FileTypeEntry& row : FileTypeRows()) {
+        if ((row.Flags & flags) != flags || !(forReading ? row.CanRead() : row.CanWrite()))
+            continue;
+        filters << QString("%1 (*.%2)").arg(row.Name, row.Extension);
+        types.push_back(row.Type);
+    }
+    filters << "All Files (*)";
+    types.push_back(-1);
+    return filters;
+}
+
+// The name with & before its first letter that no item beside it uses yet ("Se&lect" beside
+// "&Surface"), so that each menu opens with its own Alt key.
+QString WithMnemonic(const QString& name, const QList<QAction*>& siblings) {
+    QString used;
+    for (const QAction* a : siblings) {
+        const QString t = a->text();
+        const qsizetype amp = t.indexOf('&');
+        if (amp >= 0 && amp + 1 < t.size())
+            used += t.at(amp + 1).toLower();
+    }
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (name.at(i).isLetter() && !used.contains(name.at(i).toLower()))
+            return name.left(i) + "&" + name.mid(i);
+    return name;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
+    : Ws(ws), Host(host), Store(store), TheView(new TextureView(ws, this)),
+      MainTools(new QToolBar("Main toolbar", this)),
+      PaintingTools(new QToolBar("Painting Tools", this)), Position(new QLabel(this)) {
+    setWindowTitle("Korvel");
+    setAcceptDrops(true);
+    setCentralWidget(TheView);
+    MainTools->setObjectName("MainToolbar");
+    PaintingTools->setObjectName("PaintingToolbar");
+    addToolBar(Qt::TopToolBarArea, MainTools);
+    addToolBar(Qt::LeftToolBarArea, PaintingTools);
+    Position->setMinimumWidth(170);
+    statusBar()->addPermanentWidget(Position);
+    BuildCommands();
+    Host.SetMainWindow(this);
+    Host.SetCancelFlag(&Ws.TheProgress.CancelFlag);
+    Host.SetViewInvalidator([this] { TheView->viewport()->update(); });
+    TheView->SetMouseObserver([this](const SurfacePoint& p) { ShowPosition(p); });
+    TheView->SetSelectionObserver([this] { UpdateActions(); });
+    UpdateActions();
+    statusBar()->showMessage("Ready");
+}
+
+QMenu* MainWindow::MenuAt(const QString& path) {
+    if (auto it = Menus.find(path); it != Menus.end())
+        return it->second;
+    const qsizetype cut = path.lastIndexOf(" > ");
+    const QString name = cut < 0 ? path : path.mid(cut + 3);
+    QWidget* parent = cut < 0 ? static_cast<QWidget*>(menuBar()) : MenuAt(path.left(cut));
+    const QString text = WithMnemonic(name, parent->actions());
+    QMenu* menu = cut < 0 ? menuBar()->addMenu(text) : static_cast<QMenu*>(parent)->addMenu(text);
+    connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateActions);
+    Menus[path] = menu;
+    return menu;
+}
+
+void MainWindow::BuildCommands() {
+    for (const Command& c : CommandTable()) {
+        const QString path = QString::fromStdString(c.MenuPath);
+        auto* action = new QAction(QString::fromStdString(c.MenuText), this);
+        action->setData(c.Id);
+        action->setShortcut(ShortcutOf(c));
+        action->setStatusTip(QString::fromStdString(c.StatusText));
+        action->setCheckable(IsTool(c.Id) || c.Id == CmdPaintingTools);
+        const int32_t id = c.Id;
+        connect(action, &QAction::triggered, this, [this, id] { RunById(id); });
+        if (path == MainToolbarPath)
+            MainTools->addAction(action);
+        else if (path == PaintingToolbarPath)
+            PaintingTools->addAction(action);
+        else
+            MenuAt(path)->addAction(action);
+        Actions[c.Id] = action;
+    }
+    QMenu* file = MenuAt("File");
+    connect(file, &QMenu::aboutToShow, this, [this, file] { UpdateRecentFiles(file); });
+    file->addSeparator();
+    auto* exit = file->addAction("E&xit", this, &QMainWindow::close);
+    exit->setShortcut(QKeySequence("Ctrl+Q"));
+}
+
+void MainWindow::UpdateRecentFiles(QMenu* fileMenu) {
+    for (QAction* a : RecentActions)
+        delete a;
+    RecentActions.clear();
+    QAction* exit = fileMenu->actions().last();
+    int n = 0;
+    for (const std::string& path : Ws.RecentFiles.Items()) {
+        const QString name = QString::fromStdString(path);
+        auto* a = new QAction(QString("&%1 %2").arg(++n).arg(name), fileMenu);
+        connect(a, &QAction::triggered, this, [this, name] { OpenFile(name); });
+        fileMenu->insertAction(exit, a);
+        RecentActions.push_back(a);
+    }
+    if (!RecentActions.empty()) {
+        RecentActions.push_back(fileMenu->insertSeparator(exit));
+    }
+}
+
+QAction* MainWindow::ActionFor(int32_t id) const {
+    const auto it = Actions.find(id);
+    return it == Actions.end() ? nullptr : it->second;
+}
+
+bool MainWindow::OwnsCommand(int32_t id) const {
+    switch (id) {
+    case CmdOpen:
+    case CmdSaveAs:
+    case CmdPaintingTools:
+    case CmdZoomFullSize:
+    case CmdZoomIn:
+    case CmdZoomOut:
+    case CmdZoomArbitrary:
+    case CmdAbout:
+    case CmdToolPan:
+    case CmdToolZoom:
+    case CmdToolRectangularSelection:
+    case CmdToolLassoSelection:
+    case CmdToolMagicWand:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::UpdateActions() {
+    for (const Command& c : CommandTable()) {
+        QAction* action = Actions.at(c.Id);
+        const bool own = OwnsCommand(c.Id);
+        action->setEnabled(!Busy && (own || (c.Available() && IsCommandEnabled(c, Ws))));
+        if (c.Id == CmdUndo || c.Id == CmdRedo) {
+            const bool step = action->isEnabled();
+            const QString idle = c.Id == CmdUndo ? "&Undo\tCtrl+Z" : "&Redo\tCtrl+Y";
+            action->setText(step ? QString::fromStdString(CurrentMenuText(c, Ws)) : idle);
+        }
+        if (IsTool(c.Id))
+            action->setChecked(TheView->Tool() == c.Id);
+    }
+    Actions.at(CmdPaintingTools)->setChecked(PaintingTools->isVisible());
+}
+
+void MainWindow::RunById(int32_t id) {
+    const Command* command = FindCommandById(id);
+    if (!command || Busy)
+        return;
+    Busy = true;
+    statusBar()->clearMessage();
+    if (!RunOwnCommand(*command)) {
+        Host.SetRunningCommand(command);
+        const RunResult result = RunCommand(*command, Ws);
+        Host.SetRunningCommand(nullptr);
+        // A cancelled dialog or operation is not reported.
+        if (result.Status != RunStatus::Declined &&
+            !(result.Status == RunStatus::Failed && result.Code == -1))
+            statusBar()->showMessage(QString::fromStdString(DescribeRunResult(*command, result)));
+        if (command->Id == CmdOptions && result.Status == RunStatus::Done && Store &&
+            !Ws.Finish(*Store))
+            QMessageBox::warning(this, "Korvel", "The settings could not be written.");
+    }
+    Busy = false;
+    AfterCommand();
+}
+
+bool MainWindow::RunOwnCommand(const Command& command) {
+    switch (command.Id) {
+    case CmdOpen:
+        OpenWithDialog();
+        return true;
+    case CmdSaveAs:
+        SaveWithDialog();
+        return true;
+    case CmdPaintingTools:
+        PaintingTools->setVisible(!PaintingTools->isVisible());
+        return true;
+    case CmdZoomFullSize:
+        TheView->SetZoom(1, 1);
+        return true;
+    case CmdZoomIn:
+        TheView->SetZoom(2 * TheView->ZoomNumerator(), TheView->ZoomDenominator());
+        return true;
+    case CmdZoomOut:
+        TheView->SetZoom(TheView->ZoomNumerator(), 2 * TheView->ZoomDenominator());
+        return true;
+    case CmdZoomArbitrary:
+        AskZoomRatio();
+        return true;
+    case CmdAbout:
+        QMessageBox::about(this, "About Korvel",
+                           "Korvel " KORVEL_VERSION "\nAn editor for terrain height fields.");
+        return true;
+    case CmdToolPan:
+    case CmdToolZoom:
+        TheView->ChooseTool(command.Id);
+        return true;
+    case CmdToolRectangularSelection:
+    case CmdToolLassoSelection:
+    case CmdToolMagicWand:
+        ChooseSelectionTool(command.Id);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::ChooseSelectionTool(int32_t id) {
+    if (TheView->Tool() == id) {
+        TheView->ChooseTool(id);
+        return;
+    }
+    if (id == CmdToolMagicWand) {
+        const SettingDescriptor* tolerance = FindSetting(Ws.Settings, "Wand/Tolerance");
+        ParameterDialog dialog(
+            "Magic Wand Tolerance",
+            {{DialogField("Wand/Tolerance", "Tolerance:", 0.0, 1e30), tolerance}}, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    // A selection tool needs a mask to draw on: it switches the mask on as the Options do.
+    if (!HasSelectionMask(Ws)) {
+        if (SetSelectionEnabled(Ws.TheSurface, true) != 0) {
+            QMessageBox::warning(this, "Korvel", "Can't create a selection mask of this size");
+            return;
+        }
+        Ws.General.Selection = true;
+    }
+    TheView->ChooseTool(id);
+}
+
+void MainWindow::AskZoomRatio() {
+    bool ok = false;
+    const QString current =
+        QString("%1:%2").arg(TheView->ZoomNumerator()).arg(TheView->ZoomDenominator());
+    const QString text = QInputDialog::getText(
+        this, "Zoom Ratio", "Zoom ratio (in:out):", QLineEdit::Normal, current, &ok);
+    if (!ok)
+        return;
+    const QStringList parts = text.split(':');
+    bool okN = false;
+    bool okD = parts.size() == 2;
+    const int n = parts.value(0).trimmed().toInt(&okN);
+    const int d = okD ? parts.value(1).trimmed().toInt(&okD) : 0;
+    if (!okN || !okD) {
+        QMessageBox::warning(this, "Zoom Ratio",
+                             "\"" + text + "\" is not a ratio: write two whole numbers as 2:1");
+        return;
+    }
+    TheView->SetZoom(n, d);
+}
+
+bool MainWindow::OpenFile(const QString& path, int32_t type) {
+    std::string reason;
+    const int32_t code = ReadFileByType(Ws, path.toStdString(), true, type, &reason);
+    if (code != 0)
+        QMessageBox::warning(
+            this, "Korvel",
+            QString::fromStdString(OpenFailureMessage(code, path.toStdString(), type, reason)));
+    else
+        setWindowTitle(QFileInfo(path).fileName() + " - Korvel");
+    AfterCommand();
+    return code == 0;
+}
+
+void MainWindow::OpenWithDialog() {
+    std::vector<int32_t> types;
+    const QStringList filters = FilterList(0, true, types);
+    QString chosen;
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Open", QString(), filters.join(";;"), &chosen);
+    if (!path.isEmpty())
+        OpenFile(path, types[static_cast<size_t>(std::max<qsizetype>(0, filters.indexOf(chosen)))]);
+}
+
+void MainWindow::SaveWithDialog() {
+    std::vector<int32_t> types;
+    const QStringList filters = FilterList(0, false, types);
+    QString chosen;
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Save As", QString::fromStdString(Ws.CurrentFile), filters.join(";;"), &chosen);
+    if (path.isEmpty())
+        return;
+    const int32_t type =
+        types[static_cast<size_t>(std::max<qsizetype>(0, filters.indexOf(chosen)))];
+    std::string message;
+    if (WriteFileByType(Ws, path.toStdString(), type, message) != 0) {
+        QMessageBox::warning(this, "Korvel",
+                             message.empty()
+                                 ? "Cannot save \"" + path + "\": no file type has its extension"
+                                 : QString::fromStdString(message));
+        return;
+    }
+    setWindowTitle(QFileInfo(path).fileName() + " - Korvel");
+}
+
+void MainWindow::AfterCommand() {
+    TheView->Refresh();
+    UpdateActions();
+}
+
+void MainWindow::ShowPosition(const SurfacePoint& p) {
+    const Surface& s = Ws.TheSurface;
+    float elevation = 0.0f;
+    if (p.X >= 0.0 && p.X < s.XSize && p.Y >= 0.0 && p.Y < s.YSize)
+        elevation = static_cast<float>(s.SampleAt(p.X, p.Y, Ws.Interp));
+    Position->setText(QString::fromStdString(
+        PositionReadout(Ws.General.DispPosn, p, s.XSize, s.YSize, elevation)));
+}
+
+QString MainWindow::PositionText() const {
+    return Position->text();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Every character typed is kept; Escape's code asks a running operation to stop.
+    if (!event->text().isEmpty())
+        Ws.TheProgress.CancelFlag.store(event->text().at(0).unicode(), std::memory_order_relaxed);
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction("&Lighting...", this, [this] { RunById(CmdLighting); });
+    menu.addAction("&Properties...", this, [this] { RunById(CmdMapInfo); });
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? centralWidget()->mapToGlobal(QPoint(5, 5))
+                          : event->globalPos();
+    menu.exec(at);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile() && !Busy)
+        OpenFile(urls.first().toLocalFile());
+}
+
+} // namespace korvel

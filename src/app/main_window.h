@@ -1,0 +1,78 @@
+#pragma once
+// The main window: the menus and the two tool bars built from the command table, the view and
+// the status bar. Every item runs its command through the command runner; the view's own
+// commands (zoom, tools, open and save) are carried out here.
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <map>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace korvel {
+
+struct Command;
+class QtHost;
+class SettingsStore;
+class TextureView;
+class Workspace;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // store: where the settings are written after the Options dialog; may be nullptr.
+    MainWindow(Workspace& ws, QtHost& host, SettingsStore* store);
+
+    // Runs the command of id as its menu item or button does.
+    void RunById(int32_t id);
+    // Reads a file as "&Open..." does, as type (-1: from its extension); false (after saying
+    // why) when it could not be read.
+    bool OpenFile(const QString& path, int32_t type = -1);
+    // Enabling, check marks and the Undo/Redo texts as the menus show them now.
+    void UpdateActions();
+
+    QAction* ActionFor(int32_t id) const;
+    TextureView* View() const { return TheView; }
+    QToolBar* PaintingToolBar() const { return PaintingTools; }
+    QString PositionText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildCommands();
+    QMenu* MenuAt(const QString& path);
+    // The commands the window carries out itself; false for the others.
+    bool RunOwnCommand(const Command& command);
+    bool OwnsCommand(int32_t id) const;
+    void OpenWithDialog();
+    void SaveWithDialog();
+    void AskZoomRatio();
+    // The rectangle, lasso and magic wand: chosen again, none; the wand asks for its tolerance.
+    void ChooseSelectionTool(int32_t id);
+    void AfterCommand();
+    void ShowPosition(const struct SurfacePoint& p);
+    void UpdateRecentFiles(QMenu* fileMenu);
+
+    Workspace& Ws;
+    QtHost& Host;
+    SettingsStore* Store;
+    TextureView* TheView;
+    QToolBar* MainTools;
+    QToolBar* PaintingTools;
+    QLabel* Position;
+    std::map<int32_t, QAction*> Actions;
+    std::map<QString, QMenu*> Menus;
+    std::vector<QAction*> RecentActions;
+    bool Busy = false;
+};
+
+} // namespace korvel

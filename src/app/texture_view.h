@@ -1,0 +1,84 @@
+#pragma once
+// The view of the TextureMap at its zoom ratio, scrolled; only the part in the window is drawn.
+// It reports the Surface point under the mouse and carries out the Pan and Zoom tools.
+
+#include "app/position_readout.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QRubberBand;
+
+namespace korvel {
+
+class Image;
+class Workspace;
+
+// The picture's pixels as a QImage without copying them; its rows are upside down (the
+// picture's row 0 is the bottom line).
+QImage WrapPicture(const Image& picture);
+
+class TextureView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    TextureView(Workspace& ws, QWidget* parent);
+
+    // Brings a stale picture up to date (with the progress window) and repaints.
+    void Refresh();
+    // The scroll range of the picture at its zoom ratio.
+    void UpdateScrollRanges();
+    void SetZoom(int32_t numerator, int32_t denominator);
+    int32_t ZoomNumerator() const;
+    int32_t ZoomDenominator() const;
+
+    // The current tool's command id, 0 for none; choosing the current one again selects none.
+    void ChooseTool(int32_t id);
+    int32_t Tool() const { return ToolId; }
+
+    SurfacePoint PointAt(QPoint client) const;
+    // Called with the point under the mouse whenever it moves over the view.
+    void SetMouseObserver(std::function<void(const SurfacePoint&)> observer) {
+        MouseMoved = std::move(observer);
+    }
+    // Called after a selection tool changed the mask.
+    void SetSelectionObserver(std::function<void()> observer) {
+        SelectionChanged = std::move(observer);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void DrawSelection(QPainter& painter, const QRect& part, int height);
+    // Carries out the selection tool's drag or click ending at client point at.
+    void FinishSelection(QPoint at, Qt::KeyboardModifiers modifiers);
+
+    Workspace& Ws;
+    int32_t ToolId = 0;
+    std::function<void(const SurfacePoint&)> MouseMoved;
+    // The Pan tool: the press position and the scroll position then.
+    QPoint PanFrom;
+    QPoint PanScroll;
+    bool Panning = false;
+    // The selection tools: where the drag started, the lasso's outline so far.
+    QPoint DragFrom;
+    std::vector<QPoint> Outline;
+    QRubberBand* Band = nullptr;
+    bool Dragging = false;
+    std::function<void()> SelectionChanged;
+};
+
+// The sample under a point of the view: the column and the row (counted up from the bottom).
+QPoint SampleUnder(const SurfacePoint& p);
+
+} // namespace korvel

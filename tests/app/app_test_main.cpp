@@ -1,0 +1,15 @@
+#include "app/app_tests.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    int failures = 0;
+    for (auto run : {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
+                     RunTextureViewTests, RunSelectionToolTests})
+        failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
+}

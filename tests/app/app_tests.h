@@ -1,0 +1,8 @@
+#pragma once
+// The editor's QtTest suites, run one after another by app_test_main.cpp.
+
+int RunPositionReadoutTests(int argc, char** argv);
+int RunSettingsRoundTripTests(int argc, char** argv);
+int RunMainWindowTests(int argc, char** argv);
+int RunTextureViewTests(int argc, char** argv);
+int RunSelectionToolTests(int argc, char** argv);
