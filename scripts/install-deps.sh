@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev libbenchmark-dev libnoise-dev)
+# The libraries of the image and GIS file formats.
+packages+=(libpng-dev libtiff-dev libgeotiff-dev libopenexr-dev)
 
 missing=()
 for p in "${packages[@]}"; do
