@@ -2,12 +2,15 @@
 
 #include "core/host.h"
 #include "core/workspace.h"
+#include "formats/ascii_grid.h"
 #include "formats/bmp.h"
 #include "formats/file_type_table.h"
+#include "formats/hgt.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
 #include "formats/pcx.h"
 #include "formats/pgm.h"
+#include "formats/raw_heights.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
 #include "generate/surface_definition_file.h"
@@ -118,6 +121,15 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     case FileLightingDefinition:
     case FileSurfaceDefinition:
         return ReadDefinition(ws, path, type, reason);
+    case FileRaw16:
+    case FileRaw16Raw:
+        return AfterSurfaceRead(ws, path, ReadRawFile(path, 2, ws, reason));
+    case FileRaw32:
+        return AfterSurfaceRead(ws, path, ReadRawFile(path, 4, ws, reason));
+    case FileAsciiGrid:
+        return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
+    case FileHgt:
+        return AfterSurfaceRead(ws, path, ReadHgtFile(path, ws, reason));
     case FileUsgsDem:
     case FileBinary:
     case FileDtedCell:
@@ -167,8 +179,9 @@ const StatusTable DispatchTexts{"opening", DispatchTextList};
 
 int32_t ReadFileByType(Workspace& ws, const std::string& path, bool refresh, int32_t type,
                        std::string* reason) {
+    ws.FileNotes.clear();
     if (type < 0)
-        type = TypeFromExtension(path);
+        type = ReadableTypeFromExtension(path);
     int32_t code = DispatchNoReader;
     if (type == DispatchNoExtension)
         code = DispatchNoExtension;
@@ -207,7 +220,7 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
         return "cannot open " + Quoted(path) + ": " + reason;
     if (IsDispatchRefusal(code)) {
         if (type < 0)
-            type = TypeFromExtension(path);
+            type = ReadableTypeFromExtension(path);
         return "cannot open " + Quoted(path) + ": " + DispatchReason(code, type);
     }
     return "cannot open " + Quoted(path) + ": " + DescribeStatus(DispatchTexts, code);
@@ -291,6 +304,7 @@ int32_t WritePicture(Workspace& ws, const std::string& path, int32_t type, std::
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
                         std::string& message) {
     message.clear();
+    ws.FileNotes.clear();
     if (type < 0)
         type = TypeFromExtension(path);
     if (type == FileUnknown)
@@ -322,6 +336,13 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
                                message);
     case FileSurfaceDefinition:
         return WriteSurfaceDefinitionFile(path, ws, message);
+    case FileRaw16:
+    case FileRaw16Raw:
+        return Written(WriteRawFile(path, 2, ws, &why), path, why, message);
+    case FileRaw32:
+        return Written(WriteRawFile(path, 4, ws, &why), path, why, message);
+    case FileAsciiGrid:
+        return Written(WriteAsciiGridFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
     default:
