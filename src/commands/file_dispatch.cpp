@@ -10,9 +10,11 @@
 #include "formats/mdr.h"
 #include "formats/pcx.h"
 #include "formats/pgm.h"
+#include "formats/png_heights.h"
 #include "formats/raw_heights.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
+#include "formats/world_file.h"
 #include "generate/surface_definition_file.h"
 #include "shading/lighting_definition_file.h"
 #include "shading/texture.h"
@@ -126,6 +128,8 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
         return AfterSurfaceRead(ws, path, ReadRawFile(path, 2, ws, reason));
     case FileRaw32:
         return AfterSurfaceRead(ws, path, ReadRawFile(path, 4, ws, reason));
+    case FilePngSurface:
+        return AfterSurfaceRead(ws, path, ReadPngFile(path, ws, reason));
     case FileAsciiGrid:
         return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
     case FileHgt:
@@ -299,6 +303,13 @@ int32_t WritePicture(Workspace& ws, const std::string& path, int32_t type, std::
     }
 }
 
+// A BMP written: GDAL and QGIS place it on the map through the world file beside it.
+int32_t WithWorldFile(Workspace& ws, const std::string& path, int32_t code) {
+    if (code == 0)
+        WriteWorldFileBeside(path, ws.TheSurface, ws.FileNotes);
+    return code;
+}
+
 } // namespace
 
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
@@ -315,11 +326,14 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
     std::string why;
     switch (type) {
     case FileBmpTexture:
+    case FileBmpSurface:
+        return WithWorldFile(ws, path,
+                             type == FileBmpTexture
+                                 ? WritePicture(ws, path, type, message)
+                                 : Written(WriteBmpSurface(path, ws, &why), path, why, message));
     case FileTargaTexture:
     case FilePcxTexture:
         return WritePicture(ws, path, type, message);
-    case FileBmpSurface:
-        return Written(WriteBmpSurface(path, ws, &why), path, why, message);
     case FilePgm:
         return Written(WritePgm(path, ws, &why), path, why, message);
     case FileMdr:
@@ -343,6 +357,8 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return Written(WriteRawFile(path, 4, ws, &why), path, why, message);
     case FileAsciiGrid:
         return Written(WriteAsciiGridFile(path, ws, &why), path, why, message);
+    case FilePngSurface:
+        return Written(WritePngFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
     default:

@@ -47,7 +47,7 @@ constexpr std::array<FileTypeEntry, 40> Table = {{
     {"Lighting Definition", "lgt", FileLightingDefinition, ReadWriteSurface, Both},
     {"Brush Definition", "brs", FileBrushDefinition, ReadWriteSurface, Neither},
     {"Surface Definition", "srf", FileSurfaceDefinition, ReadWriteSurface, Both},
-    {"PNG Grey Surface (8/16-bit)", "png", FilePngSurface, ReadWriteSurface, Neither},
+    {"PNG Grey Surface (8/16-bit)", "png", FilePngSurface, ReadWriteSurface, Both},
     {"16-bit RAW Surface", "r16", FileRaw16, ReadWriteSurface, Both},
     {"16-bit RAW Surface (raw)", "raw", FileRaw16Raw, ReadWriteSurface, Both},
     {"32-bit RAW Surface", "r32", FileRaw32, ReadWriteSurface, Both},
