@@ -5,6 +5,7 @@
 #include "formats/ascii_grid.h"
 #include "formats/bmp.h"
 #include "formats/file_type_table.h"
+#include "formats/geotiff.h"
 #include "formats/hgt.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
@@ -130,6 +131,8 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
         return AfterSurfaceRead(ws, path, ReadRawFile(path, 4, ws, reason));
     case FilePngSurface:
         return AfterSurfaceRead(ws, path, ReadPngFile(path, ws, reason));
+    case FileGeoTiff:
+        return AfterSurfaceRead(ws, path, ReadGeoTiffFile(path, ws, reason));
     case FileAsciiGrid:
         return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
     case FileHgt:
@@ -359,6 +362,8 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return Written(WriteAsciiGridFile(path, ws, &why), path, why, message);
     case FilePngSurface:
         return Written(WritePngFile(path, ws, &why), path, why, message);
+    case FileGeoTiff:
+        return Written(WriteGeoTiffFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
     default:

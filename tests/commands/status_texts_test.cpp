@@ -7,6 +7,7 @@
 #include "edit/point_operations.h"
 #include "formats/ascii_grid.h"
 #include "formats/bmp.h"
+#include "formats/geotiff.h"
 #include "formats/hgt.h"
 #include "formats/krn.h"
 #include "formats/mat.h"
@@ -45,6 +46,12 @@ TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
          {RawCancelled, RawCannotOpen, RawCannotMap, RawSizeUnknown, RawWrongLength, RawBadSize,
           RawOutOfMemory}},
         {&RawWriteTexts, {RawWriteCancelled, RawCannotCreate, RawWriteFailed, RawNoGrid}},
+        {&GeoTiffReadTexts,
+         {GeoTiffCannotOpen, GeoTiffCannotMap, GeoTiffNotTiff, GeoTiffUnsupported, GeoTiffTruncated,
+          GeoTiffBadSize, GeoTiffOutOfMemory}},
+        {&GeoTiffWriteTexts,
+         {GeoTiffWriteCancelled, GeoTiffCannotCreate, GeoTiffWriteFailed, GeoTiffBadOptions,
+          GeoTiffNoGrid, GeoTiffEncodeFailed}},
         {&HgtReadTexts, {HgtCannotOpen, HgtCannotMap, HgtBadName, HgtBadLength, HgtOutOfMemory}},
         {&PngReadTexts,
          {PngReadCancelled, PngCannotOpen, PngCannotMap, PngNotPng, PngTruncated, PngBadSize,
