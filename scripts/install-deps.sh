@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache pkg-config libgtest-dev libgmock-dev libbenchmark-dev libnoise-dev)
 # The editor: Qt 6 Widgets, and a font for its windows and the offscreen tests.
 packages+=(qt6-base-dev fonts-dejavu-core)
+# The libraries of the image and GIS file formats.
+packages+=(libpng-dev libtiff-dev libgeotiff-dev libopenexr-dev)
 
 missing=()
 for p in "${packages[@]}"; do

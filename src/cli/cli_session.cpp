@@ -219,6 +219,7 @@ int CliSession::StepOpen(const std::string& path) {
     const int32_t code = ReadFileByType(Ws, path, true, type, &reason);
     if (code != 0)
         return Fail(CliFailed, OpenFailureMessage(code, path, type, reason));
+    PrintFileNotes();
     return CliOk;
 }
 
@@ -230,7 +231,13 @@ int CliSession::StepSave(const std::string& path) {
                                                      "\": no file type has the extension (see "
                                                      "korvel-cli help type)"
                                                : message);
+    PrintFileNotes();
     return CliOk;
+}
+
+void CliSession::PrintFileNotes() {
+    for (const std::string& note : Ws.FileNotes)
+        std::fprintf(Out, "%s\n", note.c_str());
 }
 
 int CliSession::StepBatchTextures(const std::vector<std::string>& steps, size_t& i) {

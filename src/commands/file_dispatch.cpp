@@ -2,14 +2,20 @@
 
 #include "core/host.h"
 #include "core/workspace.h"
+#include "formats/ascii_grid.h"
 #include "formats/bmp.h"
 #include "formats/file_type_table.h"
+#include "formats/geotiff.h"
+#include "formats/hgt.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
 #include "formats/pcx.h"
 #include "formats/pgm.h"
+#include "formats/png_heights.h"
+#include "formats/raw_heights.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
+#include "formats/world_file.h"
 #include "generate/surface_definition_file.h"
 #include "shading/lighting_definition_file.h"
 #include "shading/texture.h"
@@ -118,6 +124,19 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     case FileLightingDefinition:
     case FileSurfaceDefinition:
         return ReadDefinition(ws, path, type, reason);
+    case FileRaw16:
+    case FileRaw16Raw:
+        return AfterSurfaceRead(ws, path, ReadRawFile(path, 2, ws, reason));
+    case FileRaw32:
+        return AfterSurfaceRead(ws, path, ReadRawFile(path, 4, ws, reason));
+    case FilePngSurface:
+        return AfterSurfaceRead(ws, path, ReadPngFile(path, ws, reason));
+    case FileGeoTiff:
+        return AfterSurfaceRead(ws, path, ReadGeoTiffFile(path, ws, reason));
+    case FileAsciiGrid:
+        return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
+    case FileHgt:
+        return AfterSurfaceRead(ws, path, ReadHgtFile(path, ws, reason));
     case FileUsgsDem:
     case FileBinary:
     case FileDtedCell:
@@ -167,8 +186,9 @@ const StatusTable DispatchTexts{"opening", DispatchTextList};
 
 int32_t ReadFileByType(Workspace& ws, const std::string& path, bool refresh, int32_t type,
                        std::string* reason) {
+    ws.FileNotes.clear();
     if (type < 0)
-        type = TypeFromExtension(path);
+        type = ReadableTypeFromExtension(path);
     int32_t code = DispatchNoReader;
     if (type == DispatchNoExtension)
         code = DispatchNoExtension;
@@ -207,7 +227,7 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
         return "cannot open " + Quoted(path) + ": " + reason;
     if (IsDispatchRefusal(code)) {
         if (type < 0)
-            type = TypeFromExtension(path);
+            type = ReadableTypeFromExtension(path);
         return "cannot open " + Quoted(path) + ": " + DispatchReason(code, type);
     }
     return "cannot open " + Quoted(path) + ": " + DescribeStatus(DispatchTexts, code);
@@ -286,11 +306,19 @@ int32_t WritePicture(Workspace& ws, const std::string& path, int32_t type, std::
     }
 }
 
+// A BMP written: GDAL and QGIS place it on the map through the world file beside it.
+int32_t WithWorldFile(Workspace& ws, const std::string& path, int32_t code) {
+    if (code == 0)
+        WriteWorldFileBeside(path, ws.TheSurface, ws.FileNotes);
+    return code;
+}
+
 } // namespace
 
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
                         std::string& message) {
     message.clear();
+    ws.FileNotes.clear();
     if (type < 0)
         type = TypeFromExtension(path);
     if (type == FileUnknown)
@@ -301,11 +329,14 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
     std::string why;
     switch (type) {
     case FileBmpTexture:
+    case FileBmpSurface:
+        return WithWorldFile(ws, path,
+                             type == FileBmpTexture
+                                 ? WritePicture(ws, path, type, message)
+                                 : Written(WriteBmpSurface(path, ws, &why), path, why, message));
     case FileTargaTexture:
     case FilePcxTexture:
         return WritePicture(ws, path, type, message);
-    case FileBmpSurface:
-        return Written(WriteBmpSurface(path, ws, &why), path, why, message);
     case FilePgm:
         return Written(WritePgm(path, ws, &why), path, why, message);
     case FileMdr:
@@ -322,6 +353,17 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
                                message);
     case FileSurfaceDefinition:
         return WriteSurfaceDefinitionFile(path, ws, message);
+    case FileRaw16:
+    case FileRaw16Raw:
+        return Written(WriteRawFile(path, 2, ws, &why), path, why, message);
+    case FileRaw32:
+        return Written(WriteRawFile(path, 4, ws, &why), path, why, message);
+    case FileAsciiGrid:
+        return Written(WriteAsciiGridFile(path, ws, &why), path, why, message);
+    case FilePngSurface:
+        return Written(WritePngFile(path, ws, &why), path, why, message);
+    case FileGeoTiff:
+        return Written(WriteGeoTiffFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
     default:

@@ -15,6 +15,26 @@ struct MdrSaveOptions { // "mdr"
     int32_t Coding = 0;
 };
 
+// How a RAW height file is laid out; what its length cannot tell is asked for.
+struct RawFields {         // "raw"
+    int32_t Width = 0;     // 0: from the file's length, when it holds a square
+    int32_t Height = 0;    // 0: from the file's length and Width
+    int32_t ByteOrder = 0; // 0 little-endian, 1 big-endian
+    int32_t SouthUp = 0;   // 1: the file's first row is the southern edge
+};
+
+// The heights of integer 0 and of the largest integer when PNG and 16-bit RAW files are read;
+// Low == High reads the integers themselves.
+struct GreyRangeFields { // "range"
+    double Low = 0.0;
+    double High = 0.0;
+};
+
+struct RasterSaveFields {     // "png", "tif"
+    int32_t PngBits = 16;     // png.BitDepth: 8 or 16
+    int32_t TiffDataType = 0; // tif.DataType: 0 Float32, 1 Int16, 2 UInt16
+};
+
 struct SurfaceSizeFields { // "new", "size"
     int32_t Width = 0;
     int32_t Height = 0;

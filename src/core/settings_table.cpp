@@ -35,6 +35,10 @@ struct TableBuilder {
         Rows.back().Persisted = false;
         Range(lo, hi);
     }
+    void RunDouble(const char* group, const char* field, double& v) {
+        Add(SettingType::Double, group, field, &v);
+        Rows.back().Persisted = false;
+    }
     void RunText(const char* group, const char* field, std::string& v) {
         Add(SettingType::Text, group, field, &v);
         Rows.back().Persisted = false;
@@ -150,6 +154,14 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.RunInt("mdr", "ScanType", ws.MdrSave.ScanType, 0, 0);
     t.RunInt("mdr", "Compression", ws.MdrSave.Compression, 0, 0);
     t.RunInt("mdr", "Coding", ws.MdrSave.Coding, 0, 0);
+    t.RunInt("raw", "Width", ws.Raw.Width, 0, Surface::SizeLimit - 1);
+    t.RunInt("raw", "Height", ws.Raw.Height, 0, Surface::SizeLimit - 1);
+    t.RunInt("raw", "ByteOrder", ws.Raw.ByteOrder, 0, 1);
+    t.RunInt("raw", "SouthUp", ws.Raw.SouthUp, 0, 1);
+    t.RunDouble("range", "Low", ws.GreyRange.Low);
+    t.RunDouble("range", "High", ws.GreyRange.High);
+    t.RunInt("png", "BitDepth", ws.RasterSave.PngBits, 8, 16);
+    t.RunInt("tif", "DataType", ws.RasterSave.TiffDataType, 0, 2);
     t.RunText("kernel-load", "Path", ws.KernelLoad.Path);
     t.RunText("kernel-save", "Path", ws.KernelSave.Path);
     return std::move(t.Rows);

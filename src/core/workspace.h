@@ -110,6 +110,9 @@ public:
     float WandTolerance = 1.0f;
 
     MdrSaveOptions MdrSave;
+    RawFields Raw;
+    GreyRangeFields GreyRange;
+    RasterSaveFields RasterSave;
     SurfaceSizeFields NewSize;
     SurfaceEdgeFields NewEdges;
     SurfaceSizeFields CalcSize;
@@ -143,6 +146,10 @@ public:
     HistogramResult LastHistogram;
     // The file last opened or saved as a whole Surface, and the File menu's list.
     std::string CurrentFile;
+    // What the last open or save has to say beyond success (a width cut to a multiple of 4, a
+    // projected GeoTIFF, the rounding of an integer format), one line each, for the CLI to print
+    // and the editor's status bar to show.
+    std::vector<std::string> FileNotes;
     RecentFileList RecentFiles;
 
     Progress TheProgress;

@@ -17,7 +17,7 @@ constexpr uint32_t WriteOnly = 0xD2;
 constexpr uint32_t Both = FileCanRead | FileCanWrite;
 constexpr uint32_t Neither = 0;
 
-constexpr std::array<FileTypeEntry, 32> Table = {{
+constexpr std::array<FileTypeEntry, 40> Table = {{
     {"BMP Texture", "bmp", FileBmpTexture, ReadWriteImage, Both},
     {"Targa Texture", "tga", FileTargaTexture, ReadWriteImage, Both},
     {"PCX Texture", "pcx", FilePcxTexture, ReadWriteImage, Both},
@@ -47,13 +47,21 @@ constexpr std::array<FileTypeEntry, 32> Table = {{
     {"Lighting Definition", "lgt", FileLightingDefinition, ReadWriteSurface, Both},
     {"Brush Definition", "brs", FileBrushDefinition, ReadWriteSurface, Neither},
     {"Surface Definition", "srf", FileSurfaceDefinition, ReadWriteSurface, Both},
+    {"PNG Grey Surface (8/16-bit)", "png", FilePngSurface, ReadWriteSurface, Both},
+    {"16-bit RAW Surface", "r16", FileRaw16, ReadWriteSurface, Both},
+    {"16-bit RAW Surface (raw)", "raw", FileRaw16Raw, ReadWriteSurface, Both},
+    {"32-bit RAW Surface", "r32", FileRaw32, ReadWriteSurface, Both},
+    {"GeoTIFF Surface", "tif", FileGeoTiff, ReadWriteSurface, Both},
+    {"OpenEXR Surface", "exr", FileExr, ReadWriteSurface, Neither},
+    {"ESRI ASCII Grid", "asc", FileAsciiGrid, ReadWriteSurface, Both},
+    {"SRTM HGT Tile", "hgt", FileHgt, ReadSurface, FileCanRead},
     {"", "", FileUnknown, 0, Neither},
     // Behind the end marker: never listed or matched.
     {"DMA DMED", "dmd", FileDmed, ReadSurface, Neither},
     {"VistaPro DEM", "dem", FileVistaProDem, ReadWriteSurface, Neither},
 }};
 
-constexpr size_t ListedRows = 29;
+constexpr size_t ListedRows = 37;
 
 } // namespace
 
@@ -82,6 +90,17 @@ int32_t TypeFromExtension(const std::string& path) {
         if (ext == row.Extension)
             return row.Type;
     return FileUnknown;
+}
+
+int32_t ReadableTypeFromExtension(const std::string& path) {
+    const int32_t first = TypeFromExtension(path);
+    const FileTypeEntry* row = FindFileType(first);
+    if (!row || (row->Flags & FileReadable))
+        return first;
+    for (const FileTypeEntry& later : FileTypeRows())
+        if ((later.Flags & FileReadable) && std::string(later.Extension) == row->Extension)
+            return later.Type;
+    return first;
 }
 
 FileFilter BuildFilter(uint32_t mask) {

@@ -53,7 +53,16 @@ enum FileTypeCode : int32_t {
     FileLightingDefinition = 0x81D,
     FileBrushDefinition = 0x81E,
     FileSurfaceDefinition = 0x81F,
-    FileTypeLast = 0x81F,
+    // The formats other terrain and GIS programs move, after the documented ones.
+    FilePngSurface = 0x820,
+    FileRaw16 = 0x821,
+    FileRaw16Raw = 0x822, // ".raw": the extension finds "3D RAW triangles" first, for saving
+    FileRaw32 = 0x823,
+    FileGeoTiff = 0x824,
+    FileExr = 0x825,
+    FileAsciiGrid = 0x826,
+    FileHgt = 0x827,
+    FileTypeLast = 0x827,
 };
 
 // What this version does with a type. The documented flags say what the dialogs offer, which
@@ -84,6 +93,9 @@ const FileTypeEntry* FindFileType(int32_t type);
 // The type of the first listed row whose extension is the path's (after the last dot, lowered);
 // FileUnknown when none is, -100 when the path has no dot.
 int32_t TypeFromExtension(const std::string& path);
+// For opening: the first listed row with the extension that can be read, so that ".raw" opens as
+// heights while it saves as triangles; TypeFromExtension's answer when no such row reads.
+int32_t ReadableTypeFromExtension(const std::string& path);
 
 struct FileFilter {
     std::string Text;

@@ -128,6 +128,24 @@ TEST_F(FileDispatchTest, TheRowsCapabilitiesAreWhatTheDispatchDoes) {
     }
 }
 
+TEST_F(FileDispatchTest, BmpsGetAWorldFileAndOpeningRawReadsHeights) {
+    ws.TheSurface.Left = -120, ws.TheSurface.Right = -118;
+    ws.TheSurface.Top = 46, ws.TheSurface.Bottom = 45;
+    std::string message;
+    for (const int32_t type : {FileBmpTexture, FileBmpSurface}) {
+        ASSERT_EQ(WriteFileByType(ws, dir.File("t.bmp"), type, message), 0) << message;
+        // Cells of 0.25 by 0.25 degrees; the north-western one's centre.
+        EXPECT_EQ(test::ReadFileText(dir.File("t.bpw")), "0.25\n0\n0\n-0.25\n-119.875\n45.875\n");
+        std::filesystem::remove(dir.File("t.bpw"));
+    }
+    // ".raw" saves as triangles (not written yet) but opens as 16-bit heights.
+    ws.Raw.Width = 4;
+    test::WriteFileText(dir.File("h.raw"), std::string("\1\0\2\0\3\0\4\0", 8));
+    ASSERT_EQ(ReadFileByType(ws, dir.File("h.raw"), false), 0);
+    EXPECT_EQ(ws.TheSurface.YSize, 1);
+    EXPECT_EQ(ws.TheSurface.Rows[0][3], 4);
+}
+
 TEST_F(FileDispatchTest, SurfacesBecomeTheDocumentOnlyWhenWritten) {
     std::string message;
     EXPECT_NE(WriteFileByType(ws, dir.File("no/dir/a.mdr"), -1, message), 0);

@@ -5,12 +5,17 @@
 #include "edit/area_operations.h"
 #include "edit/convolution.h"
 #include "edit/point_operations.h"
+#include "formats/ascii_grid.h"
 #include "formats/bmp.h"
+#include "formats/geotiff.h"
+#include "formats/hgt.h"
 #include "formats/krn.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
 #include "formats/pcx.h"
 #include "formats/pgm.h"
+#include "formats/png_heights.h"
+#include "formats/raw_heights.h"
 #include "formats/selection_bmp.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
@@ -32,6 +37,28 @@ struct Family {
 
 TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
     const Family families[] = {
+        {&AsciiGridReadTexts,
+         {AsciiGridCannotOpen, AsciiGridCannotMap, AsciiGridNotGrid, AsciiGridTruncated,
+          AsciiGridBadSize, AsciiGridOutOfMemory, AsciiGridBadValue}},
+        {&AsciiGridWriteTexts,
+         {AsciiGridWriteCancelled, AsciiGridCannotCreate, AsciiGridWriteFailed, AsciiGridNoGrid}},
+        {&RawReadTexts,
+         {RawCancelled, RawCannotOpen, RawCannotMap, RawSizeUnknown, RawWrongLength, RawBadSize,
+          RawOutOfMemory}},
+        {&RawWriteTexts, {RawWriteCancelled, RawCannotCreate, RawWriteFailed, RawNoGrid}},
+        {&GeoTiffReadTexts,
+         {GeoTiffCannotOpen, GeoTiffCannotMap, GeoTiffNotTiff, GeoTiffUnsupported, GeoTiffTruncated,
+          GeoTiffBadSize, GeoTiffOutOfMemory}},
+        {&GeoTiffWriteTexts,
+         {GeoTiffWriteCancelled, GeoTiffCannotCreate, GeoTiffWriteFailed, GeoTiffBadOptions,
+          GeoTiffNoGrid, GeoTiffEncodeFailed}},
+        {&HgtReadTexts, {HgtCannotOpen, HgtCannotMap, HgtBadName, HgtBadLength, HgtOutOfMemory}},
+        {&PngReadTexts,
+         {PngReadCancelled, PngCannotOpen, PngCannotMap, PngNotPng, PngTruncated, PngBadSize,
+          PngOutOfMemory}},
+        {&PngWriteTexts,
+         {PngWriteCancelled, PngCannotCreate, PngWriteFailed, PngBadOptions, PngNoGrid,
+          PngEncodeFailed}},
         {&MdrReadTexts,
          {MdrCannotOpen, MdrCannotMap, MdrNotMdr, MdrUnsupported, MdrTruncated, MdrBadSize,
           MdrOutOfMemory}},

@@ -7,25 +7,37 @@ namespace {
 
 TEST(FileTypeTable, ExtensionsFindTheFirstRowAfterLowering) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"terrain.BMP", 0x805}, {"a.b.mdr", 0x807}, {"x.TGA", 0x801}, {"x.pcx", 0x803},
-        {"x.dxf", 0x80E},       {"x.dem", 0x80B},   {"x.xyz", 0x800}, {"README", -100},
-        {"dir.d/file", 0x800},  {"x.", 0x800},      {"x.lgt", 0x81D}, {"x.dmd", 0x800},
-        {"x.srf", 0x81F},       {"x.Stm", 0x817},
+        {"terrain.BMP", 0x805}, {"a.b.mdr", 0x807},     {"x.TGA", 0x801}, {"x.pcx", 0x803},
+        {"x.dxf", 0x80E},       {"x.dem", 0x80B},       {"x.xyz", 0x800}, {"README", -100},
+        {"dir.d/file", 0x800},  {"x.", 0x800},          {"x.lgt", 0x81D}, {"x.dmd", 0x800},
+        {"x.srf", 0x81F},       {"x.Stm", 0x817},       {"x.raw", 0x810}, {"x.R16", 0x821},
+        {"x.asc", 0x826},       {"N45W120.hgt", 0x827},
     };
     for (const auto& [path, type] : cases)
         EXPECT_EQ(TypeFromExtension(path), type) << path;
 }
 
+TEST(FileTypeTable, OpeningTakesTheFirstRowThatReads) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"heights.raw", 0x822}, // "3D RAW triangles" is only written
+        {"x.bmp", 0x805},       // the first row reads already
+        {"x.dxf", 0x80E},       // no row reads: the first one's refusal stands
+        {"x.xyz", 0x800},       {"README", -100},
+    };
+    for (const auto& [path, type] : cases)
+        EXPECT_EQ(ReadableTypeFromExtension(path), type) << path;
+}
+
 TEST(FileTypeTable, FiltersListTheRowsHoldingEveryBitOfTheMask) {
     const FileFilter open8 = BuildFilter(0x41);
     // Every listed row but the eleven save-only ones can be read.
-    EXPECT_EQ(open8.Count, 29 - 11);
+    EXPECT_EQ(open8.Count, 37 - 11);
     EXPECT_TRUE(open8.Text.starts_with("BMP Texture (*.bmp)|*.bmp|Targa Texture (*.tga)|*.tga|"));
-    EXPECT_TRUE(open8.Text.ends_with("|Surface Definition (*.srf)|*.srf|All Files (*.*)|*.*||"));
+    EXPECT_TRUE(open8.Text.ends_with("|SRTM HGT Tile (*.hgt)|*.hgt|All Files (*.*)|*.*||"));
 
     const FileFilter save = BuildFilter(0x82);
-    // Not writable: 8-bit PCX surface, USGS DEM, binary and DTED cell.
-    EXPECT_EQ(save.Count, 29 - 4);
+    // Not writable: 8-bit PCX surface, USGS DEM, binary, DTED cell and HGT.
+    EXPECT_EQ(save.Count, 37 - 5);
     EXPECT_EQ(BuildFilter(0x04).Text, "All Files (*.*)|*.*||");
 
     // Save As: the 5th writable row is MDR (8-bit PCX surface is not writable).

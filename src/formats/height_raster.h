@@ -1,0 +1,64 @@
+#pragma once
+// What the readers and writers of the GIS and image height rasters share: files store rows from
+// north to south while Surface row 0 is the southern edge; widths are cut to a multiple of 4 with
+// a note; no-data samples become NaN; integer samples are rounded with a report of the cost.
+//
+// Georeferencing: the Surface's edges are the outline of its cells (the rule of Resize and of the
+// view's readout), so a sample stands for the area around it and the edges of a world map are
+// -180 and 180 exactly; a file whose samples are points has its edges half a cell outside them.
+
+#include "core/progress.h"
+#include "core/surface.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+// The row of the Surface that holds row fileRow of a file of height rows.
+inline float* RowOfFileRow(Surface& s, int32_t fileRow, bool southFirst) {
+    return s.Rows[southFirst ? fileRow : s.YSize - 1 - fileRow];
+}
+inline const float* RowOfFileRow(const Surface& s, int32_t fileRow, bool southFirst) {
+    return s.Rows[southFirst ? fileRow : s.YSize - 1 - fileRow];
+}
+
+// "width 1025 cut to 1024: the editor's widths are multiples of 4" when width is not one; else
+// nothing is added.
+void NoteWidthCut(std::vector<std::string>& notes, const std::string& path, int32_t width);
+
+// Edges and resolutions from the north-western corner of the outline and the size of a cell, for
+// a grid of the Surface's size.
+void SetOutline(Surface& s, double west, double north, double cellWidth, double cellHeight);
+// The size of a cell the edges give.
+double CellWidth(const Surface& s);
+double CellHeight(const Surface& s);
+
+// Counts the NaN samples (the no-data ones) and sets Min and Max from the others; a note names
+// how many there were.
+void FinishHeights(Surface& s, Progress& progress, std::vector<std::string>& notes,
+                   const std::string& path);
+
+// Heights to integers 0..top, low mapping to 0 and high to top, keeping count of the rounding.
+class Quantizer {
+public:
+    Quantizer(double low, double high, uint32_t top, int bits);
+    uint32_t Encode(float height);
+    // "heights.png: 16-bit, step 0.153 m, worst error 0.076 m, 0 clipped"
+    std::string Report(const std::string& path) const;
+    double Step() const { return StepSize; }
+
+private:
+    double Low;
+    double StepSize;
+    uint32_t Top;
+    int Bits;
+    double WorstError = 0.0;
+    int64_t Clipped = 0;
+};
+
+// The name of a path without its folders, for notes.
+std::string FileNameOf(const std::string& path);
+
+} // namespace korvel

@@ -1,0 +1,173 @@
+#include "formats/png_heights.h"
+
+#include "core/host.h"
+#include "core/workspace.h"
+#include "formats/format_support.h"
+#include "formats/height_raster.h"
+#include "formats/world_file.h"
+
+#include <png.h>
+
+#include <cstring>
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+// Deflate gives at most about 1032 bytes for one: a header promising more samples than that
+// from the bytes there are is refused before anything is allocated.
+constexpr uint64_t DeflateMaxRatio = 1032;
+
+constexpr StatusText ReadTexts[] = {
+    {PngReadCancelled, "cancelled"},
+    {PngCannotOpen, "PNG file cannot be opened"},
+    {PngCannotMap, "PNG file cannot be mapped"},
+    {PngNotPng, "not a PNG file"},
+    {PngTruncated, "PNG file is shorter than its size needs, or its data is corrupt"},
+    {PngBadSize, "PNG file has a size the Surface cannot take"},
+    {PngOutOfMemory, "out of memory for the Surface of the PNG file"},
+};
+constexpr StatusText WriteTexts[] = {
+    {PngWriteCancelled, "cancelled"},
+    {PngCannotCreate, "the PNG file cannot be created"},
+    {PngWriteFailed, "the PNG file cannot be written"},
+    {PngBadOptions, "png.BitDepth must be 8 or 16"},
+    {PngNoGrid, "the Surface has no grid to write"},
+    {PngEncodeFailed, "libpng cannot compress the picture"},
+};
+
+// Frees libpng's state on every path out.
+struct PngImage {
+    png_image Image;
+    PngImage() {
+        std::memset(&Image, 0, sizeof Image);
+        Image.version = PNG_IMAGE_VERSION;
+    }
+    ~PngImage() { png_image_free(&Image); }
+    PngImage(const PngImage&) = delete;
+    PngImage& operator=(const PngImage&) = delete;
+};
+
+} // namespace
+
+const StatusTable PngReadTexts{"PNG reading", ReadTexts};
+const StatusTable PngWriteTexts{"PNG writing", WriteTexts};
+
+int32_t ReadPngBuffer(const uint8_t* data, size_t size, const GreyRangeFields& range, Workspace& ws,
+                      const std::string& name, std::string* reason) {
+    PngImage png;
+    png_image& image = png.Image;
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0)
+        return Refuse(reason, PngReadTexts, PngNotPng,
+                      size == 0 ? "empty" : "it does not begin with the PNG signature");
+    if (!png_image_begin_read_from_memory(&image, data, size))
+        return Refuse(reason, PngReadTexts, PngTruncated, image.message);
+    const uint32_t width = image.width;
+    const uint32_t height = image.height;
+    if (!SurfaceAcceptsSize(static_cast<int32_t>(std::min<uint32_t>(width, INT32_MAX)),
+                            static_cast<int32_t>(std::min<uint32_t>(height, INT32_MAX))))
+        return Refuse(reason, PngReadTexts, PngBadSize, SizeText(width, height));
+    const bool sixteen = (image.format & PNG_FORMAT_FLAG_LINEAR) != 0;
+    image.format = sixteen ? PNG_FORMAT_LINEAR_Y : PNG_FORMAT_GRAY;
+    const uint64_t stride = uint64_t(width) * (sixteen ? 2 : 1);
+    const uint64_t need = (stride + 1) * height;
+    if (need > DeflateMaxRatio * size)
+        return Refuse(reason, PngReadTexts, PngTruncated,
+                      SizeText(width, height) + " from " + GroupedNumber(size) + " bytes");
+    std::vector<uint8_t> pixels;
+    try {
+        pixels.resize(stride * height);
+    } catch (const std::bad_alloc&) {
+        return Refuse(reason, PngReadTexts, PngOutOfMemory);
+    }
+    // libpng counts a row's stride in samples, not bytes.
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), static_cast<png_int_32>(width),
+                               nullptr))
+        return Refuse(reason, PngReadTexts, PngTruncated, image.message);
+
+    Surface& s = ws.TheSurface;
+    if (s.Resize(static_cast<int32_t>(width), static_cast<int32_t>(height), -1) != 0)
+        return Refuse(reason, PngReadTexts, PngOutOfMemory);
+    const double top = sixteen ? 65535.0 : 255.0;
+    const bool scaled = range.High != range.Low;
+    const double step = scaled ? (range.High - range.Low) / top : 1.0;
+    const double base = scaled ? range.Low : 0.0;
+    for (uint32_t row = 0; row < height; ++row) {
+        float* out = RowOfFileRow(s, static_cast<int32_t>(row), false);
+        const uint8_t* in = pixels.data() + row * stride;
+        for (int32_t x = 0; x < s.XSize; ++x) {
+            uint32_t code = in[x];
+            if (sixteen) {
+                uint16_t wide = 0;
+                std::memcpy(&wide, in + 2 * size_t(x), 2);
+                code = wide;
+            }
+            out[x] = static_cast<float>(base + code * step);
+        }
+    }
+    NoteWidthCut(ws.FileNotes, name, static_cast<int32_t>(width));
+    FinishHeights(s, ws.TheProgress, ws.FileNotes, name);
+    return 0;
+}
+
+int32_t ReadPngFile(const std::string& path, Workspace& ws, std::string* reason) {
+    if (!ws.TheHost.EditParameters("range", "Height Range of the Grey Levels", ws))
+        return Refuse(reason, PngReadTexts, PngReadCancelled);
+    return ReadMappedFile(
+        path, reason,
+        [&](const uint8_t* data, size_t size) {
+            return ReadPngBuffer(data, size, ws.GreyRange, ws, path, reason);
+        },
+        PngCannotOpen, PngCannotMap);
+}
+
+int32_t WritePngFile(const std::string& path, Workspace& ws, std::string* reason) {
+    const Surface& s = ws.TheSurface;
+    if (!s.HasGrid())
+        return Refuse(reason, PngWriteTexts, PngNoGrid);
+    if (!ws.TheHost.EditParameters("png", "PNG Save Parameters", ws))
+        return Refuse(reason, PngWriteTexts, PngWriteCancelled);
+    const int32_t bits = ws.RasterSave.PngBits;
+    if (bits != 8 && bits != 16)
+        return Refuse(reason, PngWriteTexts, PngBadOptions, "it is " + std::to_string(bits));
+    const size_t bytes = bits / 8;
+    const size_t stride = size_t(s.XSize) * bytes;
+    Quantizer quantizer(s.Min, s.Max, bits == 16 ? 65535 : 255, bits);
+    std::vector<uint8_t> pixels(stride * s.YSize);
+    for (int32_t row = 0; row < s.YSize; ++row) {
+        const float* heights = RowOfFileRow(s, row, false);
+        uint8_t* out = pixels.data() + row * stride;
+        for (int32_t x = 0; x < s.XSize; ++x) {
+            const uint32_t code = quantizer.Encode(heights[x]);
+            if (bits == 16) {
+                const auto wide = static_cast<uint16_t>(code);
+                std::memcpy(out + 2 * size_t(x), &wide, 2);
+            } else {
+                out[x] = static_cast<uint8_t>(code);
+            }
+        }
+    }
+    PngImage png;
+    png_image& image = png.Image;
+    image.width = static_cast<png_uint_32>(s.XSize);
+    image.height = static_cast<png_uint_32>(s.YSize);
+    image.format = bits == 16 ? PNG_FORMAT_LINEAR_Y : PNG_FORMAT_GRAY;
+    png_alloc_size_t encodedSize = 0;
+    if (!png_image_write_get_memory_size(image, encodedSize, 0, pixels.data(), s.XSize, nullptr))
+        return Refuse(reason, PngWriteTexts, PngEncodeFailed, image.message);
+    std::vector<uint8_t> encoded(encodedSize);
+    if (!png_image_write_to_memory(&image, encoded.data(), &encodedSize, 0, pixels.data(), s.XSize,
+                                   nullptr))
+        return Refuse(reason, PngWriteTexts, PngEncodeFailed, image.message);
+    AtomicFile file(path);
+    if (!file.Open())
+        return FileFailure(file, PngCannotCreate, reason);
+    if (!file.Write(encoded.data(), encodedSize) || !file.Commit())
+        return FileFailure(file, PngWriteFailed, reason);
+    ws.FileNotes.push_back(quantizer.Report(path));
+    WriteWorldFileBeside(path, s, ws.FileNotes);
+    return 0;
+}
+
+} // namespace korvel
