@@ -1,4 +1,5 @@
 #include "commands/file_dispatch.h"
+#include "commands/mesh_export_commands.h"
 
 #include "core/host.h"
 #include "core/workspace.h"
@@ -324,6 +325,15 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return WriteSurfaceDefinitionFile(path, ws, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
+    case FileDxfQuads:
+    case FileDxfTriangles:
+    case FilePovMesh:
+    case FileRayDream:
+    case FileTin:
+    case FileObj:
+    case FileLonLatText:
+    case FileRawTriangles:
+        return ExportMesh(ws, path, type, message);
     default:
         // A row that says it writes but has no case here: refused rather than a silent success.
         return Unwritable(path, type, message);

@@ -110,6 +110,9 @@ public:
     float WandTolerance = 1.0f;
 
     MdrSaveOptions MdrSave;
+    MeshExportFields MeshExport;
+    DxfContourFields DxfContours;
+    Cc2ExportFields Cc2Export;
     SurfaceSizeFields NewSize;
     SurfaceEdgeFields NewEdges;
     SurfaceSizeFields CalcSize;

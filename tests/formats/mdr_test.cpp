@@ -1,16 +1,16 @@
 #include "formats/mdr.h"
 
 #include "core/workspace.h"
+#include "support/file_size_limit.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
+#include <optional>
 
 namespace korvel {
 namespace {
@@ -124,19 +124,16 @@ TEST_F(Mdr, ReadStopsAtCancel) {
 TEST_F(Mdr, FailedSavesKeepTheOldFile) {
     const std::string path = dir.File("keep.mdr");
     Fill(64, 64, 0.0f, 0.5f);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
     for (const bool diskFull : {false, true}) {
         test::WriteFileText(path, "old");
-        if (diskFull) { // writes past 4 KB fail with EFBIG
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{4096, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
-        } else {
+        // Writes past 4 KB fail with EFBIG.
+        std::optional<test::FileSizeLimit> limit;
+        if (diskFull)
+            limit.emplace(4096);
+        else
             CancelAt(3);
-        }
         EXPECT_EQ(WriteMdrFile(path, ws), diskFull ? -3 : -1);
-        setrlimit(RLIMIT_FSIZE, &saved);
+        limit.reset();
         host.OnPump = nullptr;
         EXPECT_EQ(test::ReadFileText(path), "old") << diskFull;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);
