@@ -34,7 +34,7 @@ constexpr StepHelp Steps[] = {
     {"save", "save PATH\n  Writes the Surface (or, for picture types, the shaded picture); the\n"
              "  type comes from the extension unless a \"type\" step chose one.\n"
              "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"
-             "  Mesh options: help mesh.\n"},
+             "  Mesh and contour options: help mesh, help dxf-contours, help cc2.\n"},
     {"type", "type NAME\n  Chooses the file type of the next open or save by its name or code,\n"
              "  where the extension is ambiguous. Types (code, extension, what this version\n"
              "  does with them, name):\n"},

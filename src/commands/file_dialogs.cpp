@@ -1,5 +1,6 @@
 #include "commands/file_dialog.h"
 
+#include "commands/contour_export_commands.h"
 #include "commands/mesh_export_commands.h"
 #include "core/host.h"
 #include "core/workspace.h"
@@ -10,7 +11,8 @@
 namespace korvel {
 
 const std::vector<FileDialog>& FileDialogs() {
-    static const std::vector<FileDialog> dialogs = {MeshExportDialog()};
+    static const std::vector<FileDialog> dialogs = {MeshExportDialog(), DxfContourDialog(),
+                                                    Cc2ExportDialog()};
     return dialogs;
 }
 

@@ -1,4 +1,5 @@
 #include "commands/file_dispatch.h"
+#include "commands/contour_export_commands.h"
 #include "commands/mesh_export_commands.h"
 
 #include "core/host.h"
@@ -334,6 +335,10 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
     case FileLonLatText:
     case FileRawTriangles:
         return ExportMesh(ws, path, type, message);
+    case FileDxfContours:
+        return ExportDxfContours(ws, path, message);
+    case FileCc2Contours:
+        return ExportCc2Contours(ws, path, message);
     default:
         // A row that says it writes but has no case here: refused rather than a silent success.
         return Unwritable(path, type, message);

@@ -37,11 +37,11 @@ struct MeshExportFields { // "mesh": the "3D DXF Exporting" dialog of every mesh
     int32_t AdaptiveMode = AdaptiveMaxError;
 };
 
-enum ContourValueMode : int32_t { ContourLevels = 0, ContourMeters = 1 };
+enum ContourValueMode : int32_t { ContourByLevels = 0, ContourByMeters = 1 };
 
 struct DxfContourFields { // "dxf-contours": the "Two-D Contour Lines" dialog
     double Value = 10.0;
-    int32_t Mode = ContourLevels;
+    int32_t Mode = ContourByLevels;
     bool Merge = false;
     bool Elevations = false;
 };

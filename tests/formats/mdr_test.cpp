@@ -1,7 +1,7 @@
 #include "formats/mdr.h"
 
 #include "core/workspace.h"
-#include "support/file_size_limit.h"
+#include "support/failed_writes.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -10,7 +10,6 @@
 #include <bit>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 
 namespace korvel {
 namespace {
@@ -122,22 +121,12 @@ TEST_F(Mdr, ReadStopsAtCancel) {
 }
 
 TEST_F(Mdr, FailedSavesKeepTheOldFile) {
-    const std::string path = dir.File("keep.mdr");
     Fill(64, 64, 0.0f, 0.5f);
-    for (const bool diskFull : {false, true}) {
-        test::WriteFileText(path, "old");
-        // Writes past 4 KB fail with EFBIG.
-        std::optional<test::FileSizeLimit> limit;
-        if (diskFull)
-            limit.emplace(4096);
-        else
-            CancelAt(3);
-        EXPECT_EQ(WriteMdrFile(path, ws), diskFull ? -3 : -1);
-        limit.reset();
-        host.OnPump = nullptr;
-        EXPECT_EQ(test::ReadFileText(path), "old") << diskFull;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);
-    }
+    const test::FailedWriteCodes codes =
+        test::TryFailedWrites(host, ws.TheProgress, dir, "MDR",
+                              [&](const std::string& path) { return WriteMdrFile(path, ws); });
+    EXPECT_EQ(codes.Cancelled, -1);
+    EXPECT_EQ(codes.DiskFull, -3);
 }
 
 TEST_F(Mdr, RefusesMalformedFilesWithoutTouchingTheSurface) {

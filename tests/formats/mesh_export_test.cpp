@@ -3,7 +3,7 @@
 #include "formats/mesh_export.h"
 
 #include "core/workspace.h"
-#include "support/file_size_limit.h"
+#include "support/failed_writes.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <optional>
 #include <sstream>
 
 namespace korvel {
@@ -240,7 +239,6 @@ TEST_F(MeshExport, EveryFormatKeepsTheOldFileWhenItFails) {
     const MeshKind kinds[] = {MeshKind::DxfTriangles, MeshKind::DxfQuads,  MeshKind::RawTriangles,
                               MeshKind::Tin,          MeshKind::RayDream,  MeshKind::PovMesh,
                               MeshKind::Obj,          MeshKind::LonLatText};
-    const std::string path = dir.File("keep");
     for (MeshKind kind : kinds) {
         const std::string name = MeshCaption(kind);
         std::string reason;
@@ -249,24 +247,12 @@ TEST_F(MeshExport, EveryFormatKeepsTheOldFileWhenItFails) {
                   MeshCannotCreate)
             << name;
         EXPECT_EQ(reason, "No such file or directory") << name;
-        for (const bool diskFull : {false, true}) {
-            test::WriteFileText(path, "old");
-            // Writes past 4 KB fail with EFBIG.
-            std::optional<test::FileSizeLimit> limit;
-            if (diskFull)
-                limit.emplace(4096);
-            else
-                host.OnPump = test::CancelAtPump(ws.TheProgress, host.Pumps + 3);
-            EXPECT_EQ(
-                WriteMesh(kind, path, ws.TheSurface, layout, ws.Interp, ws.TheProgress, &reason),
-                diskFull ? MeshWriteFailed : MeshCancelled)
-                << name;
-            limit.reset();
-            host.OnPump = nullptr;
-            EXPECT_EQ(test::ReadFileText(path), "old") << name << diskFull;
-            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1)
-                << name;
-        }
+        const test::FailedWriteCodes codes =
+            test::TryFailedWrites(host, ws.TheProgress, dir, name, [&](const std::string& path) {
+                return WriteMesh(kind, path, ws.TheSurface, layout, ws.Interp, ws.TheProgress);
+            });
+        EXPECT_EQ(codes.Cancelled, MeshCancelled) << name;
+        EXPECT_EQ(codes.DiskFull, MeshWriteFailed) << name;
     }
 }
 
