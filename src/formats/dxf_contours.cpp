@@ -108,6 +108,24 @@ public:
         Out.Put('\n');
         ++Count;
     }
+    // One joined chain: a POLYLINE of its corners, closed when it ends where it began.
+    void Polyline(std::vector<std::pair<float, float>>& points, float z) {
+        const bool closed = points.size() > 2 && points.front() == points.back();
+        if (closed)
+            points.pop_back();
+        Out.Put("0\nPOLYLINE\n8\n0\n66\n1\n10\n0.0\n20\n0.0\n30\n");
+        Out.Fixed(Elevations ? z : 0.0f, MapDecimals);
+        Out.Put(closed ? "\n70\n1\n" : "\n70\n0\n");
+        for (const auto& [x, y] : points) {
+            Out.Put("0\nVERTEX\n8\n0\n10\n");
+            Out.Fixed(x, MapDecimals);
+            Out.Put("\n20\n");
+            Out.Fixed(y, MapDecimals);
+            Out.Put('\n');
+        }
+        Out.Put("0\nSEQEND\n8\n0\n");
+        ++Count;
+    }
     int64_t Count = 0;
 
 private:
@@ -115,9 +133,9 @@ private:
     bool Elevations;
 };
 
-// Segments meeting end to end at one level are followed as a chain; each straight run of a
-// chain is written as one line. Neighbouring cells compute a shared crossing with the same
-// arithmetic, so the ends match exactly.
+// Segments meeting end to end at one level are followed as a chain and written as one
+// polyline, a straight run of segments as one side of it. Neighbouring cells compute a shared
+// crossing with the same arithmetic, so the ends match exactly.
 void WriteMerged(const std::vector<RawSegment>& segments, LineWriter& lines) {
     struct Key {
         float X, Y, Z;
@@ -142,6 +160,7 @@ void WriteMerged(const std::vector<RawSegment>& segments, LineWriter& lines) {
         float runX = reversed ? first.X2 : first.X1, runY = reversed ? first.Y2 : first.Y1;
         float endX = reversed ? first.X1 : first.X2, endY = reversed ? first.Y1 : first.Y2;
         const float z = first.Z;
+        std::vector<std::pair<float, float>> corners{{runX, runY}};
         for (;;) {
             const auto [from, to] = ends.equal_range(Key{endX, endY, z});
             size_t next = segments.size();
@@ -161,12 +180,13 @@ void WriteMerged(const std::vector<RawSegment>& segments, LineWriter& lines) {
             const double cross = ax * by - ay * bx;
             const double scale = std::hypot(ax, ay) * std::hypot(bx, by);
             if (!(std::fabs(cross) <= 1e-9 * scale && ax * bx + ay * by > 0.0)) {
-                lines.Line(runX, runY, endX, endY, z);
+                corners.emplace_back(endX, endY);
                 runX = endX, runY = endY;
             }
             endX = nx, endY = ny;
         }
-        lines.Line(runX, runY, endX, endY, z);
+        corners.emplace_back(endX, endY);
+        lines.Polyline(corners, z);
     };
     // Open chains from their free ends first, so that none is cut in two; then the loops.
     const auto free = [&](float x, float y, float z) { return ends.count(Key{x, y, z}) == 1; };

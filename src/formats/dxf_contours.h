@@ -14,7 +14,7 @@ namespace korvel {
 
 struct DxfContourOptions {
     ContourLevels Levels;
-    bool Merge = false;      // segments joined end to end, straight runs as one line
+    bool Merge = false;      // segments joined end to end into POLYLINE entities
     bool Elevations = false; // 30 and 31 groups with the level
 };
 
@@ -28,8 +28,8 @@ extern const StatusTable DxfContourTexts;
 
 constexpr size_t RawSegmentBytes = 24;
 
-// 0 with lines set to the LINE entities written; otherwise the code with reason set, no raw file
-// left and the file at path as it was.
+// 0 with lines set to the LINE (or, merged, POLYLINE) entities written; otherwise the code with
+// reason set, no raw file left and the file at path as it was.
 int32_t WriteDxfContourFile(const std::string& path, const Surface& s,
                             const DxfContourOptions& options, Progress& progress, int64_t& lines,
                             std::string* reason = nullptr);

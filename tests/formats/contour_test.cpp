@@ -118,9 +118,11 @@ TEST_F(Contours, DxfFileLinesMergedOrNot) {
     } cases[] = {
         {false, false, 4,
          "0\nLINE\n8\n0\n10\n0.500000\n20\n0.500000\n11\n0.500000\n21\n0.000000\n"},
+        // Four segments on one straight line: a polyline of its two ends.
         {true, true, 1,
-         "0\nLINE\n8\n0\n10\n0.500000\n20\n0.000000\n30\n0.500000\n11\n0.500000\n21\n2.000000\n"
-         "31\n0.500000\n"},
+         "0\nPOLYLINE\n8\n0\n66\n1\n10\n0.0\n20\n0.0\n30\n0.500000\n70\n0\n"
+         "0\nVERTEX\n8\n0\n10\n0.500000\n20\n0.000000\n"
+         "0\nVERTEX\n8\n0\n10\n0.500000\n20\n2.000000\n0\nSEQEND\n8\n0\n"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File("c.dxf");
