@@ -339,6 +339,10 @@ CHECKS = [check_pictures_in_pillow, check_pictures_in_imagemagick, check_bmps_in
 
 
 def main():
+    # The mesh and contour checks live beside this file.
+    sys.path.insert(0, str(Path(__file__).resolve().parent))
+    import interop_geometry
+    checks = CHECKS + interop_geometry.CHECKS
     if not os.access(CLI, os.X_OK):
         print(f"FAIL  korvel-cli not found at {CLI} (set KORVEL_CLI)")
         return 1
@@ -350,7 +354,7 @@ def main():
         except Failure as failure:
             print(f"FAIL  making the terrain: {failure}")
             return 1
-        for check in CHECKS:
+        for check in checks:
             name = check.__name__.removeprefix("check_").replace("_", " ")
             try:
                 status, detail = "PASS", check(work)

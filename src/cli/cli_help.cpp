@@ -2,6 +2,7 @@
 
 #include "commands/command.h"
 #include "commands/command_runner.h"
+#include "commands/file_dialog.h"
 #include "formats/file_type_table.h"
 
 #include <algorithm>
@@ -32,7 +33,8 @@ constexpr StepHelp Steps[] = {
              "  unless a \"type\" step chose one.\n"},
     {"save", "save PATH\n  Writes the Surface (or, for picture types, the shaded picture); the\n"
              "  type comes from the extension unless a \"type\" step chose one.\n"
-             "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"},
+             "  MDR options: mdr.DataType (0 32-bit float, 1 16-bit int, 2 8-bit int).\n"
+             "  Mesh and contour options: help mesh, help dxf-contours, help cc2.\n"},
     {"type", "type NAME\n  Chooses the file type of the next open or save by its name or code,\n"
              "  where the extension is ambiguous. Types (code, extension, what this version\n"
              "  does with them, name):\n"},
@@ -121,6 +123,20 @@ std::string CommandHelp(const Command& c, Workspace& ws) {
     return text;
 }
 
+// help mesh: the fields of a dialog asked before a file is written.
+std::string FileDialogHelp(const FileDialog& dialog, Workspace& ws) {
+    std::string text = dialog.Group + ": the \"" + dialog.Title + "\" dialog, asked by save for\n";
+    for (int32_t type : dialog.Types)
+        if (const FileTypeEntry* row = FindFileType(type))
+            text += "  " + std::string(row->Name) + " (." + row->Extension + ")\n";
+    if (dialog.Prefill)
+        dialog.Prefill(ws);
+    text += "Parameters (set NAME=VALUE before save):\n";
+    for (const DialogField& field : dialog.Fields)
+        text += ParameterLine(field, ws);
+    return text;
+}
+
 } // namespace
 
 std::string CliUsageText() {
@@ -193,6 +209,8 @@ std::string CliCommandHelp(const std::string& topic, Workspace& ws) {
         }
         return text;
     }
+    if (const FileDialog* dialog = FindFileDialogByGroup(topic))
+        return FileDialogHelp(*dialog, ws);
     const Command* c = FindCommandByName(topic);
     for (const StepHelp& s : Steps)
         if (topic == s.Name)

@@ -1,10 +1,12 @@
 #include "commands/command.h"
+#include "commands/file_dialog.h"
 #include "core/settings.h"
 #include "core/workspace.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <strings.h>
 
 namespace korvel {
 
@@ -20,32 +22,47 @@ bool IsNumeric(SettingType type) {
     return type != SettingType::Text && type != SettingType::Buffer && type != SettingType::Skip;
 }
 
+std::vector<const DialogField*> EveryDialogField() {
+    std::vector<const DialogField*> fields;
+    for (const Command& command : CommandTable())
+        for (const DialogField& field : command.Fields)
+            fields.push_back(&field);
+    for (const FileDialog& dialog : FileDialogs())
+        for (const DialogField& field : dialog.Fields)
+            fields.push_back(&field);
+    return fields;
+}
+
 } // namespace
 
 void AddDialogSettings(Workspace& ws) {
-    for (const Command& command : CommandTable())
-        for (const DialogField& field : command.Fields) {
-            if (!field.Variable || FindSetting(ws.Settings, field.Setting))
-                continue;
-            const std::string name = field.Setting;
-            const size_t dot = name.find('.');
-            SettingDescriptor row;
-            row.Type = field.Type;
-            row.Section = name.substr(0, dot);
-            row.Key = name.substr(dot + 1);
-            row.Variable = field.Variable(ws);
-            row.Persisted = false;
-            row.Lo = field.Lo;
-            row.Hi = field.Hi;
-            row.DefaultText = FormatSetting(row);
-            ws.Settings.push_back(std::move(row));
-        }
+    for (const DialogField* each : EveryDialogField()) {
+        const DialogField& field = *each;
+        if (!field.Variable || FindSetting(ws.Settings, field.Setting))
+            continue;
+        const std::string name = field.Setting;
+        const size_t dot = name.find('.');
+        SettingDescriptor row;
+        row.Type = field.Type;
+        row.Section = name.substr(0, dot);
+        row.Key = name.substr(dot + 1);
+        row.Variable = field.Variable(ws);
+        row.Persisted = false;
+        row.Lo = field.Lo;
+        row.Hi = field.Hi;
+        row.DefaultText = FormatSetting(row);
+        ws.Settings.push_back(std::move(row));
+    }
 }
 
 const DialogField* FindDialogField(const std::string& settingName) {
     for (const Command& command : CommandTable())
         if (const DialogField* field = command.FieldFor(settingName))
             return field;
+    for (const FileDialog& dialog : FileDialogs())
+        for (const DialogField& field : dialog.Fields)
+            if (strcasecmp(field.Setting, settingName.c_str()) == 0)
+                return &field;
     return nullptr;
 }
 

@@ -1,4 +1,6 @@
 #include "commands/file_dispatch.h"
+#include "commands/contour_export_commands.h"
+#include "commands/mesh_export_commands.h"
 
 #include "core/host.h"
 #include "core/workspace.h"
@@ -366,6 +368,19 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return Written(WriteGeoTiffFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
+    case FileDxfQuads:
+    case FileDxfTriangles:
+    case FilePovMesh:
+    case FileRayDream:
+    case FileTin:
+    case FileObj:
+    case FileLonLatText:
+    case FileRawTriangles:
+        return ExportMesh(ws, path, type, message);
+    case FileDxfContours:
+        return ExportDxfContours(ws, path, message);
+    case FileCc2Contours:
+        return ExportCc2Contours(ws, path, message);
     default:
         // A row that says it writes but has no case here: refused rather than a silent success.
         return Unwritable(path, type, message);

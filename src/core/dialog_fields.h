@@ -35,6 +35,52 @@ struct RasterSaveFields {     // "png", "tif"
     int32_t TiffDataType = 0; // tif.DataType: 0 Float32, 1 Int16, 2 UInt16
 };
 
+enum MeshBox : int32_t { MeshBoxAsGiven = 0, MeshBoxMap = 1, MeshBoxUnit = 2, MeshBoxPixel = 3 };
+enum MeshAdaptiveMode : int32_t { AdaptiveMaxError = 0, AdaptivePolygons = 1 };
+
+struct MeshExportFields { // "mesh": the "3D DXF Exporting" dialog of every mesh type
+    int32_t Width = 0;    // output vertices; set to the Surface's size each time
+    int32_t Height = 0;
+    int32_t Step = 0; // every Step-th sample instead of Width and Height; 0 for none
+    int32_t Decimals = 4;
+    double MinX = 0.0;
+    double MinY = 0.0;
+    double MinZ = 0.0;
+    double MaxX = 1.0;
+    double MaxY = 1.0;
+    double MaxZ = 1.0;
+    double ClipLow = -1e20;
+    double ClipHigh = 1e20;
+    int32_t Box = MeshBoxAsGiven; // the box buttons: the Minimum and Maximum taken from the Surface
+    bool Adaptive = false;        // shown and kept; no writer uses the adaptive settings
+    double AdaptiveValue = 1000.0;
+    int32_t AdaptiveMode = AdaptiveMaxError;
+};
+
+enum ContourValueMode : int32_t { ContourByLevels = 0, ContourByMeters = 1 };
+
+struct DxfContourFields { // "dxf-contours": the "Two-D Contour Lines" dialog
+    double Value = 10.0;
+    int32_t Mode = ContourByLevels;
+    bool Merge = false;
+    bool Elevations = false;
+};
+
+enum Cc2Smoothing : int32_t { Cc2SmoothNone = 0, Cc2SmoothBSpline = 1, Cc2SmoothParabolic = 2 };
+
+struct Cc2ExportFields { // "cc2": the "CC2 File Export" dialog; corners and altitudes prefilled
+    double UpperLeftX = 0.0;
+    double UpperLeftY = 0.0;
+    double LowerRightX = 0.0;
+    double LowerRightY = 0.0;
+    double Minimum = 0.0;
+    double Maximum = 0.0;
+    double Interval = 100.0;
+    int32_t Layer = 0; // a list that has no effect
+    int32_t Smoothing = Cc2SmoothNone;
+    int32_t Resolution = 8;
+};
+
 struct SurfaceSizeFields { // "new", "size"
     int32_t Width = 0;
     int32_t Height = 0;

@@ -113,6 +113,9 @@ public:
     RawFields Raw;
     GreyRangeFields GreyRange;
     RasterSaveFields RasterSave;
+    MeshExportFields MeshExport;
+    DxfContourFields DxfContours;
+    Cc2ExportFields Cc2Export;
     SurfaceSizeFields NewSize;
     SurfaceEdgeFields NewEdges;
     SurfaceSizeFields CalcSize;

@@ -103,7 +103,7 @@ TEST(CliBinary, HelpTypeMarksReadersAndWriters) {
     for (const char* line : {"  0x805  bmp  read  write  BMP Texture\n",
                              "  0x804  pcx  read  -      8-bit PCX Surface (8-bit)\n",
                              "  0x80D  pgm  -     write  16-bit PGM Surface\n",
-                             "  0x81B  inc  -     -      POV Triangle Mesh Include\n"})
+                             "  0x81B  inc  -     write  POV Triangle Mesh Include\n"})
         EXPECT_NE(r.Out.find(line), std::string::npos) << line << r.Out;
 }
 

@@ -1,16 +1,15 @@
 #include "formats/mdr.h"
 
 #include "core/workspace.h"
+#include "support/failed_writes.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace korvel {
 namespace {
@@ -122,25 +121,12 @@ TEST_F(Mdr, ReadStopsAtCancel) {
 }
 
 TEST_F(Mdr, FailedSavesKeepTheOldFile) {
-    const std::string path = dir.File("keep.mdr");
     Fill(64, 64, 0.0f, 0.5f);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    for (const bool diskFull : {false, true}) {
-        test::WriteFileText(path, "old");
-        if (diskFull) { // writes past 4 KB fail with EFBIG
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{4096, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
-        } else {
-            CancelAt(3);
-        }
-        EXPECT_EQ(WriteMdrFile(path, ws), diskFull ? -3 : -1);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        host.OnPump = nullptr;
-        EXPECT_EQ(test::ReadFileText(path), "old") << diskFull;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);
-    }
+    const test::FailedWriteCodes codes =
+        test::TryFailedWrites(host, ws.TheProgress, dir, "MDR",
+                              [&](const std::string& path) { return WriteMdrFile(path, ws); });
+    EXPECT_EQ(codes.Cancelled, -1);
+    EXPECT_EQ(codes.DiskFull, -3);
 }
 
 TEST_F(Mdr, RefusesMalformedFilesWithoutTouchingTheSurface) {
