@@ -57,7 +57,7 @@ std::vector<float> Probes(int32_t knots) {
     }
     std::mt19937 random(12345);
     std::uniform_real_distribution<float> uniform(0.0f, 1.0f);
-    for (int32_t k = 0; k < 200000; ++k)
+    for (int32_t k = 0; k < 20000; ++k)
         t.push_back(uniform(random));
     return t;
 }
