@@ -43,8 +43,12 @@ PackedColor ColorList::ColorAt(float t) const {
         return Entries.front();
     if (t >= 1.0f)
         return Entries.back();
-    if (Gamma != 1.0)
+    if (Gamma != 1.0) {
         t = static_cast<float>(std::pow(static_cast<double>(t), Gamma));
+        // A gamma of 0 or below (a file may hold one) throws t out of 0..1, up to infinity.
+        if (!(t < 1.0f))
+            return Entries.back();
+    }
     const auto entry = [&](int32_t i) {
         return Entries[static_cast<size_t>(std::clamp(i, 0, n - 1))];
     };
