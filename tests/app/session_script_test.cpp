@@ -3,6 +3,9 @@
 #include "editor_fixture.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,6 +101,16 @@ private slots:
                 break;
             }
         QCOMPARE(Contents(saved), edited);
+
+        // The file the session wrote opens from the File menu's list.
+        QVERIFY(f.Window->OpenFile(saved));
+        QMenu* fileMenu = f.Window->menuBar()->actions().front()->menu();
+        emit fileMenu->aboutToShow();
+        QStringList items;
+        for (QAction* a : fileMenu->actions())
+            items << a->text();
+        QVERIFY2(items.contains("&1 " + QFileInfo(saved).absoluteFilePath()),
+                 qPrintable(items.join(" | ")));
     }
 };
 
