@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSaveFile>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -112,13 +113,21 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
     Position->setMinimumWidth(170);
     statusBar()->addPermanentWidget(Position);
     BuildCommands();
+    const bool recording = Recorder.Start(Ws);
+    Host.SetRecorder(&Recorder);
     Host.SetMainWindow(this);
     Host.SetCancelFlag(&Ws.TheProgress.CancelFlag);
     Host.SetViewInvalidator([this] { TheView->viewport()->update(); });
     TheView->SetMouseObserver([this](const SurfacePoint& p) { ShowPosition(p); });
-    TheView->SetSelectionObserver([this] { UpdateActions(); });
+    TheView->SetSelectionObserver([this] {
+        Recorder.NoteUnrepeatable("selections drawn with the " +
+                                  FindCommandById(TheView->Tool())->MenuText + " tool");
+        UpdateActions();
+    });
     UpdateActions();
-    statusBar()->showMessage("Ready");
+    statusBar()->showMessage(recording ? "Ready"
+                                       : "Ready; the session cannot be saved as a script: no "
+                                         "temporary folder for its settings");
 }
 
 QMenu* MainWindow::MenuAt(const QString& path) {
@@ -154,6 +163,9 @@ void MainWindow::BuildCommands() {
     }
     QMenu* file = MenuAt("File");
     connect(file, &QMenu::aboutToShow, this, [this, file] { UpdateRecentFiles(file); });
+    file->addSeparator();
+    file->addAction("Save Session Script...", this, &MainWindow::SaveSessionScript)
+        ->setStatusTip("Write what was done since start-up as a korvel-cli script");
     file->addSeparator();
     auto* exit = file->addAction("E&xit", this, &QMainWindow::close);
     exit->setShortcut(QKeySequence("Ctrl+Q"));
@@ -229,6 +241,13 @@ void MainWindow::RunById(int32_t id) {
         Host.SetRunningCommand(command);
         const RunResult result = RunCommand(*command, Ws);
         Host.SetRunningCommand(nullptr);
+        // "new" is the command line's own step, with the size and edges as words.
+        if (result.Status == RunStatus::Done || result.Status == RunStatus::Failed) {
+            if (command->Id == CmdNew)
+                Recorder.AddNewSurface(Ws.TheSurface);
+            else
+                Recorder.Add({command->CliName});
+        }
         // A cancelled dialog or operation is not reported.
         if (result.Status != RunStatus::Declined &&
             !(result.Status == RunStatus::Failed && result.Code == -1))
@@ -335,7 +354,7 @@ bool MainWindow::OpenFile(const QString& path, int32_t type) {
             this, "Korvel",
             QString::fromStdString(OpenFailureMessage(code, path.toStdString(), type, reason)));
     else
-        setWindowTitle(QFileInfo(path).fileName() + " - Korvel");
+        Record("open", path, type);
     AfterCommand();
     return code == 0;
 }
@@ -356,19 +375,45 @@ void MainWindow::SaveWithDialog() {
     QString chosen;
     const QString path = QFileDialog::getSaveFileName(
         this, "Save As", QString::fromStdString(Ws.CurrentFile), filters.join(";;"), &chosen);
-    if (path.isEmpty())
-        return;
-    const int32_t type =
-        types[static_cast<size_t>(std::max<qsizetype>(0, filters.indexOf(chosen)))];
+    if (!path.isEmpty())
+        SaveFile(path, types[static_cast<size_t>(std::max<qsizetype>(0, filters.indexOf(chosen)))]);
+}
+
+bool MainWindow::SaveFile(const QString& path, int32_t type) {
     std::string message;
     if (WriteFileByType(Ws, path.toStdString(), type, message) != 0) {
         QMessageBox::warning(this, "Korvel",
                              message.empty()
                                  ? "Cannot save \"" + path + "\": no file type has its extension"
                                  : QString::fromStdString(message));
+        return false;
+    }
+    Record("save", path, type);
+    return true;
+}
+
+void MainWindow::Record(const char* step, const QString& path, int32_t type) {
+    setWindowTitle(QFileInfo(path).fileName() + " - Korvel");
+    if (type >= 0)
+        Recorder.Add({"type", std::to_string(type)});
+    Recorder.Add({step, QFileInfo(path).absoluteFilePath().toStdString()});
+}
+
+void MainWindow::SaveSessionScript() {
+    const QString path = QFileDialog::getSaveFileName(this, "Save Session Script", "session.sh",
+                                                      "Shell Scripts (*.sh);;All Files (*)");
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const QByteArray script = QByteArray::fromStdString(Recorder.Script());
+    if (!file.open(QIODevice::WriteOnly) || file.write(script) != script.size() || !file.commit()) {
+        QMessageBox::warning(this, "Korvel",
+                             "Cannot write the session script \"" + path +
+                                 "\": " + file.errorString());
         return;
     }
-    setWindowTitle(QFileInfo(path).fileName() + " - Korvel");
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup |
+                                    QFile::ExeOther);
 }
 
 void MainWindow::AfterCommand() {

@@ -3,6 +3,8 @@
 // the status bar. Every item runs its command through the command runner; the view's own
 // commands (zoom, tools, open and save) are carried out here.
 
+#include "app/session_recorder.h"
+
 #include <QMainWindow>
 
 #include <cstdint>
@@ -33,6 +35,11 @@ public:
     // Reads a file as "&Open..." does, as type (-1: from its extension); false (after saying
     // why) when it could not be read.
     bool OpenFile(const QString& path, int32_t type = -1);
+    // Writes the Surface (or picture) as "Save &As..." does; false (after saying why) when it
+    // could not be written.
+    bool SaveFile(const QString& path, int32_t type = -1);
+    // What the person did since start-up, as korvel-cli steps.
+    const SessionRecorder& Session() const { return Recorder; }
     // Enabling, check marks and the Undo/Redo texts as the menus show them now.
     void UpdateActions();
 
@@ -61,6 +68,9 @@ private:
     void AfterCommand();
     void ShowPosition(const struct SurfacePoint& p);
     void UpdateRecentFiles(QMenu* fileMenu);
+    void SaveSessionScript();
+    // A file opened or saved: the title names it and the session records the step.
+    void Record(const char* step, const QString& path, int32_t type);
 
     Workspace& Ws;
     QtHost& Host;
@@ -72,6 +82,7 @@ private:
     std::map<int32_t, QAction*> Actions;
     std::map<QString, QMenu*> Menus;
     std::vector<QAction*> RecentActions;
+    SessionRecorder Recorder;
     bool Busy = false;
 };
 

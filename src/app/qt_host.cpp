@@ -2,6 +2,7 @@
 
 #include "app/parameter_dialog.h"
 #include "app/progress_window.h"
+#include "app/session_recorder.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -63,11 +64,19 @@ void QtHost::InvalidateView() {
 
 bool QtHost::EditParameters(const std::string& group, const std::string& title,
                             Workspace& workspace) {
-    std::vector<DialogRow> rows = DialogRowsOf(group, Running, workspace);
+    const std::vector<DialogRow> rows = DialogRowsOf(group, Running, workspace);
     if (rows.empty())
         return true;
-    ParameterDialog dialog(QString::fromStdString(title), std::move(rows), MainWindow);
-    return dialog.exec() == QDialog::Accepted;
+    std::vector<std::string> shown;
+    for (const DialogRow& row : rows)
+        shown.push_back(FormatSetting(*row.Setting));
+    ParameterDialog dialog(QString::fromStdString(title), rows, MainWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (size_t i = 0; Recorder && i < rows.size(); ++i)
+        if (const std::string value = FormatSetting(*rows[i].Setting); value != shown[i])
+            Recorder->AddSetting(rows[i].Setting->Name(), value);
+    return true;
 }
 
 } // namespace korvel

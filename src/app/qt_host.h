@@ -18,6 +18,7 @@ namespace korvel {
 
 struct Command;
 class ProgressWindow;
+class SessionRecorder;
 
 class QtHost : public Host {
 public:
@@ -31,6 +32,8 @@ public:
     }
     // The command whose dialog EditParameters shows next; nullptr: found by its group.
     void SetRunningCommand(const Command* command) { Running = command; }
+    // Where the values a dialog's OK changed are written down; nullptr for nowhere.
+    void SetRecorder(SessionRecorder* recorder) { Recorder = recorder; }
     // The flag the progress window's Cancel sets.
     void SetCancelFlag(std::atomic<int32_t>* flag) { CancelFlag = flag; }
 
@@ -54,6 +57,7 @@ private:
     std::function<void()> Invalidate;
     const Command* Running = nullptr;
     std::atomic<int32_t>* CancelFlag = nullptr;
+    SessionRecorder* Recorder = nullptr;
     std::unique_ptr<ProgressWindow> Window;
     // Where the last progress window stood, for the rest of the run.
     QPoint LastPlace;

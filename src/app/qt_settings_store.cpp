@@ -6,10 +6,13 @@ namespace korvel {
 
 namespace {
 
-QString KeyPath(const std::string& section, const std::string& key) {
-    const QString name = QString::fromStdString(key);
-    return section.empty() ? "Data/" + name
-                           : "Data/" + QString::fromStdString(section) + "/" + name;
+// The store is handed the registry's subkey ("Data\Map", "Data\" for the rows without a
+// section, "Recent File List"); QSettings separates groups with '/'.
+QString KeyPath(const std::string& subkey, const std::string& key) {
+    QString group = QString::fromStdString(subkey).replace('\\', '/');
+    if (!group.isEmpty() && !group.endsWith('/'))
+        group += '/';
+    return group + QString::fromStdString(key);
 }
 
 } // namespace
@@ -23,17 +26,17 @@ QtSettingsStore::QtSettingsStore(const QString& path)
 
 QtSettingsStore::~QtSettingsStore() = default;
 
-std::optional<std::string> QtSettingsStore::Read(const std::string& section,
+std::optional<std::string> QtSettingsStore::Read(const std::string& subkey,
                                                  const std::string& key) {
-    const QVariant value = Settings->value(KeyPath(section, key));
+    const QVariant value = Settings->value(KeyPath(subkey, key));
     if (!value.isValid())
         return std::nullopt;
     return value.toString().toStdString();
 }
 
-void QtSettingsStore::Write(const std::string& section, const std::string& key,
+void QtSettingsStore::Write(const std::string& subkey, const std::string& key,
                             const std::string& value) {
-    Settings->setValue(KeyPath(section, key), QString::fromStdString(value));
+    Settings->setValue(KeyPath(subkey, key), QString::fromStdString(value));
 }
 
 bool QtSettingsStore::Flush() {

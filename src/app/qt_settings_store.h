@@ -1,6 +1,7 @@
 #pragma once
-// The persisted settings in Qt's per-user INI file of "Dravik Software"/"Korvel": every value
-// under Data/<section>/<key>, so the file holds [Data] with keys such as Map\XSize.
+// The persisted settings in Qt's per-user INI file of "Dravik Software"/"Korvel": the value of
+// subkey Data\Map, key XSize is Data/Map/XSize, so the file holds [Data] with keys such as
+// Map\XSize.
 
 #include "core/settings_store.h"
 

@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     int failures = 0;
     for (auto run : {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
-                     RunTextureViewTests, RunSelectionToolTests})
+                     RunTextureViewTests, RunSelectionToolTests, RunSessionScriptTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -6,3 +6,4 @@ int RunSettingsRoundTripTests(int argc, char** argv);
 int RunMainWindowTests(int argc, char** argv);
 int RunTextureViewTests(int argc, char** argv);
 int RunSelectionToolTests(int argc, char** argv);
+int RunSessionScriptTests(int argc, char** argv);

@@ -65,6 +65,10 @@ private slots:
         const QImage shown = view->grab().toImage();
         QVERIFY(shown.pixel(3, 1) != shown.pixel(20, 20));
         QCOMPARE(shown.pixel(7, 1), shown.pixel(20, 20));
+        // korvel-cli has no step for it: the session script says so.
+        QVERIFY(QString::fromStdString(f.Window->Session().Script())
+                    .contains("# Not repeated: selections drawn with the Rectangular Selection "
+                              "tool.\n"));
         // Shift adds a second block; Ctrl takes a column away.
         Drag(view, {{2, 10}, {3, 10}}, Qt::ShiftModifier);
         std::vector<QPoint> both = Block(2, 181, 3, 181);

@@ -5,6 +5,7 @@
 #include "core/workspace.h"
 #include "editor_fixture.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +59,13 @@ private slots:
             QVERIFY(first.Ws.Finish(store));
         }
         QVERIFY(written.size() > 50);
+        // The registry's subkeys Data\ and Data\Map as QSettings groups: section [Data].
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.startsWith("[Data]\n"));
+        QVERIFY(text.contains("\nUndo=3\n"));
+        QVERIFY(text.contains("\nMap\\XSize=64\n"));
         korvel::test::EditorFixture next;
         korvel::QtSettingsStore store(path);
         std::vector<korvel::SettingLoadFailure> unread;
