@@ -18,11 +18,6 @@
 namespace korvel {
 namespace {
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-    const std::string text = test::ReadFileText(path);
-    return {text.begin(), text.end()};
-}
-
 // A file made by OpenEXR itself: the given channels, each holding values (north row first).
 void MakeExr(const std::string& path, int width, int height, Imf::PixelType type,
              const std::vector<const char*>& channels, const std::vector<float>& values) {
@@ -52,7 +47,7 @@ TEST(Exr, FloatRoundTripIsBitForBit) {
             s.Rows[y][x] = std::ldexp(1.0f + float(x) / 7.0f, y * 9 - 20) * (x % 3 ? 1 : -1);
     s.Rows[4][7] = NAN;
     ASSERT_EQ(WriteExrFile(dir.File("h.exr"), ws), 0);
-    const std::vector<uint8_t> file = FileBytes(dir.File("h.exr"));
+    const std::vector<uint8_t> file = test::ReadFileBytes(dir.File("h.exr"));
     Workspace back{host};
     ASSERT_EQ(ReadExrBuffer(file.data(), file.size(), back, "h.exr"), 0);
     for (int32_t y = 0; y < 5; ++y)
@@ -77,7 +72,7 @@ TEST(Exr, ReadsTheHeightChannelOfFilesOthersMake) {
     for (const auto& c : cases) {
         test::TempDir dir;
         MakeExr(dir.File("o.exr"), 4, 2, c.Type, c.Channels, values);
-        const std::vector<uint8_t> file = FileBytes(dir.File("o.exr"));
+        const std::vector<uint8_t> file = test::ReadFileBytes(dir.File("o.exr"));
         test::RecordingHost host;
         Workspace ws{host};
         ASSERT_EQ(ReadExrBuffer(file.data(), file.size(), ws, "o.exr"), 0) << c.Name;
@@ -93,7 +88,7 @@ TEST(Exr, RefusalsSayWhyAndChangeNothing) {
     MakeExr(dir.File("two.exr"), 4, 1, Imf::FLOAT, {"A", "B"}, {1, 2, 3, 4});
     MakeExr(dir.File("narrow.exr"), 3, 1, Imf::FLOAT, {"Y"}, {1, 2, 3});
     MakeExr(dir.File("good.exr"), 64, 64, Imf::FLOAT, {"Y"}, std::vector<float>(64 * 64, 1.5f));
-    const std::vector<uint8_t> good = FileBytes(dir.File("good.exr"));
+    const std::vector<uint8_t> good = test::ReadFileBytes(dir.File("good.exr"));
     // The data window's maximum (x, y) as 30000: far more samples than the bytes can hold.
     std::vector<uint8_t> huge = good;
     const std::vector<uint8_t> window = {63, 0, 0, 0, 63, 0, 0, 0};
@@ -110,9 +105,9 @@ TEST(Exr, RefusalsSayWhyAndChangeNothing) {
     } cases[] = {
         {"not EXR", {garbage.begin(), garbage.end()}, ExrNotExr, "(no OpenEXR magic number)"},
         {"empty", {}, ExrNotExr, "(no OpenEXR magic number)"},
-        {"two other channels", FileBytes(dir.File("two.exr")), ExrUnsupported,
+        {"two other channels", test::ReadFileBytes(dir.File("two.exr")), ExrUnsupported,
          "(no channel Y, Z or R, and more than one other)"},
-        {"narrow", FileBytes(dir.File("narrow.exr")), ExrBadSize, "(3 x 1)"},
+        {"narrow", test::ReadFileBytes(dir.File("narrow.exr")), ExrBadSize, "(3 x 1)"},
         {"cut short", {good.begin(), good.begin() + good.size() / 2}, ExrTruncated, "EXR file"},
         {"huge window", huge, ExrTruncated, "(unexpected end of file)"},
     };
