@@ -86,6 +86,38 @@ std::string HeightChannel(const Imf::ChannelList& channels) {
     return {};
 }
 
+// OpenEXR allocates each header attribute at the size the file claims before reading it: the
+// claims are checked against the bytes first. Empty when the (first) header is sound.
+std::string CheckHeaderSizes(const uint8_t* data, size_t size) {
+    size_t at = 8; // magic number and version
+    const auto text = [&](size_t& end) {
+        end = at;
+        while (end < size && data[end] != 0 && end - at < 256)
+            ++end;
+        return end < size && data[end] == 0;
+    };
+    while (true) {
+        size_t end = 0;
+        if (!text(end))
+            return "header attribute name runs past the end";
+        if (end == at)
+            return {};
+        const std::string name(reinterpret_cast<const char*>(data + at), end - at);
+        at = end + 1;
+        if (!text(end))
+            return "type of attribute \"" + name + "\" runs past the end";
+        at = end + 1;
+        if (size - at < 4)
+            return "size of attribute \"" + name + "\" runs past the end";
+        const int32_t claimed = GetI32(data + at);
+        at += 4;
+        if (claimed < 0 || uint64_t(claimed) > size - at)
+            return "attribute \"" + name + "\" claims " + std::to_string(claimed) + " bytes, " +
+                   std::to_string(size - at) + " remain";
+        at += size_t(claimed);
+    }
+}
+
 } // namespace
 
 const StatusTable ExrReadTexts{"EXR reading", ReadTexts};
@@ -101,6 +133,8 @@ int32_t ReadExrBuffer(const uint8_t* data, size_t size, Workspace& ws, const std
         return true;
     }();
     (void)limited;
+    if (const std::string fault = CheckHeaderSizes(data, size); !fault.empty())
+        return Refuse(reason, ExrReadTexts, ExrTruncated, fault);
     MemoryIStream stream(data, size);
     std::vector<float> grid;
     int64_t width = 0;
