@@ -5,6 +5,7 @@
 # made in this one run. Usage: bench/cli_vs_gdal.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/median_ms.sh
 build=${1:-build/release}
 cmake --preset release -B "$build" >/dev/null
 cmake --build "$build" --target korvel-cli >/dev/null
@@ -26,19 +27,6 @@ ln -s big.mdr big.bil
 printf '%s\n' "BYTEORDER I" "LAYOUT BIL" "NROWS 4096" "NCOLS 4096" "NBANDS 1" "NBITS 32" \
     "PIXELTYPE FLOAT" "SKIPBYTES 1024" "ULXMAP 0.5" "ULYMAP 4095.5" "XDIM 1" "YDIM 1" >big.hdr
 
-# median_ms LABEL COMMAND...: runs the command 3 times, prints and returns (in $median) the median.
-median_ms() {
-    local label=$1 times=() start end
-    shift
-    for _ in 1 2 3; do
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        times+=($(((end - start) / 1000000)))
-    done
-    median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)
-    printf '%-44s %6d ms (median of 3: %s)\n' "$label" "$median" "${times[*]}"
-}
 
 ratio() { # ratio LABEL KORVEL GDAL GOAL
     awk -v k="$2" -v g="$3" -v goal="$4" -v label="$1" \

@@ -337,6 +337,12 @@ CHECKS = [check_pictures_in_pillow, check_pictures_in_imagemagick, check_bmps_in
           check_mat_heights, check_pillow_bmp_into_korvel, check_pillow_pcx_into_korvel,
           check_pillow_tga_into_korvel, check_savemat_into_korvel]
 
+# The GIS and engine height formats, in a module of their own beside this script.
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import interop_heights  # noqa: E402
+
+CHECKS += interop_heights.checks(sys.modules[__name__])
+
 
 def main():
     # The mesh and contour checks live beside this file.

@@ -237,7 +237,7 @@ int CliSession::StepSave(const std::string& path) {
 
 void CliSession::PrintFileNotes() {
     for (const std::string& note : Ws.FileNotes)
-        std::fprintf(Out, "%s\n", note.c_str());
+        std::fprintf(Err, "%s\n", note.c_str());
 }
 
 int CliSession::StepBatchTextures(const std::vector<std::string>& steps, size_t& i) {

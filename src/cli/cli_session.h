@@ -38,7 +38,8 @@ private:
     int StepType(const std::string& name);
     int StepOpen(const std::string& path);
     int StepSave(const std::string& path);
-    // What the last open or save noted (a cut width, the rounding of an integer format).
+    // What the last open or save noted (a cut width, the rounding of an integer format), on the
+    // message stream: the output stays what info and help print.
     void PrintFileNotes();
     int StepBatchTextures(const std::vector<std::string>& steps, size_t& i);
     int StepCommand(const std::vector<std::string>& steps, size_t& i);

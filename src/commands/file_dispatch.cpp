@@ -6,6 +6,7 @@
 #include "core/workspace.h"
 #include "formats/ascii_grid.h"
 #include "formats/bmp.h"
+#include "formats/exr.h"
 #include "formats/file_type_table.h"
 #include "formats/geotiff.h"
 #include "formats/hgt.h"
@@ -135,6 +136,8 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
         return AfterSurfaceRead(ws, path, ReadPngFile(path, ws, reason));
     case FileGeoTiff:
         return AfterSurfaceRead(ws, path, ReadGeoTiffFile(path, ws, reason));
+    case FileExr:
+        return AfterSurfaceRead(ws, path, ReadExrFile(path, ws, reason));
     case FileAsciiGrid:
         return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
     case FileHgt:
@@ -366,6 +369,8 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return Written(WritePngFile(path, ws, &why), path, why, message);
     case FileGeoTiff:
         return Written(WriteGeoTiffFile(path, ws, &why), path, why, message);
+    case FileExr:
+        return Written(WriteExrFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
     case FileDxfQuads:

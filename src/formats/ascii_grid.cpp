@@ -63,11 +63,13 @@ private:
     const char* End;
 };
 
-bool ParseNumber(std::string_view word, double& value) {
+// Heights and the no-data value may be "nan" (GDAL writes NaN no-data so); sizes and corners not.
+bool ParseNumber(std::string_view word, double& value, bool finite = true) {
     if (!word.empty() && word.front() == '+')
         word.remove_prefix(1);
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    return error == std::errc() && end == word.data() + word.size() && std::isfinite(value);
+    return error == std::errc() && end == word.data() + word.size() &&
+           (!finite || std::isfinite(value));
 }
 
 struct Header {
@@ -89,7 +91,7 @@ int32_t ParseHeader(Tokens& tokens, Header& h, std::string* reason) {
         tokens.Next();
         const std::string_view text = tokens.Next();
         double value = 0;
-        if (!ParseNumber(text, value))
+        if (!ParseNumber(text, value, !Is(key, "nodata_value")))
             return Refuse(reason, AsciiGridReadTexts, AsciiGridBadValue,
                           std::string(key) + " \"" + std::string(text) + "\"");
         if (Is(key, "ncols"))
@@ -159,12 +161,13 @@ int32_t ReadAsciiGridBuffer(const uint8_t* data, size_t size, Workspace& ws,
             return Refuse(reason, AsciiGridReadTexts, AsciiGridTruncated,
                           std::to_string(i) + " of " + std::to_string(count) + " heights");
         double value = 0;
-        if (!ParseNumber(word, value))
+        if (!ParseNumber(word, value, false))
             return Refuse(reason, AsciiGridReadTexts, AsciiGridBadValue,
                           "\"" + std::string(word.substr(0, 40)) + "\" at height " +
                               std::to_string(i + 1));
-        heights[i] = h.HasNoData && value == h.NoData ? std::numeric_limits<float>::quiet_NaN()
-                                                      : static_cast<float>(value);
+        const bool noData =
+            h.HasNoData && (value == h.NoData || (std::isnan(value) && std::isnan(h.NoData)));
+        heights[i] = noData ? std::numeric_limits<float>::quiet_NaN() : static_cast<float>(value);
     }
 
     Surface& s = ws.TheSurface;

@@ -52,7 +52,7 @@ constexpr std::array<FileTypeEntry, 40> Table = {{
     {"16-bit RAW Surface (raw)", "raw", FileRaw16Raw, ReadWriteSurface, Both},
     {"32-bit RAW Surface", "r32", FileRaw32, ReadWriteSurface, Both},
     {"GeoTIFF Surface", "tif", FileGeoTiff, ReadWriteSurface, Both},
-    {"OpenEXR Surface", "exr", FileExr, ReadWriteSurface, Neither},
+    {"OpenEXR Surface", "exr", FileExr, ReadWriteSurface, Both},
     {"ESRI ASCII Grid", "asc", FileAsciiGrid, ReadWriteSurface, Both},
     {"SRTM HGT Tile", "hgt", FileHgt, ReadSurface, FileCanRead},
     {"", "", FileUnknown, 0, Neither},

@@ -106,8 +106,12 @@ bool ReadSamples(TIFF* tif, uint32_t width, uint32_t height, SampleKind kind,
     TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
     TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
     const tmsize_t tileBytes = TIFFTileSize(tif);
-    if (tileWidth == 0 || tileHeight == 0 || tileBytes <= 0 ||
-        uint64_t(tileBytes) < uint64_t(tileWidth) * tileHeight * bytes)
+    // Tiles reach past the image by less than a tile's rounding; writers use 256 for small images.
+    const auto fits = [](uint32_t tile, uint32_t side) {
+        return tile <= std::max<uint64_t>(256, (uint64_t(side) + 15) / 16 * 16);
+    };
+    if (tileWidth == 0 || tileHeight == 0 || tileBytes <= 0 || !fits(tileWidth, width) ||
+        !fits(tileHeight, height) || uint64_t(tileBytes) < uint64_t(tileWidth) * tileHeight * bytes)
         return false;
     std::vector<uint8_t> tile(static_cast<size_t>(tileBytes));
     for (uint32_t ty = 0; ty < height; ty += tileHeight)
@@ -297,7 +301,10 @@ int32_t WriteGeoTiffFile(const std::string& path, Workspace& ws, std::string* re
     Quantizer quantizer(dataType == 1 ? -32767 : 0, dataType == 1 ? 32767 : 65534, 65534, 16);
     const int32_t offset = dataType == 1 ? -32767 : 0;
 
+    // Room for the samples and the tags from the start: growing by doubling would copy them over
+    // and over.
     std::vector<uint8_t> encoded;
+    encoded.reserve(size_t(s.XSize) * size_t(s.YSize) * (kind.Bits / 8) + 65536);
     TiffMemory memory;
     memory.Out = &encoded;
     {

@@ -49,22 +49,22 @@ uint32_t Quantizer::Encode(float height) {
     const double t = (height - Low) / StepSize;
     // NaN fails both tests and is clipped to 0 like heights below the range.
     if (!(t >= -0.5)) {
-        ++Clipped;
+        ++Tally.Clipped;
         return 0;
     }
     if (t > Top + 0.5) {
-        ++Clipped;
+        ++Tally.Clipped;
         return Top;
     }
     const auto code = static_cast<uint32_t>(std::min(std::floor(t + 0.5), double(Top)));
-    WorstError = std::max(WorstError, std::fabs(height - (Low + code * StepSize)));
+    Tally.Add(height, Low + code * StepSize);
     return code;
 }
 
-std::string Quantizer::Report(const std::string& path) const {
+std::string RoundingTally::Report(const std::string& path, int bits, double step) const {
     char text[160];
-    std::snprintf(text, sizeof text, "%d-bit, step %.3g m, worst error %.3g m, %lld clipped", Bits,
-                  StepSize, WorstError, static_cast<long long>(Clipped));
+    std::snprintf(text, sizeof text, "%d-bit, step %.3g m, worst error %.3g m, %lld clipped", bits,
+                  step, WorstError, static_cast<long long>(Clipped));
     return FileNameOf(path) + ": " + text;
 }
 

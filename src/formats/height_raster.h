@@ -10,6 +10,8 @@
 #include "core/progress.h"
 #include "core/surface.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -40,22 +42,32 @@ double CellHeight(const Surface& s);
 void FinishHeights(Surface& s, Progress& progress, std::vector<std::string>& notes,
                    const std::string& path);
 
-// Heights to integers 0..top, low mapping to 0 and high to top, keeping count of the rounding.
+// What storing heights as integers cost: the worst difference between a height and what is
+// stored for it, and how many heights lay outside the range (NaN among them).
+struct RoundingTally {
+    double WorstError = 0.0;
+    int64_t Clipped = 0;
+
+    void Add(double height, double stored) {
+        WorstError = std::max(WorstError, std::fabs(height - stored));
+    }
+    // "heights.png: 16-bit, step 0.153 m, worst error 0.076 m, 0 clipped"
+    std::string Report(const std::string& path, int bits, double step) const;
+};
+
+// Heights to the nearest of the integers 0..top, low mapping to 0 and high to top.
 class Quantizer {
 public:
     Quantizer(double low, double high, uint32_t top, int bits);
     uint32_t Encode(float height);
-    // "heights.png: 16-bit, step 0.153 m, worst error 0.076 m, 0 clipped"
-    std::string Report(const std::string& path) const;
-    double Step() const { return StepSize; }
+    std::string Report(const std::string& path) const { return Tally.Report(path, Bits, StepSize); }
 
 private:
     double Low;
     double StepSize;
     uint32_t Top;
     int Bits;
-    double WorstError = 0.0;
-    int64_t Clipped = 0;
+    RoundingTally Tally;
 };
 
 // The name of a path without its folders, for notes.

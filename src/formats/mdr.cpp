@@ -1,6 +1,7 @@
 #include "formats/mdr.h"
 
 #include "formats/format_support.h"
+#include "formats/height_raster.h"
 
 #include "core/atomic_file.h"
 #include "core/file_map.h"
@@ -117,9 +118,10 @@ std::array<uint8_t, MdrHeaderSize> BuildHeader(const Surface& s, const MdrSaveOp
     return h;
 }
 
-// Floats byte by byte, or values quantised between Min and Min + scale.
-void EncodeRow(const float* row, int32_t columns, int32_t dataType, double min, float inv,
-               uint8_t* out) {
+// Floats byte by byte, or values quantised between Min and Min + scale (the tally learns what
+// the reader will make of them).
+void EncodeRow(const float* row, int32_t columns, int32_t dataType, double min, float scale,
+               float inv, uint8_t* out, RoundingTally& tally) {
     const size_t bytes = BytesPerSample(dataType);
     const double levels = dataType == 1 ? 65535.0 : 255.0;
     for (int32_t x = 0; x < columns; ++x, out += bytes) {
@@ -129,11 +131,17 @@ void EncodeRow(const float* row, int32_t columns, int32_t dataType, double min, 
         }
         double t = (row[x] - min) * inv;
         // NaN fails both tests and would make the conversion undefined; it is stored as Min.
+        const bool clipped = !(t >= 0.0) || t > 1.0;
         if (!(t > 0.0))
             t = 0.0;
         else if (t > 1.0)
             t = 1.0;
-        PutLE(out, static_cast<uint32_t>(t * levels), static_cast<int>(bytes));
+        const auto code = static_cast<uint32_t>(t * levels);
+        PutLE(out, code, static_cast<int>(bytes));
+        if (clipped)
+            ++tally.Clipped;
+        else
+            tally.Add(row[x], code * double(scale) * (1.0 / levels) + min);
     }
 }
 
@@ -314,6 +322,7 @@ int32_t WriteMdrFile(const std::string& path, Workspace& ws, std::string* reason
     RowWriter rows(file, rowBytes,
                    inPlace ? InPlaceBlockBytes : std::min(StagedBlockBytes, totalBytes));
 
+    RoundingTally tally;
     Progress& progress = ws.TheProgress;
     progress.ProgressBegin("Writing MDR File " + path, ProgressStepPercent);
     bool ok = file.Write(header.data(), header.size());
@@ -322,14 +331,19 @@ int32_t WriteMdrFile(const std::string& path, Workspace& ws, std::string* reason
             ok = rows.Put(reinterpret_cast<const uint8_t*>(s.Rows[y]));
         } else {
             uint8_t* slot = rows.Slot();
-            EncodeRow(s.Rows[y], s.XSize, options.DataType, s.Min, inv, slot);
+            EncodeRow(s.Rows[y], s.XSize, options.DataType, s.Min, scale, inv, slot, tally);
             ok = rows.Put(slot);
         }
         progress.ProgressUpdate(y, s.YSize);
         progress.PumpPendingMessage();
     }
-    return FinishWrite(file, ok && rows.Finish(), progress, MdrWriteCancelled, MdrWriteFailed,
-                       reason);
+    const int32_t code =
+        FinishWrite(file, ok && rows.Finish(), progress, MdrWriteCancelled, MdrWriteFailed, reason);
+    if (code == 0 && options.DataType != 0) {
+        const int bits = options.DataType == 1 ? 16 : 8;
+        ws.FileNotes.push_back(tally.Report(path, bits, scale / ((1 << bits) - 1.0)));
+    }
+    return code;
 }
 
 } // namespace korvel

@@ -49,6 +49,18 @@ TEST(CliSession, SaveOpenInfoRoundTrip) {
     EXPECT_EQ(run.Out, expected);
 }
 
+TEST(CliSession, OpenAndSaveSayWhatTheyCut) {
+    test::TempDir dir;
+    const std::string grid = dir.File("g.asc");
+    test::WriteFileText(grid, "ncols 5 nrows 1 xllcorner 0 yllcorner 0 cellsize 1\n0 1 2 3 4\n");
+    // Heights 0..3 after the cut: a 16-bit step of 3 / 65535.
+    const CliRun run = RunCli({"open", grid, "save", dir.File("g.r16"), "info"});
+    ASSERT_EQ(run.Code, CliOk) << run.Err;
+    EXPECT_EQ(run.Err, "g.asc: width 5 cut to 4: the editor's widths are multiples of 4\n"
+                       "g.r16: 16-bit, step 4.58e-05 m, worst error 0 m, 0 clipped\n");
+    EXPECT_TRUE(run.Out.starts_with("XSize=4\nYSize=1\n")) << run.Out;
+}
+
 TEST(CliSession, ALightingSettingReshadesAPictureAlreadySaved) {
     test::TempDir dir;
     const std::string before = dir.File("before.bmp"), after = dir.File("after.bmp");

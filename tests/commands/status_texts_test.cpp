@@ -7,6 +7,7 @@
 #include "edit/point_operations.h"
 #include "formats/ascii_grid.h"
 #include "formats/bmp.h"
+#include "formats/exr.h"
 #include "formats/geotiff.h"
 #include "formats/hgt.h"
 #include "formats/krn.h"
@@ -46,6 +47,10 @@ TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
          {RawCancelled, RawCannotOpen, RawCannotMap, RawSizeUnknown, RawWrongLength, RawBadSize,
           RawOutOfMemory}},
         {&RawWriteTexts, {RawWriteCancelled, RawCannotCreate, RawWriteFailed, RawNoGrid}},
+        {&ExrReadTexts,
+         {ExrCannotOpen, ExrCannotMap, ExrNotExr, ExrUnsupported, ExrTruncated, ExrBadSize,
+          ExrOutOfMemory}},
+        {&ExrWriteTexts, {ExrCannotCreate, ExrWriteFailed, ExrNoGrid, ExrEncodeFailed}},
         {&GeoTiffReadTexts,
          {GeoTiffCannotOpen, GeoTiffCannotMap, GeoTiffNotTiff, GeoTiffUnsupported, GeoTiffTruncated,
           GeoTiffBadSize, GeoTiffOutOfMemory}},

@@ -56,6 +56,18 @@ TEST(AsciiGrid, CornersAndSeparateCellSizes) {
     EXPECT_TRUE(ws.FileNotes.empty());
 }
 
+TEST(AsciiGrid, NanNoDataAsGdalWritesIt) {
+    test::RecordingHost host;
+    Workspace ws{host};
+    ASSERT_EQ(ReadText("ncols 4 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 NODATA_value nan\n"
+                       "1.5 nan -2 1e3",
+                       ws),
+              0);
+    EXPECT_EQ(ws.TheSurface.Rows[0][0], 1.5f);
+    EXPECT_TRUE(std::isnan(ws.TheSurface.Rows[0][1]));
+    EXPECT_EQ(ws.TheSurface.Rows[0][3], 1000);
+}
+
 TEST(AsciiGrid, RefusalsSayWhyAndChangeNothing) {
     const std::string header = "ncols 4\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n";
     const struct {

@@ -4,10 +4,16 @@
 
 #include "core/workspace.h"
 #include "edit/selection_operations.h"
+#include "formats/ascii_grid.h"
 #include "formats/bmp.h"
+#include "formats/exr.h"
+#include "formats/geotiff.h"
+#include "formats/hgt.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
 #include "formats/pcx.h"
+#include "formats/png_heights.h"
+#include "formats/raw_heights.h"
 #include "formats/selection_bmp.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
@@ -68,6 +74,24 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
      }},
     {"fractint_tga",
      [](const Bytes& b, Workspace& ws) { return ReadFractintTgaBuffer(b.data(), b.size(), ws); }},
+    {"ascii_grid",
+     [](const Bytes& b, Workspace& ws) { return ReadAsciiGridBuffer(b.data(), b.size(), ws); }},
+    // As in the fuzz target, the first byte picks the layout and the second the width.
+    {"raw_heights",
+     [](const Bytes& b, Workspace& ws) {
+         if (b.size() < 2)
+             return -3;
+         const RawFields layout{(b[0] & 8) ? b[1] * 4 : 0, 0, (b[0] >> 1) & 1, (b[0] >> 2) & 1};
+         return ReadRawBuffer(b.data() + 2, b.size() - 2, (b[0] & 1) ? 4 : 2, layout, {-100, 900},
+                              ws);
+     }},
+    {"hgt", [](const Bytes& b,
+               Workspace& ws) { return ReadHgtBuffer(b.data(), b.size(), ws, "N45W120.hgt"); }},
+    {"png_heights",
+     [](const Bytes& b, Workspace& ws) { return ReadPngBuffer(b.data(), b.size(), {}, ws); }},
+    {"geotiff",
+     [](const Bytes& b, Workspace& ws) { return ReadGeoTiffBuffer(b.data(), b.size(), ws); }},
+    {"exr", [](const Bytes& b, Workspace& ws) { return ReadExrBuffer(b.data(), b.size(), ws); }},
 };
 
 Bytes ReadAll(const fs::path& path) {

@@ -30,8 +30,7 @@ protected:
         ws.FileNotes.clear();
         const std::string path = dir.File("h.tif");
         EXPECT_EQ(WriteGeoTiffFile(path, ws), 0);
-        const std::string text = test::ReadFileText(path);
-        return {text.begin(), text.end()};
+        return test::ReadFileBytes(path);
     }
     test::RecordingHost host;
     Workspace ws{host};

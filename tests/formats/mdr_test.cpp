@@ -102,6 +102,27 @@ TEST_F(Mdr, RoundTripsPerDataType) {
     }
 }
 
+TEST_F(Mdr, IntegerSavesReportTheirRounding) {
+    ASSERT_EQ(ws.TheSurface.Resize(4, 1, 0), 0);
+    const float heights[] = {0, 100.5f, 255, 300};
+    std::copy(heights, heights + 4, ws.TheSurface.Rows[0]);
+    ws.TheSurface.Min = 0, ws.TheSurface.Max = 255;
+    // Levels are truncated and Max - Min is stored as 255.00001: 255 falls a hair below the top
+    // level and is stored one level down (254.00001 at 8 bits, 65534 * 255.00001 / 65535 =
+    // 254.99612 at 16); 300 lies above Max.
+    const std::pair<int32_t, std::vector<std::string>> cases[] = {
+        {2, {"q.mdr: 8-bit, step 1 m, worst error 1 m, 1 clipped"}},
+        {1, {"q.mdr: 16-bit, step 0.00389 m, worst error 0.00388 m, 1 clipped"}},
+        {0, {}},
+    };
+    for (const auto& [dataType, notes] : cases) {
+        ws.MdrSave.DataType = dataType;
+        ws.FileNotes.clear();
+        ASSERT_EQ(WriteMdrFile(dir.File("q.mdr"), ws), 0);
+        EXPECT_EQ(ws.FileNotes, notes) << dataType;
+    }
+}
+
 TEST_F(Mdr, ReadsHandMadeFiles) {
     // Width 5 loses a column; coding 1, data type 2, bytes of 1: 10.5 + 0.25 per sample.
     ASSERT_EQ(ReadBytes(HandMade(5, 2, 0x01000200, Bytes(10, 1))), 0);

@@ -52,7 +52,7 @@ TEST(PngHeights, SixteenBitsSpanMinToMax) {
                                 {"h.png: 16-bit, step 0.5 m, worst error 0.24 m, 2 clipped"}));
     EXPECT_EQ(test::ReadFileText(dir.File("h.pgw")), "0.5\n0\n0\n-0.5\n10.25\n49.75\n");
 
-    const std::vector<uint8_t> file = Bytes(test::ReadFileText(path));
+    const std::vector<uint8_t> file = test::ReadFileBytes(path);
     Workspace codes{host};
     ASSERT_EQ(ReadPngBuffer(file.data(), file.size(), {}, codes), 0);
     // The northern row comes first in the file and lands in row 1.
@@ -83,7 +83,7 @@ TEST(PngHeights, EightBitsRoundTripWithinHalfAStep) {
     ASSERT_EQ(WritePngFile(path, ws), 0);
     const double step = (s.Max - s.Min) / 255;
     Workspace back{host};
-    const std::vector<uint8_t> file = Bytes(test::ReadFileText(path));
+    const std::vector<uint8_t> file = test::ReadFileBytes(path);
     ASSERT_EQ(ReadPngBuffer(file.data(), file.size(), {s.Min, s.Max}, back), 0);
     for (int32_t y = 0; y < 9; ++y)
         for (int32_t x = 0; x < 16; ++x)
@@ -102,7 +102,7 @@ TEST(PngHeights, RefusalsSayWhyAndChangeNothing) {
     ASSERT_EQ(source.TheSurface.Resize(8, 8, 0), 0);
     source.TheSurface.Max = 1;
     ASSERT_EQ(WritePngFile(dir.File("ok.png"), source), 0);
-    const std::vector<uint8_t> good = Bytes(test::ReadFileText(dir.File("ok.png")));
+    const std::vector<uint8_t> good = test::ReadFileBytes(dir.File("ok.png"));
     // The header claims 30000 x 30000 with a correct checksum: the bytes cannot hold it.
     std::vector<uint8_t> huge = good;
     PutBE32(huge.data() + 16, 30000);
@@ -120,7 +120,10 @@ TEST(PngHeights, RefusalsSayWhyAndChangeNothing) {
         {"not a PNG", Bytes("GIF89a, not a PNG at all"), PngNotPng,
          "(it does not begin with the PNG signature)"},
         {"empty", {}, PngNotPng, "(empty)"},
-        {"cut short", {good.begin(), good.begin() + 60}, PngTruncated, "PNG file is shorter"},
+        {"cut inside the data",
+         {good.begin(), good.begin() + 45},
+         PngTruncated,
+         "PNG file is shorter"},
         {"huge size", huge, PngTruncated, "(30000 x 30000 from "},
         {"narrow", narrow, PngBadSize, "(3 x 8)"},
     };

@@ -26,6 +26,11 @@ std::string ReadFileText(const std::string& path) {
     return text.str();
 }
 
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    const std::string text = ReadFileText(path);
+    return {text.begin(), text.end()};
+}
+
 void WriteFileText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }

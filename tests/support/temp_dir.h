@@ -1,8 +1,10 @@
 #pragma once
 // A fresh directory per test, removed with everything in it afterwards.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace korvel::test {
 
@@ -21,6 +23,8 @@ private:
 };
 
 std::string ReadFileText(const std::string& path);
+// The same as bytes, for the buffer readers.
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileText(const std::string& path, const std::string& text);
 
 } // namespace korvel::test

@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the OpenEXR reader; libFuzzer and the sanitizers report what goes wrong.
+
+#include "formats/exr.h"
+#include "fuzz/quiet_host.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    korvel::Workspace& ws = korvel::fuzz::FuzzWorkspace();
+    ws.FileNotes.clear();
+    korvel::ReadExrBuffer(data, size, ws);
+    return 0;
+}
