@@ -252,9 +252,11 @@ void MainWindow::RunById(int32_t id) {
         if (result.Status != RunStatus::Declined &&
             !(result.Status == RunStatus::Failed && result.Code == -1))
             statusBar()->showMessage(QString::fromStdString(DescribeRunResult(*command, result)));
-        if (command->Id == CmdOptions && result.Status == RunStatus::Done && Store &&
-            !Ws.Finish(*Store))
-            QMessageBox::warning(this, "Korvel", "The settings could not be written.");
+        if (command->Id == CmdOptions && result.Status == RunStatus::Done) {
+            TheView->UpdateCursor();
+            if (Store && !Ws.Finish(*Store))
+                QMessageBox::warning(this, "Korvel", "The settings could not be written.");
+        }
     }
     Busy = false;
     AfterCommand();

@@ -40,6 +40,7 @@ ParameterDialog::ParameterDialog(const QString& title, std::vector<DialogRow> ro
     : QDialog(parent) {
     setWindowTitle(title);
     auto* form = new QFormLayout;
+    Form = form;
     for (DialogRow& edits : rows) {
         Row row{std::move(edits), nullptr};
         row.Editor = MakeEditor(row);
@@ -70,6 +71,17 @@ ParameterDialog::ParameterDialog(const QString& title, std::vector<DialogRow> ro
     connect(buttons, &QDialogButtonBox::rejected, this, &ParameterDialog::reject);
     form->addRow(buttons);
     setLayout(form);
+}
+
+void ParameterDialog::AddSubDialog(const QString& button, const QString& title,
+                                   std::vector<DialogRow> rows) {
+    auto* open = new QPushButton(button, this);
+    connect(open, &QPushButton::clicked, this, [this, title, rows] {
+        ParameterDialog sub(title, rows, this);
+        sub.exec();
+    });
+    // Above the OK and Cancel row.
+    Form->insertRow(Form->rowCount() - 1, open);
 }
 
 QWidget* ParameterDialog::MakeEditor(const Row& row) {

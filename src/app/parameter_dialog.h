@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QFormLayout;
 class QWidget;
 
 namespace korvel {
@@ -29,6 +30,9 @@ public:
     // scripted sessions use these instead of typing.
     QString ValueText(const QString& setting) const;
     bool SetValueText(const QString& setting, const QString& text);
+    // A button (text with its mnemonic) that opens a dialog of its own over further settings; that
+    // dialog stores its values on its own OK.
+    void AddSubDialog(const QString& button, const QString& title, std::vector<DialogRow> rows);
     // The values refused, one line each; empty when all are accepted.
     QString Refusals() const;
 
@@ -45,6 +49,7 @@ private:
     QWidget* MakeEditor(const Row& row);
 
     std::vector<Row> Rows;
+    QFormLayout* Form = nullptr;
 };
 
 // The fields of the dialog a group names: the running command's when it is that group's, else

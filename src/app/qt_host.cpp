@@ -3,6 +3,7 @@
 #include "app/parameter_dialog.h"
 #include "app/progress_window.h"
 #include "app/session_recorder.h"
+#include "core/workspace.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -62,21 +63,45 @@ void QtHost::InvalidateView() {
         Invalidate();
 }
 
+namespace {
+
+std::vector<std::string> ShownValues(const std::vector<DialogRow>& rows) {
+    std::vector<std::string> values;
+    for (const DialogRow& row : rows)
+        values.push_back(FormatSetting(*row.Setting));
+    return values;
+}
+
+} // namespace
+
 bool QtHost::EditParameters(const std::string& group, const std::string& title,
                             Workspace& workspace) {
     const std::vector<DialogRow> rows = DialogRowsOf(group, Running, workspace);
     if (rows.empty())
         return true;
-    std::vector<std::string> shown;
-    for (const DialogRow& row : rows)
-        shown.push_back(FormatSetting(*row.Setting));
+    std::vector<DialogRow> interpolation;
+    if (Running && Running->Id == CmdOptions)
+        for (const DialogField& field : InterpolationFields())
+            if (const SettingDescriptor* s = FindSetting(workspace.Settings, field.Setting))
+                interpolation.push_back({field, s});
+    const std::vector<std::string> shown = ShownValues(rows);
+    const std::vector<std::string> shownInterpolation = ShownValues(interpolation);
     ParameterDialog dialog(QString::fromStdString(title), rows, MainWindow);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
+    if (!interpolation.empty())
+        dialog.AddSubDialog("&Interpolation Scheme...", "Data Interpolation Setup", interpolation);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The interpolation dialog stored its values on its own OK, whatever became of this one.
+    RecordChanges(interpolation, shownInterpolation);
+    if (accepted)
+        RecordChanges(rows, shown);
+    return accepted;
+}
+
+void QtHost::RecordChanges(const std::vector<DialogRow>& rows,
+                           const std::vector<std::string>& shown) {
     for (size_t i = 0; Recorder && i < rows.size(); ++i)
         if (const std::string value = FormatSetting(*rows[i].Setting); value != shown[i])
             Recorder->AddSetting(rows[i].Setting->Name(), value);
-    return true;
 }
 
 } // namespace korvel

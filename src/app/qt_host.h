@@ -11,12 +11,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QWidget;
 
 namespace korvel {
 
 struct Command;
+struct DialogRow;
 class ProgressWindow;
 class SessionRecorder;
 
@@ -53,6 +56,9 @@ public:
     ProgressWindow* Progress() const { return Window.get(); }
 
 private:
+    // Writes down the rows whose values differ from those shown.
+    void RecordChanges(const std::vector<DialogRow>& rows, const std::vector<std::string>& shown);
+
     QPointer<QWidget> MainWindow;
     std::function<void()> Invalidate;
     const Command* Running = nullptr;

@@ -5,10 +5,13 @@
 #include "edit/selection_tools.h"
 #include "shading/texture.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QRubberBand>
 #include <QScrollBar>
+#include <QTabletEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -37,7 +40,30 @@ int32_t OperationFor(Qt::KeyboardModifiers modifiers) {
     return SelectionReplace;
 }
 
+// A magnifying glass with a plus, or with a minus for zooming out; the hot spot is the lens's
+// centre.
+QCursor ZoomCursor(bool out) {
+    QPixmap glass(32, 32);
+    glass.fill(Qt::transparent);
+    QPainter p(&glass);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const auto& [colour, width] : {std::pair{Qt::white, 4}, std::pair{Qt::black, 2}}) {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        p.drawEllipse(QPointF(12, 12), 8, 8);
+        p.drawLine(QPointF(18, 18), QPointF(28, 28));
+        p.drawLine(QPointF(8, 12), QPointF(16, 12));
+        if (!out)
+            p.drawLine(QPointF(12, 8), QPointF(12, 16));
+    }
+    p.end();
+    return QCursor(glass, 12, 12);
+}
+
 } // namespace
+
+int32_t PressureFromPen(double pressure) {
+    return static_cast<int32_t>(std::lround(std::clamp(pressure, 0.0, 1.0) * 255.0));
+}
 
 QPoint SampleUnder(const SurfacePoint& p) {
     // Row r covers the readout's y in (r - 1, r].
@@ -108,9 +134,60 @@ int32_t TextureView::ZoomDenominator() const {
 
 void TextureView::ChooseTool(int32_t id) {
     ToolId = ToolId == id ? 0 : id;
-    viewport()->setCursor(ToolId == CmdToolPan                               ? Qt::OpenHandCursor
-                          : ToolId == CmdToolZoom || IsSelectionTool(ToolId) ? Qt::CrossCursor
-                                                                             : Qt::ArrowCursor);
+    UpdateCursor();
+}
+
+void TextureView::UpdateCursor() {
+    if (Ws.General.PreciseCursor)
+        viewport()->setCursor(Qt::CrossCursor);
+    else if (ToolId == CmdToolPan)
+        viewport()->setCursor(Panning ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+    else if (ToolId == CmdToolZoom)
+        viewport()->setCursor(ZoomCursor(ShiftHeld));
+    else
+        viewport()->setCursor(IsSelectionTool(ToolId) ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void TextureView::NotePointer(const QMouseEvent& event) {
+    if (event.source() == Qt::MouseEventNotSynthesized || !Ws.General.UseTablet)
+        PenPressure = -1;
+    const bool shift = event.modifiers() & Qt::ShiftModifier;
+    if (shift != ShiftHeld) {
+        ShiftHeld = shift;
+        UpdateCursor();
+    }
+}
+
+bool TextureView::viewportEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+        PenPressure = Ws.General.UseTablet
+                          ? PressureFromPen(static_cast<QTabletEvent*>(event)->pressure())
+                          : -1;
+        // Left unaccepted, so that Qt sends the mouse events the tools act on.
+        event->ignore();
+        return false;
+    default:
+        return QAbstractScrollArea::viewportEvent(event);
+    }
+}
+
+void TextureView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Shift && !ShiftHeld) {
+        ShiftHeld = true;
+        UpdateCursor();
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void TextureView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Shift && ShiftHeld) {
+        ShiftHeld = false;
+        UpdateCursor();
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 SurfacePoint TextureView::PointAt(QPoint client) const {
@@ -204,6 +281,7 @@ void TextureView::resizeEvent(QResizeEvent* event) {
 }
 
 void TextureView::mousePressEvent(QMouseEvent* event) {
+    NotePointer(*event);
     if (IsSelectionTool(ToolId) && event->button() == Qt::LeftButton) {
         Dragging = true;
         DragFrom = event->position().toPoint();
@@ -220,11 +298,12 @@ void TextureView::mousePressEvent(QMouseEvent* event) {
         Panning = true;
         PanFrom = event->position().toPoint();
         PanScroll = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-        viewport()->setCursor(Qt::ClosedHandCursor);
+        UpdateCursor();
     }
 }
 
 void TextureView::mouseMoveEvent(QMouseEvent* event) {
+    NotePointer(*event);
     const QPoint at = event->position().toPoint();
     if (Dragging && ToolId == CmdToolRectangularSelection) {
         Band->setGeometry(QRect(DragFrom, at).normalized());
@@ -242,6 +321,7 @@ void TextureView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TextureView::mouseReleaseEvent(QMouseEvent* event) {
+    NotePointer(*event);
     if (event->button() != Qt::LeftButton)
         return;
     if (Dragging) {
@@ -253,7 +333,7 @@ void TextureView::mouseReleaseEvent(QMouseEvent* event) {
         Outline.clear();
     } else if (Panning) {
         Panning = false;
-        viewport()->setCursor(Qt::OpenHandCursor);
+        UpdateCursor();
     } else if (ToolId == CmdToolZoom) {
         const Image& picture = ZoomHolder(Ws);
         if (event->modifiers() & Qt::ShiftModifier)

@@ -41,6 +41,12 @@ public:
     void ChooseTool(int32_t id);
     int32_t Tool() const { return ToolId; }
 
+    // The pen's pressure for the tools, 0..255; -1 with a mouse or with "UseTablet" off.
+    int32_t Pressure() const { return PenPressure; }
+    // The cursor of the current tool, in its precise (cross-hair) form when "PreciseCursor" is
+    // on; called again after the Options change.
+    void UpdateCursor();
+
     SurfacePoint PointAt(QPoint client) const;
     // Called with the point under the mouse whenever it moves over the view.
     void SetMouseObserver(std::function<void(const SurfacePoint&)> observer) {
@@ -57,14 +63,22 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    // A mouse (not a pen through Qt's synthesised mouse events) has no pressure.
+    void NotePointer(const QMouseEvent& event);
     void DrawSelection(QPainter& painter, const QRect& part, int height);
     // Carries out the selection tool's drag or click ending at client point at.
     void FinishSelection(QPoint at, Qt::KeyboardModifiers modifiers);
 
     Workspace& Ws;
     int32_t ToolId = 0;
+    int32_t PenPressure = -1;
+    // The Zoom tool shows its zoom-out form while Shift is held.
+    bool ShiftHeld = false;
     std::function<void(const SurfacePoint&)> MouseMoved;
     // The Pan tool: the press position and the scroll position then.
     QPoint PanFrom;
@@ -77,6 +91,9 @@ private:
     bool Dragging = false;
     std::function<void()> SelectionChanged;
 };
+
+// A pen's pressure (0..1 from Qt) as the tools take it: 0..255.
+int32_t PressureFromPen(double pressure);
 
 // The sample under a point of the view: the column and the row (counted up from the bottom).
 QPoint SampleUnder(const SurfacePoint& p);

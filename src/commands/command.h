@@ -261,6 +261,10 @@ const Command* FindCommandByName(const std::string& cliName);
 // Adds the rows of the run-time dialog fields to the workspace's settings table; once, before
 // any setting is looked up by pointer.
 void AddDialogSettings(Workspace& ws);
+
+// "Data Interpolation Setup": the interpolation type and the beta spline's bias and tension. The
+// resample dialogs carry them; the editor's Options open them with a button.
+std::vector<DialogField> InterpolationFields();
 // The first dialog field, of any command, that edits the setting named settingName.
 const DialogField* FindDialogField(const std::string& settingName);
 

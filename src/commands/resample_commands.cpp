@@ -34,8 +34,6 @@ int32_t RunQuadResample(Workspace& ws) {
                         f.Height);
 }
 
-namespace {
-
 std::vector<DialogField> InterpolationFields() {
     return {{"Interp/Type",
              "Interpolation Scheme",
@@ -49,8 +47,6 @@ std::vector<DialogField> InterpolationFields() {
             {"Interp/Bias", "Bias (beta spline)"},
             {"Interp/Tension", "Tension (beta spline)"}};
 }
-
-} // namespace
 
 void BindResampleCommands(CommandTableBuilder& table) {
     std::vector<DialogField> resample = {

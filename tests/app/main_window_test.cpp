@@ -3,9 +3,11 @@
 #include "editor_fixture.h"
 
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -174,6 +176,52 @@ private slots:
         QCOMPARE(f.Ws.Undo.RedoCount(), 0);
         QCOMPARE(Sample(f.Ws, 3, 3), 5.0f);
         QCOMPARE(f.Ws.Offset.Amount, 5.0);
+    }
+
+    void optionsOpenTheInterpolationSetup_data() {
+        QTest::addColumn<bool>("optionsOk");
+        QTest::newRow("options accepted") << true;
+        QTest::newRow("options cancelled") << false;
+    }
+    void optionsOpenTheInterpolationSetup() {
+        QFETCH(bool, optionsOk);
+        EditorFixture f;
+        bool setupShown = false;
+        f.AnswerNextDialog(
+            [&setupShown](korvel::ParameterDialog& options) {
+                QPushButton* open = nullptr;
+                for (QPushButton* b : options.findChildren<QPushButton*>())
+                    if (b->text() == "&Interpolation Scheme...")
+                        open = b;
+                QVERIFY(open);
+                QTimer::singleShot(0, [&setupShown] {
+                    auto* setup =
+                        qobject_cast<korvel::ParameterDialog*>(QApplication::activeModalWidget());
+                    if (!setup || setup->windowTitle() != "Data Interpolation Setup")
+                        return;
+                    setupShown = true;
+                    setup->SetValueText("Interp/Type", "4");
+                    setup->SetValueText("Interp/Bias", "0.5");
+                    setup->accept();
+                });
+                open->click();
+            },
+            optionsOk);
+        f.Trigger(korvel::CmdOptions);
+        QVERIFY(f.Answered);
+        QVERIFY(setupShown);
+        // The setup's own OK stores its values, whatever the Options dialog does after.
+        QCOMPARE(f.Ws.Interp.Type, 4);
+        QCOMPARE(f.Ws.Interp.Bias, 0.5);
+        QCOMPARE(f.Ws.Interp.Tension, 0.0);
+        const auto& steps = f.Window->Session().Steps();
+        const auto has = [&steps](const std::string& value) {
+            return std::find(steps.begin(), steps.end(), std::vector<std::string>{"set", value}) !=
+                   steps.end();
+        };
+        QVERIFY(has("Interp/Type=4"));
+        QVERIFY(has("Interp/Bias=0.500000"));
+        QVERIFY(!has("Interp/Tension=0.000000"));
     }
 
     void commandWithoutDialogTakesItsSnapshot() {

@@ -3,7 +3,10 @@
 #include "editor_fixture.h"
 #include "shading/texture.h"
 
+#include <QMouseEvent>
+#include <QPointingDevice>
 #include <QScrollBar>
+#include <QTabletEvent>
 #include <QTest>
 
 using korvel::test::EditorFixture;
@@ -84,6 +87,104 @@ private slots:
         f.Window->show();
         QTest::mouseMove(f.Window->View()->viewport(), QPoint(4, 0));
         QCOMPARE(f.Window->PositionText(), QString("4.00 191.00 42"));
+    }
+
+    void penPressure_data() {
+        QTest::addColumn<bool>("useTablet");
+        QTest::addColumn<double>("pen");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("light touch") << true << 0.0 << 0;
+        // 127.5 rounds up.
+        QTest::newRow("half pressure") << true << 0.5 << 128;
+        QTest::newRow("full pressure") << true << 1.0 << 255;
+        QTest::newRow("beyond full is full") << true << 1.25 << 255;
+        QTest::newRow("tablet switched off") << false << 0.5 << -1;
+    }
+    void penPressure() {
+        QFETCH(bool, useTablet);
+        QFETCH(double, pen);
+        QFETCH(int, expected);
+        EditorFixture f;
+        f.Ws.General.UseTablet = useTablet;
+        f.Window->show();
+        korvel::TextureView* view = f.Window->View();
+        QCOMPARE(view->Pressure(), -1);
+        const QPointingDevice stylus(
+            "pen", 1, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+            QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+        QTabletEvent press(QEvent::TabletPress, &stylus, QPointF(5, 5), QPointF(5, 5), pen, 0, 0, 0,
+                           0, 0, Qt::NoModifier, Qt::LeftButton, Qt::LeftButton);
+        QCoreApplication::sendEvent(view->viewport(), &press);
+        QCOMPARE(view->Pressure(), expected);
+        // Unaccepted: Qt turns it into the mouse events the tools act on.
+        QVERIFY(!press.isAccepted());
+        // A mouse has no pressure.
+        QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->viewport(), &move);
+        QCOMPARE(view->Pressure(), -1);
+    }
+
+    void cursors_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<bool>("precise");
+        QTest::addColumn<int>("shape");
+        QTest::newRow("no tool") << 0 << false << int(Qt::ArrowCursor);
+        QTest::newRow("pan") << int(korvel::CmdToolPan) << false << int(Qt::OpenHandCursor);
+        QTest::newRow("zoom") << int(korvel::CmdToolZoom) << false << int(Qt::BitmapCursor);
+        QTest::newRow("lasso") << int(korvel::CmdToolLassoSelection) << false
+                               << int(Qt::CrossCursor);
+        QTest::newRow("precise, no tool") << 0 << true << int(Qt::CrossCursor);
+        QTest::newRow("precise pan") << int(korvel::CmdToolPan) << true << int(Qt::CrossCursor);
+        QTest::newRow("precise zoom") << int(korvel::CmdToolZoom) << true << int(Qt::CrossCursor);
+    }
+    void cursors() {
+        QFETCH(int, tool);
+        QFETCH(bool, precise);
+        QFETCH(int, shape);
+        EditorFixture f;
+        f.Ws.General.PreciseCursor = precise;
+        korvel::TextureView* view = f.Window->View();
+        if (tool != 0)
+            view->ChooseTool(tool);
+        else
+            view->UpdateCursor();
+        QCOMPARE(int(view->viewport()->cursor().shape()), shape);
+    }
+
+    void zoomCursorShowsZoomingOutWhileShiftIsHeld() {
+        EditorFixture f;
+        f.Window->show();
+        korvel::TextureView* view = f.Window->View();
+        view->ChooseTool(korvel::CmdToolZoom);
+        const QImage in = view->viewport()->cursor().pixmap().toImage();
+        QTest::mouseMove(view->viewport(), QPoint(5, 5));
+        QTest::keyPress(view, Qt::Key_Shift, Qt::ShiftModifier);
+        const QImage out = view->viewport()->cursor().pixmap().toImage();
+        QVERIFY(out != in);
+        QTest::keyRelease(view, Qt::Key_Shift);
+        QCOMPARE(view->viewport()->cursor().pixmap().toImage(), in);
+    }
+
+    void zoomToolClicks_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("numerator");
+        QTest::addColumn<int>("denominator");
+        QTest::newRow("click zooms in") << int(Qt::NoModifier) << 2 << 1;
+        QTest::newRow("shift-click zooms out") << int(Qt::ShiftModifier) << 1 << 2;
+    }
+    void zoomToolClicks() {
+        QFETCH(int, modifiers);
+        QFETCH(int, numerator);
+        QFETCH(int, denominator);
+        EditorFixture f;
+        f.Window->show();
+        korvel::TextureView* view = f.Window->View();
+        view->ChooseTool(korvel::CmdToolZoom);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::KeyboardModifiers(modifiers),
+                          QPoint(10, 10));
+        QCOMPARE(view->ZoomNumerator(), numerator);
+        QCOMPARE(view->ZoomDenominator(), denominator);
     }
 };
 
