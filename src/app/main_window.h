@@ -3,6 +3,7 @@
 // the status bar. Every item runs its command through the command runner; the view's own
 // commands (zoom, tools, open and save) are carried out here.
 
+#include "app/lock_keys.h"
 #include "app/session_recorder.h"
 
 #include <QMainWindow>
@@ -47,8 +48,12 @@ public:
     TextureView* View() const { return TheView; }
     QToolBar* PaintingToolBar() const { return PaintingTools; }
     QString PositionText() const;
+    // The "CAP" and "NUM" panes as shown.
+    QString LockPanesText() const;
 
 protected:
+    // Sees the keys typed into the view, which scrolls with the keypad's movement keys.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -67,6 +72,7 @@ private:
     void ChooseSelectionTool(int32_t id);
     void AfterCommand();
     void ShowPosition(const struct SurfacePoint& p);
+    void NoteKey(const QKeyEvent& event);
     void UpdateRecentFiles(QMenu* fileMenu);
     void SaveSessionScript();
     // A file opened or saved: the title names it and the session records the step.
@@ -79,6 +85,9 @@ private:
     QToolBar* MainTools;
     QToolBar* PaintingTools;
     QLabel* Position;
+    QLabel* CapsPane;
+    QLabel* NumPane;
+    LockKeyState Locks;
     std::map<int32_t, QAction*> Actions;
     std::map<QString, QMenu*> Menus;
     std::vector<QAction*> RecentActions;
