@@ -2,6 +2,7 @@
 
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
+#include "app/qt_settings_store.h"
 #include "app/texture_view.h"
 #include "commands/command.h"
 #include "commands/command_runner.h"
@@ -99,7 +100,7 @@ QString WithMnemonic(const QString& name, const QList<QAction*>& siblings) {
 
 } // namespace
 
-MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
+MainWindow::MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store)
     : Ws(ws), Host(host), Store(store), TheView(new TextureView(ws, this)),
       MainTools(new QToolBar("Main toolbar", this)),
       PaintingTools(new QToolBar("Painting Tools", this)), Position(new QLabel(this)),
@@ -263,7 +264,9 @@ void MainWindow::RunById(int32_t id) {
         if (command->Id == CmdOptions && result.Status == RunStatus::Done) {
             TheView->UpdateCursor();
             if (Store && !Ws.Finish(*Store))
-                QMessageBox::warning(this, "Korvel", "The settings could not be written.");
+                QMessageBox::warning(this, "Korvel",
+                                     QString("The settings could not be written to %1: %2.")
+                                         .arg(Store->FileName(), Store->FailureReason()));
         }
     }
     Busy = false;

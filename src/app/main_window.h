@@ -20,7 +20,7 @@ namespace korvel {
 
 struct Command;
 class QtHost;
-class SettingsStore;
+class QtSettingsStore;
 class TextureView;
 class Workspace;
 
@@ -29,7 +29,7 @@ class MainWindow : public QMainWindow {
 
 public:
     // store: where the settings are written after the Options dialog; may be nullptr.
-    MainWindow(Workspace& ws, QtHost& host, SettingsStore* store);
+    MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store);
 
     // Runs the command of id as its menu item or button does.
     void RunById(int32_t id);
@@ -80,7 +80,7 @@ private:
 
     Workspace& Ws;
     QtHost& Host;
-    SettingsStore* Store;
+    QtSettingsStore* Store;
     TextureView* TheView;
     QToolBar* MainTools;
     QToolBar* PaintingTools;
