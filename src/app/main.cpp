@@ -50,8 +50,9 @@ int main(int argc, char** argv) {
 
     const int status = QApplication::exec();
     if (!ws.Finish(store)) {
-        std::fprintf(stderr, "korvel: the settings could not be written to %s\n",
-                     store.FileName().toLocal8Bit().constData());
+        std::fprintf(stderr, "korvel: the settings could not be written to %s: %s\n",
+                     store.FileName().toLocal8Bit().constData(),
+                     store.FailureReason().toLocal8Bit().constData());
         return status == 0 ? 1 : status;
     }
     return status;

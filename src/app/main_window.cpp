@@ -2,6 +2,7 @@
 
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
+#include "app/qt_settings_store.h"
 #include "app/texture_view.h"
 #include "commands/command.h"
 #include "commands/command_runner.h"
@@ -99,10 +100,11 @@ QString WithMnemonic(const QString& name, const QList<QAction*>& siblings) {
 
 } // namespace
 
-MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
+MainWindow::MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store)
     : Ws(ws), Host(host), Store(store), TheView(new TextureView(ws, this)),
       MainTools(new QToolBar("Main toolbar", this)),
-      PaintingTools(new QToolBar("Painting Tools", this)), Position(new QLabel(this)) {
+      PaintingTools(new QToolBar("Painting Tools", this)), Position(new QLabel(this)),
+      CapsPane(new QLabel(this)), NumPane(new QLabel(this)) {
     setWindowTitle("Korvel");
     setAcceptDrops(true);
     setCentralWidget(TheView);
@@ -112,6 +114,13 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, SettingsStore* store)
     addToolBar(Qt::LeftToolBarArea, PaintingTools);
     Position->setMinimumWidth(170);
     statusBar()->addPermanentWidget(Position);
+    for (QLabel* pane : {CapsPane, NumPane}) {
+        // As wide as its name, shown or not, so that the panes do not move.
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance("NUM") + 8);
+        pane->setAlignment(Qt::AlignCenter);
+        statusBar()->addPermanentWidget(pane);
+    }
+    TheView->installEventFilter(this);
     BuildCommands();
     const bool recording = Recorder.Start(Ws);
     Host.SetRecorder(&Recorder);
@@ -255,7 +264,9 @@ void MainWindow::RunById(int32_t id) {
         if (command->Id == CmdOptions && result.Status == RunStatus::Done) {
             TheView->UpdateCursor();
             if (Store && !Ws.Finish(*Store))
-                QMessageBox::warning(this, "Korvel", "The settings could not be written.");
+                QMessageBox::warning(this, "Korvel",
+                                     QString("The settings could not be written to %1: %2.")
+                                         .arg(Store->FileName(), Store->FailureReason()));
         }
     }
     Busy = false;
@@ -436,7 +447,24 @@ QString MainWindow::PositionText() const {
     return Position->text();
 }
 
+QString MainWindow::LockPanesText() const {
+    return CapsPane->text() + "|" + NumPane->text();
+}
+
+void MainWindow::NoteKey(const QKeyEvent& event) {
+    NoteLockKeys(Locks, event.key(), event.text(), event.modifiers());
+    CapsPane->setText(LockPaneText(Locks.Caps, "CAP"));
+    NumPane->setText(LockPaneText(Locks.Num, "NUM"));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress)
+        NoteKey(*static_cast<QKeyEvent*>(event));
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    NoteKey(*event);
     // Every character typed is kept; Escape's code asks a running operation to stop.
     if (!event->text().isEmpty())
         Ws.TheProgress.CancelFlag.store(event->text().at(0).unicode(), std::memory_order_relaxed);

@@ -3,6 +3,7 @@
 // the status bar. Every item runs its command through the command runner; the view's own
 // commands (zoom, tools, open and save) are carried out here.
 
+#include "app/lock_keys.h"
 #include "app/session_recorder.h"
 
 #include <QMainWindow>
@@ -19,7 +20,7 @@ namespace korvel {
 
 struct Command;
 class QtHost;
-class SettingsStore;
+class QtSettingsStore;
 class TextureView;
 class Workspace;
 
@@ -28,7 +29,7 @@ class MainWindow : public QMainWindow {
 
 public:
     // store: where the settings are written after the Options dialog; may be nullptr.
-    MainWindow(Workspace& ws, QtHost& host, SettingsStore* store);
+    MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store);
 
     // Runs the command of id as its menu item or button does.
     void RunById(int32_t id);
@@ -47,8 +48,12 @@ public:
     TextureView* View() const { return TheView; }
     QToolBar* PaintingToolBar() const { return PaintingTools; }
     QString PositionText() const;
+    // The "CAP" and "NUM" panes as shown.
+    QString LockPanesText() const;
 
 protected:
+    // Sees the keys typed into the view, which scrolls with the keypad's movement keys.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -67,6 +72,7 @@ private:
     void ChooseSelectionTool(int32_t id);
     void AfterCommand();
     void ShowPosition(const struct SurfacePoint& p);
+    void NoteKey(const QKeyEvent& event);
     void UpdateRecentFiles(QMenu* fileMenu);
     void SaveSessionScript();
     // A file opened or saved: the title names it and the session records the step.
@@ -74,11 +80,14 @@ private:
 
     Workspace& Ws;
     QtHost& Host;
-    SettingsStore* Store;
+    QtSettingsStore* Store;
     TextureView* TheView;
     QToolBar* MainTools;
     QToolBar* PaintingTools;
     QLabel* Position;
+    QLabel* CapsPane;
+    QLabel* NumPane;
+    LockKeyState Locks;
     std::map<int32_t, QAction*> Actions;
     std::map<QString, QMenu*> Menus;
     std::vector<QAction*> RecentActions;

@@ -44,6 +44,17 @@ bool QtSettingsStore::Flush() {
     return Settings->status() == QSettings::NoError;
 }
 
+QString QtSettingsStore::FailureReason() const {
+    switch (Settings->status()) {
+    case QSettings::AccessError:
+        return "the file or its folder could not be created or written";
+    case QSettings::FormatError:
+        return "the file is not an INI file";
+    default:
+        return "no failure";
+    }
+}
+
 QString QtSettingsStore::FileName() const {
     return Settings->fileName();
 }

@@ -26,6 +26,8 @@ public:
     bool Flush() override;
 
     QString FileName() const;
+    // Why the last Flush failed, for the message naming the file.
+    QString FailureReason() const;
 
 private:
     std::unique_ptr<QSettings> Settings;

@@ -149,7 +149,8 @@ void TextureView::UpdateCursor() {
 }
 
 void TextureView::NotePointer(const QMouseEvent& event) {
-    if (event.source() == Qt::MouseEventNotSynthesized || !Ws.General.UseTablet)
+    // Qt marks the mouse events it makes of a pen's (and a touch's) as its own.
+    if (event.source() != Qt::MouseEventSynthesizedByQt || !Ws.General.UseTablet)
         PenPressure = -1;
     const bool shift = event.modifiers() & Qt::ShiftModifier;
     if (shift != ShiftHeld) {

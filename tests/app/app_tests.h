@@ -7,3 +7,4 @@ int RunMainWindowTests(int argc, char** argv);
 int RunTextureViewTests(int argc, char** argv);
 int RunSelectionToolTests(int argc, char** argv);
 int RunSessionScriptTests(int argc, char** argv);
+int RunLockKeyTests(int argc, char** argv);

@@ -27,6 +27,11 @@ private slots:
         // 0.75 degrees west: 45 minutes; 10.51 degrees: 30 minutes 36 seconds.
         QTest::newRow("western longitude below one degree")
             << 2 << 5.0 << 5.0 << 10.51 << -0.75 << 0.0f << "10 30 36N, 0 45 0W: 0.0000";
+        // Zero is north and east.
+        QTest::newRow("equator and prime meridian")
+            << 2 << 5.0 << 5.0 << 0.0 << 0.0 << 7.25f << "0 0 0N, 0 0 0E: 7.2500";
+        QTest::newRow("below the bottom row in degrees")
+            << 1 << 5.0 << -0.25 << 1.0 << 2.0 << 3.0f << "";
         QTest::newRow("pixel position rounds the elevation")
             << 3 << 10.5 << 20.25 << 0.0 << 0.0 << 1234.6f << "10.50 20.25 1235";
         QTest::newRow("left of the surface") << 3 << -0.5 << 5.0 << 0.0 << 0.0 << 1.0f << "";

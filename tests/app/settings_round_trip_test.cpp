@@ -83,6 +83,19 @@ private slots:
         QCOMPARE(next.Ws.TheSurface.XSize, 64);
         QCOMPARE(next.Ws.TheSurface.YSize, 32);
     }
+
+    void unwritableFileIsReportedWithItsReason() {
+        QTemporaryDir dir;
+        // A plain file where the settings file's folder should be.
+        QFile blocker(dir.filePath("folder"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        korvel::QtSettingsStore store(dir.filePath("folder/Korvel.ini"));
+        store.Write("Data\\", "Undo", "3");
+        QVERIFY(!store.Flush());
+        QCOMPARE(store.FailureReason(),
+                 QString("the file or its folder could not be created or written"));
+    }
 };
 
 int RunSettingsRoundTripTests(int argc, char** argv) {

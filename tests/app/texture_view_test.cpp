@@ -118,6 +118,12 @@ private slots:
         QCOMPARE(view->Pressure(), expected);
         // Unaccepted: Qt turns it into the mouse events the tools act on.
         QVERIFY(!press.isAccepted());
+        // The mouse event Qt makes of the pen's keeps its pressure.
+        QMouseEvent fromPen(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), QPointF(6, 6),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier,
+                            Qt::MouseEventSynthesizedByQt, &stylus);
+        QCoreApplication::sendEvent(view->viewport(), &fromPen);
+        QCOMPARE(view->Pressure(), expected);
         // A mouse has no pressure.
         QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), QPointF(6, 6), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
