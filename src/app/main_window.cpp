@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/altitude_key_window.h"
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
 #include "app/qt_settings_store.h"
@@ -127,6 +128,7 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store)
     Host.SetMainWindow(this);
     Host.SetCancelFlag(&Ws.TheProgress.CancelFlag);
     Host.SetViewInvalidator([this] { TheView->viewport()->update(); });
+    Host.SetAltitudeKeyPainter([this] { RepaintAltitudeKey(); });
     TheView->SetMouseObserver([this](const SurfacePoint& p) { ShowPosition(p); });
     TheView->SetSelectionObserver([this] {
         Recorder.NoteUnrepeatable("selections drawn with the " +
@@ -159,7 +161,7 @@ void MainWindow::BuildCommands() {
         action->setData(c.Id);
         action->setShortcut(ShortcutOf(c));
         action->setStatusTip(QString::fromStdString(c.StatusText));
-        action->setCheckable(IsTool(c.Id) || c.Id == CmdPaintingTools);
+        action->setCheckable(IsTool(c.Id) || c.Id == CmdPaintingTools || c.Id == CmdAltitudeKey);
         const int32_t id = c.Id;
         connect(action, &QAction::triggered, this, [this, id] { RunById(id); });
         if (path == MainToolbarPath)
@@ -208,6 +210,7 @@ bool MainWindow::OwnsCommand(int32_t id) const {
     case CmdOpen:
     case CmdSaveAs:
     case CmdPaintingTools:
+    case CmdAltitudeKey:
     case CmdZoomFullSize:
     case CmdZoomIn:
     case CmdZoomOut:
@@ -238,6 +241,7 @@ void MainWindow::UpdateActions() {
             action->setChecked(TheView->Tool() == c.Id);
     }
     Actions.at(CmdPaintingTools)->setChecked(PaintingTools->isVisible());
+    Actions.at(CmdAltitudeKey)->setChecked(Key && Key->isVisible());
 }
 
 void MainWindow::RunById(int32_t id) {
@@ -283,6 +287,9 @@ bool MainWindow::RunOwnCommand(const Command& command) {
         return true;
     case CmdPaintingTools:
         PaintingTools->setVisible(!PaintingTools->isVisible());
+        return true;
+    case CmdAltitudeKey:
+        ToggleAltitudeKey();
         return true;
     case CmdZoomFullSize:
         TheView->SetZoom(1, 1);
@@ -336,6 +343,22 @@ void MainWindow::ChooseSelectionTool(int32_t id) {
         Ws.General.Selection = true;
     }
     TheView->ChooseTool(id);
+}
+
+void MainWindow::ToggleAltitudeKey() {
+    if (Key && Key->isVisible()) {
+        Key->close();
+        return;
+    }
+    if (!Key)
+        Key = new AltitudeKeyWindow(Ws, this);
+    Key->show();
+    Key->Repaint();
+}
+
+void MainWindow::RepaintAltitudeKey() {
+    if (Key && Key->isVisible())
+        Key->Repaint();
 }
 
 void MainWindow::AskZoomRatio() {
@@ -431,6 +454,8 @@ void MainWindow::SaveSessionScript() {
 
 void MainWindow::AfterCommand() {
     TheView->Refresh();
+    // The window's own commands (a file opened) pass no runner that repaints the key.
+    RepaintAltitudeKey();
     UpdateActions();
 }
 

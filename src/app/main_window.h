@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the menus and the two tool bars built from the command table, the view and
 // the status bar. Every item runs its command through the command runner; the view's own
-// commands (zoom, tools, open and save) are carried out here.
+// commands (zoom, tools, open and save, the altitude key) are carried out here.
 
 #include "app/lock_keys.h"
 #include "app/session_recorder.h"
@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace korvel {
 
+class AltitudeKeyWindow;
 struct Command;
 class QtHost;
 class QtSettingsStore;
@@ -68,6 +69,9 @@ private:
     void OpenWithDialog();
     void SaveWithDialog();
     void AskZoomRatio();
+    // Opens the altitude key window, or closes it when it is open.
+    void ToggleAltitudeKey();
+    void RepaintAltitudeKey();
     // The rectangle, lasso and magic wand: chosen again, none; the wand asks for its tolerance.
     void ChooseSelectionTool(int32_t id);
     void AfterCommand();
@@ -87,6 +91,7 @@ private:
     QLabel* Position;
     QLabel* CapsPane;
     QLabel* NumPane;
+    AltitudeKeyWindow* Key = nullptr;
     LockKeyState Locks;
     std::map<int32_t, QAction*> Actions;
     std::map<QString, QMenu*> Menus;

@@ -63,6 +63,11 @@ void QtHost::InvalidateView() {
         Invalidate();
 }
 
+void QtHost::RepaintAltitudeKey() {
+    if (RepaintKey)
+        RepaintKey();
+}
+
 namespace {
 
 std::vector<std::string> ShownValues(const std::vector<DialogRow>& rows) {

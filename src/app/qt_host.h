@@ -33,6 +33,7 @@ public:
     void SetViewInvalidator(std::function<void()> invalidate) {
         Invalidate = std::move(invalidate);
     }
+    void SetAltitudeKeyPainter(std::function<void()> repaint) { RepaintKey = std::move(repaint); }
     // The command whose dialog EditParameters shows next; nullptr: found by its group.
     void SetRunningCommand(const Command* command) { Running = command; }
     // Where the values a dialog's OK changed are written down; nullptr for nowhere.
@@ -48,7 +49,7 @@ public:
     void CloseProgressWindow(bool cancelled) override;
     void PumpPendingMessage() override;
     void InvalidateView() override;
-    void RepaintAltitudeKey() override {}
+    void RepaintAltitudeKey() override;
     bool EditParameters(const std::string& group, const std::string& title,
                         Workspace& workspace) override;
 
@@ -61,6 +62,7 @@ private:
 
     QPointer<QWidget> MainWindow;
     std::function<void()> Invalidate;
+    std::function<void()> RepaintKey;
     const Command* Running = nullptr;
     std::atomic<int32_t>* CancelFlag = nullptr;
     SessionRecorder* Recorder = nullptr;

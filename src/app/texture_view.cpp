@@ -70,6 +70,16 @@ QPoint SampleUnder(const SurfacePoint& p) {
     return {static_cast<int>(std::floor(p.X)), static_cast<int>(std::ceil(p.Y))};
 }
 
+QList<QRgb> ColourTable(const std::array<PackedColor, 256>& palette) {
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i) {
+        const PackedColor c = palette[static_cast<size_t>(i)];
+        colours[i] = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                          static_cast<int>((c >> 16) & 0xFF));
+    }
+    return colours;
+}
+
 QImage WrapPicture(const Image& picture) {
     // The non-const constructor: QImage copies read-only buffers when their metadata changes
     // (as setColorTable does), and the view never writes through it.
@@ -77,13 +87,7 @@ QImage WrapPicture(const Image& picture) {
     if (picture.BitsPerPixel() == 8) {
         QImage image(bits, picture.Width(), picture.Height(), picture.Stride(),
                      QImage::Format_Indexed8);
-        QList<QRgb> colours(256);
-        for (int i = 0; i < 256; ++i) {
-            const PackedColor c = picture.Palette[static_cast<size_t>(i)];
-            colours[i] = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                              static_cast<int>((c >> 16) & 0xFF));
-        }
-        image.setColorTable(colours);
+        image.setColorTable(ColourTable(picture.Palette));
         return image;
     }
     return QImage(bits, picture.Width(), picture.Height(), picture.Stride(), QImage::Format_BGR888);

@@ -3,11 +3,13 @@
 // It reports the Surface point under the mouse and carries out the Pan and Zoom tools.
 
 #include "app/position_readout.h"
+#include "core/image.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPainter>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -16,8 +18,10 @@ class QRubberBand;
 
 namespace korvel {
 
-class Image;
 class Workspace;
+
+// An 8-bit picture's palette as Qt's colour table.
+QList<QRgb> ColourTable(const std::array<PackedColor, 256>& palette);
 
 // The picture's pixels as a QImage without copying them; its rows are upside down (the
 // picture's row 0 is the bottom line).

@@ -8,9 +8,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     int failures = 0;
-    for (auto run :
-         {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
-          RunTextureViewTests, RunSelectionToolTests, RunSessionScriptTests, RunLockKeyTests})
+    for (auto run : {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
+                     RunTextureViewTests, RunSelectionToolTests, RunSessionScriptTests,
+                     RunLockKeyTests, RunAltitudeKeyTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

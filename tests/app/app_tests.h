@@ -8,3 +8,4 @@ int RunTextureViewTests(int argc, char** argv);
 int RunSelectionToolTests(int argc, char** argv);
 int RunSessionScriptTests(int argc, char** argv);
 int RunLockKeyTests(int argc, char** argv);
+int RunAltitudeKeyTests(int argc, char** argv);

@@ -91,6 +91,7 @@ private slots:
         const std::set<int> own{korvel::CmdOpen,
                                 korvel::CmdSaveAs,
                                 korvel::CmdPaintingTools,
+                                korvel::CmdAltitudeKey,
                                 korvel::CmdZoomFullSize,
                                 korvel::CmdZoomIn,
                                 korvel::CmdZoomOut,
