@@ -74,13 +74,15 @@ void MeshGrid::SampleRow(int32_t j, std::vector<double>& z) const {
 }
 
 void NumberTexts::Assign(const std::vector<double>& values, int decimals) {
-    Text.resize(values.size() * LongestFixedNumber);
+    // Room for the longest number ahead of each one: short numbers do not pay for long ones.
     Starts.resize(values.size() + 1);
-    char* at = Text.data();
     Starts[0] = 0;
+    size_t used = 0;
     for (size_t i = 0; i < values.size(); ++i) {
-        at = PutFixed(at, values[i], decimals);
-        Starts[i + 1] = static_cast<size_t>(at - Text.data());
+        if (Text.size() < used + LongestFixedNumber)
+            Text.resize(std::max(Text.size() * 2, used + LongestFixedNumber));
+        used = static_cast<size_t>(PutFixed(Text.data() + used, values[i], decimals) - Text.data());
+        Starts[i + 1] = used;
     }
 }
 

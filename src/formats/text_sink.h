@@ -5,6 +5,7 @@
 #include "core/atomic_file.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,35 @@ namespace korvel {
 constexpr size_t LongestFixedNumber = 400;
 
 // Appends v with decimals places to out (as "%.*f" would, in the C locale); returns the end.
+// Values of moderate size are scaled to an integer and printed as digits, several times faster;
+// when the scaled value lies so near a half that the product's rounding could decide it, or is
+// too large for the product to be exact enough, std::to_chars rounds the exact value instead.
 inline char* PutFixed(char* out, double v, int decimals) {
+    constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    constexpr uint64_t Whole[] = {1,      10,      100,      1000,      10000,
+                                  100000, 1000000, 10000000, 100000000, 1000000000};
+    if (decimals >= 0 && decimals <= 9) {
+        const double scaled = std::fabs(v) * Powers[decimals];
+        if (scaled < 1e15) {
+            const double below = std::floor(scaled);
+            const double fraction = scaled - below;
+            // The product is within half an ulp of the exact one: far from .5, the same rounding.
+            if (std::fabs(fraction - 0.5) > scaled * 0x1p-50 + 0x1p-60) {
+                const uint64_t n = static_cast<uint64_t>(below) + (fraction > 0.5 ? 1 : 0);
+                if (std::signbit(v))
+                    *out++ = '-';
+                out = std::to_chars(out, out + 24, n / Whole[decimals]).ptr;
+                if (decimals > 0) {
+                    *out++ = '.';
+                    uint64_t rest = n % Whole[decimals];
+                    for (int d = decimals - 1; d >= 0; --d, rest /= 10)
+                        out[d] = static_cast<char>('0' + rest % 10);
+                    out += decimals;
+                }
+                return out;
+            }
+        }
+    }
     return std::to_chars(out, out + LongestFixedNumber, v, std::chars_format::fixed, decimals).ptr;
 }
 
