@@ -8,6 +8,7 @@
 #include "core/host.h"
 #include "core/workspace.h"
 #include "formats/bmp_header.h"
+#include "formats/height_raster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -202,15 +203,25 @@ int32_t WriteBmpSurface(const std::string& path, Workspace& ws, std::string* rea
     progress.ProgressBegin("Writing 8-bit BMP surface " + path, SurfaceProgressStep);
     // Surface row 0 goes first, which a bottom-up file shows as its bottom line.
     std::vector<uint8_t> row(static_cast<size_t>(s.XSize));
+    RoundingTally tally;
     std::string why;
     const int32_t code =
         WriteRows(file, header, s.YSize, SurfaceWriteProgressRows, progress, &why, [&](int32_t y) {
-            std::transform(s.Rows[y], s.Rows[y] + s.XSize, row.begin(),
-                           [&](float sample) { return GreyIndex(sample, s.Min, scale); });
+            std::transform(s.Rows[y], s.Rows[y] + s.XSize, row.begin(), [&](float sample) {
+                const uint8_t grey = GreyIndex(sample, s.Min, scale);
+                const double t = (sample - s.Min) * static_cast<double>(scale);
+                if (!(t > -1.0 && t < 256.0))
+                    ++tally.Clipped;
+                else
+                    tally.Add(sample, s.Min + grey / static_cast<double>(scale));
+                return grey;
+            });
             return file.Write(row.data(), row.size());
         });
     if (code == BmpSurfaceWriteFailed)
         return failed(code, why);
+    if (code == 0)
+        ws.FileNotes.push_back(tally.Report(path, 8, 1.0 / static_cast<double>(scale)));
     return Refuse(reason, code, why);
 }
 

@@ -1,6 +1,7 @@
 #include "formats/stm.h"
 
 #include "formats/format_support.h"
+#include "formats/height_raster.h"
 
 #include "core/atomic_file.h"
 #include "core/extremes.h"
@@ -175,11 +176,16 @@ int32_t WriteStmFile(const std::string& path, Workspace& ws, bool scaled, std::s
     progress.ProgressBegin("Writing STM surface " + path, ProgressStepPercent);
     bool ok = file.Write(header.data(), header.size());
     std::vector<uint8_t> row(static_cast<size_t>(s.XSize) * 2);
+    RoundingTally tally;
     for (int32_t y = 0; ok && y < s.YSize && !progress.CancelRequested(); ++y) {
         for (int32_t x = 0; x < s.XSize; ++x) {
-            const auto v =
-                static_cast<uint16_t>(ToSample((s.Rows[y][x] - offset) / range * levels));
-            PutU16(row.data() + 2 * static_cast<size_t>(x), v);
+            const double t = (s.Rows[y][x] - offset) / range * levels;
+            const int16_t v = ToSample(t);
+            if (!(t > -32769.0 && t < 32768.0))
+                ++tally.Clipped;
+            else
+                tally.Add(s.Rows[y][x], offset + v * range / levels);
+            PutU16(row.data() + 2 * static_cast<size_t>(x), static_cast<uint16_t>(v));
         }
         ok = file.Write(row.data(), row.size());
         if (y % WriteUpdateRows == 0) {
@@ -187,7 +193,10 @@ int32_t WriteStmFile(const std::string& path, Workspace& ws, bool scaled, std::s
             progress.PumpPendingMessage();
         }
     }
-    return FinishWrite(file, ok, progress, StmWriteCancelled, StmWriteFailed, reason);
+    const int32_t code = FinishWrite(file, ok, progress, StmWriteCancelled, StmWriteFailed, reason);
+    if (code == 0)
+        ws.FileNotes.push_back(tally.Report(path, 16, range / levels));
+    return code;
 }
 
 } // namespace korvel

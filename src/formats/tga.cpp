@@ -1,6 +1,7 @@
 #include "formats/tga.h"
 
 #include "formats/format_support.h"
+#include "formats/height_raster.h"
 
 #include "core/atomic_file.h"
 #include "core/workspace.h"
@@ -187,15 +188,25 @@ int32_t WriteFractintTga(const std::string& path, Workspace& ws, std::string* re
     const Surface& s = ws.TheSurface;
     if (!s.HasGrid())
         return Refuse(reason, TgaWriteTexts, TgaWriteBadSize);
-    return WriteRows(path, s.XSize, s.YSize, "Writing surface as Fractint TARGA file",
-                     ws.TheProgress, reason, [&](int32_t y, uint8_t* out) {
-                         for (int32_t x = 0; x < s.XSize; ++x, out += 3) {
-                             const int32_t h = FractintHeight(s.Rows[y][x]);
-                             out[0] = 0;
-                             out[1] = static_cast<uint8_t>(h % 256);
-                             out[2] = static_cast<uint8_t>(h / 256);
-                         }
-                     });
+    // Heights outside 0..65535 come back as other heights (only the low bytes are kept).
+    RoundingTally tally;
+    const int32_t code = WriteRows(path, s.XSize, s.YSize, "Writing surface as Fractint TARGA file",
+                                   ws.TheProgress, reason, [&](int32_t y, uint8_t* out) {
+                                       for (int32_t x = 0; x < s.XSize; ++x, out += 3) {
+                                           const float sample = s.Rows[y][x];
+                                           const int32_t h = FractintHeight(sample);
+                                           if (!(sample > -1.0f && sample < 65536.0f))
+                                               ++tally.Clipped;
+                                           else
+                                               tally.Add(sample, h);
+                                           out[0] = 0;
+                                           out[1] = static_cast<uint8_t>(h % 256);
+                                           out[2] = static_cast<uint8_t>(h / 256);
+                                       }
+                                   });
+    if (code == 0)
+        ws.FileNotes.push_back(tally.Report(path, 16, 1.0));
+    return code;
 }
 
 int32_t ReadTgaChannelBuffer(const uint8_t* data, size_t size, int32_t channel, Workspace& ws,
