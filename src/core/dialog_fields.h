@@ -16,11 +16,12 @@ struct MdrSaveOptions { // "mdr"
 };
 
 // How a RAW height file is laid out; what its length cannot tell is asked for.
-struct RawFields {         // "raw"
-    int32_t Width = 0;     // 0: from the file's length, when it holds a square
-    int32_t Height = 0;    // 0: from the file's length and Width
-    int32_t ByteOrder = 0; // 0 little-endian, 1 big-endian
-    int32_t SouthUp = 0;   // 1: the file's first row is the southern edge
+struct RawFields {          // "raw"
+    int32_t Width = 0;      // 0: from the file's length, when it holds a square
+    int32_t Height = 0;     // 0: from the file's length and Width
+    int32_t ByteOrder = 0;  // 0 little-endian, 1 big-endian
+    int32_t SouthUp = 0;    // 1: the file's first row is the southern edge
+    int32_t EngineSize = 0; // on writing: 0 the Surface's size, 1 2^n+1 edge-extended, 2 resampled
 };
 
 // The heights of integer 0 and of the largest integer when PNG and 16-bit RAW files are read;
@@ -33,6 +34,7 @@ struct GreyRangeFields { // "range"
 struct RasterSaveFields {     // "png", "tif"
     int32_t PngBits = 16;     // png.BitDepth: 8 or 16
     int32_t TiffDataType = 0; // tif.DataType: 0 Float32, 1 Int16, 2 UInt16
+    int32_t EngineSize = 0;   // png.EngineSize: as raw.EngineSize
 };
 
 enum MeshBox : int32_t { MeshBoxAsGiven = 0, MeshBoxMap = 1, MeshBoxUnit = 2, MeshBoxPixel = 3 };

@@ -158,9 +158,11 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.RunInt("raw", "Height", ws.Raw.Height, 0, Surface::SizeLimit - 1);
     t.RunInt("raw", "ByteOrder", ws.Raw.ByteOrder, 0, 1);
     t.RunInt("raw", "SouthUp", ws.Raw.SouthUp, 0, 1);
+    t.RunInt("raw", "EngineSize", ws.Raw.EngineSize, 0, 2);
     t.RunDouble("range", "Low", ws.GreyRange.Low);
     t.RunDouble("range", "High", ws.GreyRange.High);
     t.RunInt("png", "BitDepth", ws.RasterSave.PngBits, 8, 16);
+    t.RunInt("png", "EngineSize", ws.RasterSave.EngineSize, 0, 2);
     t.RunInt("tif", "DataType", ws.RasterSave.TiffDataType, 0, 2);
     t.RunText("kernel-load", "Path", ws.KernelLoad.Path);
     t.RunText("kernel-save", "Path", ws.KernelSave.Path);

@@ -70,6 +70,45 @@ private:
     RoundingTally Tally;
 };
 
+// Game engines take square grids of 2^n + 1 samples a side (a 1024 x 1024 Surface becomes a
+// 1025 x 1025 file), chosen on writing.
+enum EngineSize : int32_t {
+    EngineSizeAsIs = 0,
+    // Grown east and south by repeating the last column and row: every sample is kept exactly,
+    // so a 2^n grid comes back unchanged once the extra column and row are cut.
+    EngineSizeExtended = 1,
+    // Bilinear over the whole grid with the corner samples kept: the map outline stays.
+    EngineSizeResampled = 2,
+};
+// The smallest 2^n + 1 that is at least side.
+int32_t EngineSide(int32_t side);
+
+// The samples a height raster writer stores, row by row as the file holds them: the Surface
+// itself, or the Surface at an engine size.
+class StoredGrid {
+public:
+    StoredGrid(const Surface& s, int32_t engineSize);
+    // Row fileRow of the file, counted from its first row; valid until the next call.
+    const float* Row(int32_t fileRow, bool southFirst);
+    // "h.png: written as 1025 x 1025, edge-extended from 1024 x 1024"; empty at the Surface's size.
+    std::string Note(const std::string& path) const;
+
+    int32_t Width = 0;
+    int32_t Height = 0;
+    // The outline of the stored cells, for world files and headers.
+    double Left = 0.0;
+    double Top = 0.0;
+    double CellWidth = 0.0;
+    double CellHeight = 0.0;
+
+private:
+    const Surface& S;
+    int32_t Mode;
+    std::vector<int32_t> Column;     // the Surface's column at or left of each stored one
+    std::vector<double> ColumnShare; // the weight of the column right of it
+    std::vector<float> Buffer;
+};
+
 // The name of a path without its folders, for notes.
 std::string FileNameOf(const std::string& path);
 

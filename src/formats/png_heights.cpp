@@ -170,7 +170,10 @@ int32_t ReadPngFile(const std::string& path, Workspace& ws, std::string* reason)
     return ReadMappedFile(
         path, reason,
         [&](const uint8_t* data, size_t size) {
-            return ReadPngBuffer(data, size, ws.GreyRange, ws, path, reason);
+            const int32_t code = ReadPngBuffer(data, size, ws.GreyRange, ws, path, reason);
+            if (code == 0)
+                PlaceByWorldFileBeside(path, ws.TheSurface, ws.FileNotes);
+            return code;
         },
         PngCannotOpen, PngCannotMap);
 }
@@ -185,13 +188,14 @@ int32_t WritePngFile(const std::string& path, Workspace& ws, std::string* reason
     if (bits != 8 && bits != 16)
         return Refuse(reason, PngWriteTexts, PngBadOptions, "it is " + std::to_string(bits));
     const size_t bytes = bits / 8;
-    const size_t stride = size_t(s.XSize) * bytes;
+    StoredGrid grid(s, ws.RasterSave.EngineSize);
+    const size_t stride = size_t(grid.Width) * bytes;
     Quantizer quantizer(s.Min, s.Max, bits == 16 ? 65535 : 255, bits);
-    std::vector<uint8_t> pixels(stride * s.YSize);
-    for (int32_t row = 0; row < s.YSize; ++row) {
-        const float* heights = RowOfFileRow(s, row, false);
+    std::vector<uint8_t> pixels(stride * size_t(grid.Height));
+    for (int32_t row = 0; row < grid.Height; ++row) {
+        const float* heights = grid.Row(row, false);
         uint8_t* out = pixels.data() + row * stride;
-        for (int32_t x = 0; x < s.XSize; ++x) {
+        for (int32_t x = 0; x < grid.Width; ++x) {
             const uint32_t code = quantizer.Encode(heights[x]);
             if (bits == 16) {
                 out[2 * size_t(x)] = static_cast<uint8_t>(code >> 8);
@@ -204,16 +208,19 @@ int32_t WritePngFile(const std::string& path, Workspace& ws, std::string* reason
     std::vector<uint8_t> encoded;
     encoded.reserve(pixels.size() / 2);
     PngSink sink{&encoded, {}};
-    if (!EncodePng(pixels.data(), static_cast<uint32_t>(s.XSize), static_cast<uint32_t>(s.YSize),
-                   bits, sink))
+    if (!EncodePng(pixels.data(), static_cast<uint32_t>(grid.Width),
+                   static_cast<uint32_t>(grid.Height), bits, sink))
         return Refuse(reason, PngWriteTexts, PngEncodeFailed, sink.Error);
     AtomicFile file(path);
     if (!file.Open())
         return FileFailure(file, PngCannotCreate, reason);
     if (!file.Write(encoded.data(), encoded.size()) || !file.Commit())
         return FileFailure(file, PngWriteFailed, reason);
+    if (const std::string note = grid.Note(path); !note.empty())
+        ws.FileNotes.push_back(note);
     ws.FileNotes.push_back(quantizer.Report(path));
-    WriteWorldFileBeside(path, s, ws.FileNotes);
+    WriteWorldFileBeside(path, WorldFileText(grid.Left, grid.Top, grid.CellWidth, grid.CellHeight),
+                         ws.FileNotes);
     return 0;
 }
 

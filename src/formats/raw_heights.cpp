@@ -129,22 +129,25 @@ int32_t WriteRawFile(const std::string& path, int32_t sampleBytes, Workspace& ws
         return FileFailure(file, RawCannotCreate, reason);
     const bool bigEndian = ws.Raw.ByteOrder != 0;
     Quantizer quantizer(s.Min, s.Max, 65535, 16);
-    std::vector<uint8_t> line(static_cast<size_t>(s.XSize) * sampleBytes);
+    StoredGrid grid(s, ws.Raw.EngineSize);
+    std::vector<uint8_t> line(static_cast<size_t>(grid.Width) * sampleBytes);
     Progress& progress = ws.TheProgress;
     progress.ProgressBegin("Writing RAW file " + path, ProgressStepPercent);
     bool ok = true;
-    for (int32_t row = 0; ok && row < s.YSize && !progress.CancelRequested(); ++row) {
-        const float* heights = RowOfFileRow(s, row, ws.Raw.SouthUp != 0);
-        for (int32_t x = 0; x < s.XSize; ++x) {
+    for (int32_t row = 0; ok && row < grid.Height && !progress.CancelRequested(); ++row) {
+        const float* heights = grid.Row(row, ws.Raw.SouthUp != 0);
+        for (int32_t x = 0; x < grid.Width; ++x) {
             const uint64_t bits = sampleBytes == 4 ? std::bit_cast<uint32_t>(heights[x])
                                                    : quantizer.Encode(heights[x]);
             PutSample(line.data() + size_t(x) * sampleBytes, bits, sampleBytes, bigEndian);
         }
         ok = file.Write(line.data(), line.size());
-        progress.ProgressUpdate(row, s.YSize);
+        progress.ProgressUpdate(row, grid.Height);
         progress.PumpPendingMessage();
     }
     const int32_t code = FinishWrite(file, ok, progress, RawWriteCancelled, RawWriteFailed, reason);
+    if (const std::string note = grid.Note(path); code == 0 && !note.empty())
+        ws.FileNotes.push_back(note);
     if (code == 0 && sampleBytes == 2)
         ws.FileNotes.push_back(quantizer.Report(path));
     return code;

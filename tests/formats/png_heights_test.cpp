@@ -147,5 +147,69 @@ TEST(WorldFile, NamesBesideThePicture) {
         EXPECT_EQ(WorldFilePath(picture), world) << picture;
 }
 
+TEST(WorldFile, ParsesNorthUpPlacementsOnly) {
+    const struct {
+        const char* Name;
+        const char* Text;
+        bool Used;
+        WorldPlacement Expected; // west, north, cell width, cell height
+        const char* Why;
+    } cases[] = {
+        // Centre of the north-western cell at 10.5 E, 49.75 N, cells 1 by 0.5 degrees.
+        {"plain", "1\n0\n0\n-0.5\n10.5\n49.75\n", true, {10, 50, 1, 0.5}, ""},
+        {"spaces and exponents",
+         " 2.5e-1 0 0 -2.5E-1 -179.875 89.875",
+         true,
+         {-180, 90, 0.25, 0.25},
+         ""},
+        {"five numbers", "1\n0\n0\n-1\n10\n", false, {}, "six numbers"},
+        {"words", "one 0 0 -1 10 50", false, {}, "six numbers"},
+        {"rotated", "1 0.1 0 -1 10 50", false, {}, "rotated"},
+        {"south-up", "1 0 0 1 10 50", false, {}, "east- and south-going"},
+        {"no width", "0 0 0 -1 10 50", false, {}, "east- and south-going"},
+        {"infinite", "1 0 0 -1 inf 50", false, {}, "six numbers"},
+    };
+    for (const auto& c : cases) {
+        WorldPlacement placement;
+        std::string why;
+        ASSERT_EQ(ParseWorldFile(c.Text, placement, why), c.Used) << c.Name;
+        if (!c.Used) {
+            EXPECT_NE(why.find(c.Why), std::string::npos) << c.Name << ": " << why;
+            continue;
+        }
+        EXPECT_DOUBLE_EQ(placement.West, c.Expected.West) << c.Name;
+        EXPECT_DOUBLE_EQ(placement.North, c.Expected.North) << c.Name;
+        EXPECT_DOUBLE_EQ(placement.CellWidth, c.Expected.CellWidth) << c.Name;
+        EXPECT_DOUBLE_EQ(placement.CellHeight, c.Expected.CellHeight) << c.Name;
+    }
+}
+
+TEST(WorldFile, APngOpensWhereItsWorldFilePlacesIt) {
+    test::RecordingHost host;
+    Workspace ws{host};
+    test::TempDir dir;
+    ASSERT_EQ(ws.TheSurface.Resize(8, 4, 0), 0);
+    ws.TheSurface.Max = 1;
+    ASSERT_EQ(WritePngFile(dir.File("p.png"), ws), 0);
+    test::WriteFileText(dir.File("p.pgw"), "0.5\n0\n0\n-0.25\n-119.75\n45.875\n");
+    ASSERT_EQ(ws.TheSurface.Resize(4, 4, 0), 0);
+    ws.FileNotes.clear();
+    ASSERT_EQ(ReadPngFile(dir.File("p.png"), ws), 0);
+    const Surface& s = ws.TheSurface;
+    EXPECT_DOUBLE_EQ(s.Left, -120.0);
+    EXPECT_DOUBLE_EQ(s.Right, -116.0);
+    EXPECT_DOUBLE_EQ(s.Top, 46.0);
+    EXPECT_DOUBLE_EQ(s.Bottom, 45.0);
+    EXPECT_EQ(ws.FileNotes, std::vector<std::string>{"p.png: placed on the map by p.pgw"});
+
+    // A rotated world file is named and passed over; the edges stay those of the last read.
+    test::WriteFileText(dir.File("p.pgw"), "0.5 0.2 0 -0.25 -119.75 45.875");
+    ws.FileNotes.clear();
+    ASSERT_EQ(ReadPngFile(dir.File("p.png"), ws), 0);
+    EXPECT_DOUBLE_EQ(ws.TheSurface.Left, -120.0);
+    EXPECT_EQ(ws.FileNotes,
+              std::vector<std::string>{"p.pgw: not used: the picture would be rotated"});
+}
+
 } // namespace
 } // namespace korvel
