@@ -430,6 +430,12 @@ bool MainWindow::SaveFile(const QString& path, int32_t type) {
 
 void MainWindow::Record(const char* step, const QString& path, int32_t type) {
     setWindowTitle(QFileInfo(path).fileName() + " - Korvel");
+    // What the file cost or lost: rounding, a cut column, no-data samples.
+    QStringList notes;
+    for (const std::string& note : Ws.FileNotes)
+        notes << QString::fromStdString(note);
+    if (!notes.isEmpty())
+        statusBar()->showMessage(notes.join("; "));
     if (type >= 0)
         Recorder.Add({"type", std::to_string(type)});
     Recorder.Add({step, QFileInfo(path).absoluteFilePath().toStdString()});

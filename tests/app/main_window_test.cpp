@@ -4,6 +4,8 @@
 
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -314,6 +316,18 @@ private slots:
         f.Trigger(korvel::CmdToolPan);
         QVERIFY(!pan->isChecked());
         QCOMPARE(f.Window->View()->Tool(), int32_t{0});
+    }
+
+    void savingToIntegersShowsTheRoundingInTheStatusBar() {
+        QTemporaryDir dir;
+        EditorFixture f;
+        // Heights 0 and 1 at 16 bits: a step of 1/65535.
+        f.Ws.TheSurface.Rows[0][0] = 1.0f;
+        f.Ws.TheSurface.Max = 1.0;
+        f.AnswerNextDialog(nullptr, true); // the PNG options, as they are
+        QVERIFY(f.Window->SaveFile(dir.filePath("h.png")));
+        QCOMPARE(f.Window->statusBar()->currentMessage(),
+                 QString("h.png: 16-bit, step 1.53e-05 m, worst error 0 m, 0 clipped"));
     }
 };
 
