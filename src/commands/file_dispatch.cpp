@@ -62,8 +62,15 @@ int32_t AfterSurfaceRead(Workspace& ws, const std::string& path, int32_t code) {
 }
 
 // A picture read into the TextureMap: the Surface takes the picture's size, keeping its samples.
-int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code,
+// The picture was read over the TextureMap without shading it first, since a read replaces all
+// of it: one that holds what was read (in full, or up to a cancel) is up to date; one a refusal
+// left alone keeps its state, and one emptied for want of memory is computed again when read.
+int32_t AfterTextureRead(Workspace& ws, const std::string& path, int32_t code, bool pictureRead,
                          std::string* reason) {
+    if (pictureRead)
+        ws.TheSurface.Texture.MarkFresh();
+    else if (ws.TheSurface.Texture.AsIs().IsEmpty())
+        MarkTextureStale(ws);
     if (code != 0)
         return code;
     Surface& s = ws.TheSurface;
@@ -118,12 +125,14 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
             ws.RecentFiles.Add(path);
         return code;
     }
-    case FileBmpTexture:
-        return AfterTextureRead(ws, path, ReadBmpImage(path, TextureToDrawOn(ws), progress, reason),
-                                reason);
-    case FilePcxTexture:
-        return AfterTextureRead(
-            ws, path, ReadPcxTexture(path, TextureToDrawOn(ws), progress, reason), reason);
+    case FileBmpTexture: {
+        const int32_t code = ReadBmpImage(path, ws.TheSurface.Texture.AsIs(), progress, reason);
+        return AfterTextureRead(ws, path, code, code == 0, reason);
+    }
+    case FilePcxTexture: {
+        const int32_t code = ReadPcxTexture(path, ws.TheSurface.Texture.AsIs(), progress, reason);
+        return AfterTextureRead(ws, path, code, code == 0 || code == PcxReadCancelled, reason);
+    }
     case FileLightingDefinition:
     case FileSurfaceDefinition:
         return ReadDefinition(ws, path, type, reason);

@@ -183,6 +183,10 @@ TEST_F(FileDispatchTest, PicturesReadResizeTheSurfaceAndAChosenTypeOverridesTheE
     Workspace other(otherHost);
     ASSERT_EQ(other.TheSurface.Resize(16, 16, 0), 0);
     ASSERT_EQ(ReadFileByType(other, texture, false), 0);
+    // The picture read replaces the whole TextureMap, which is therefore never shaded first.
+    EXPECT_EQ(
+        otherHost.ProgressTexts,
+        (std::vector<std::string>{"Reading BMP image", "Finding surface minimum and maximum"}));
     EXPECT_EQ(other.TheSurface.XSize, 8);
     EXPECT_EQ(other.TheSurface.YSize, 4);
     EXPECT_EQ(CurrentTexture(other).GetPixel(1, 2), PackColor(10, 20, 30));
