@@ -138,17 +138,17 @@ def checks(h):
              "-co", "COMPRESS=DEFLATE", "g.asc", "d.tif")
         gdal(work, "gdal_translate", "-q", "-of", "AAIGrid", "g.tif", "d.asc")
         gdal(work, "gdal_translate", "-q", "-of", "PNG", "-ot", "UInt16", "-scale", "-300", "2500",
-             "0", "65535", "g.tif", "d.png")
+             "0", "65535", "-co", "WORLDFILE=YES", "g.tif", "d.png")
         pixels, _ = gdal_values(work, "d.png")
         for name, expected, before in (("d.tif", source, ()), ("d.asc", source, ()),
                                        ("d.png", pixels, ())):
             got = korvel_r32(work, name, WIDTH, HEIGHT, *before)
             h.expect_equal(expected.astype(np.float32), got, f"{name} from GDAL, Korvel")
-            if name != "d.png":
-                left, top = korvel_edges(work, name)
-                if abs(left - LEFT) > CORNER_TOLERANCE or abs(top - TOP) > CORNER_TOLERANCE:
-                    raise h.Failure(f"{name}: Korvel's corner ({left}, {top}), expected "
-                                    f"({LEFT}, {TOP})")
+            # The PNG is placed by the world file GDAL wrote beside it.
+            left, top = korvel_edges(work, name)
+            if abs(left - LEFT) > CORNER_TOLERANCE or abs(top - TOP) > CORNER_TOLERANCE:
+                raise h.Failure(f"{name}: Korvel's corner ({left}, {top}), expected "
+                                f"({LEFT}, {TOP})")
         # A 3-arc-second tile: 1201 samples on whole degrees, Korvel keeps 1200 columns.
         half = 0.5 / 1200
         gdal(work, "gdal_translate", "-q", "-of", "SRTMHGT", "-ot", "Int16", "-outsize", "1201",
@@ -160,7 +160,29 @@ def checks(h):
         left, top = korvel_edges(work, "N45W120.hgt")
         if abs(left - (-120 - half)) > CORNER_TOLERANCE or abs(top - (46 + half)) > CORNER_TOLERANCE:
             raise h.Failure(f"N45W120.hgt: Korvel's corner ({left}, {top})")
-        return "tiled deflate GTiff Float32, AAIGrid, PNG UInt16 and SRTMHGT read as GDAL reads them"
+        return ("tiled deflate GTiff Float32, AAIGrid, PNG UInt16 (placed by its world file) and "
+                "SRTMHGT read as GDAL reads them")
+
+    def check_engine_sizes_in_gdal(work):
+        h.need(tools=("gdal_translate", "gdalinfo"))
+        heights, low, high = make_placed(work)
+        h.korvel(work, "open", "g.mdr", "set", "png.EngineSize=2", "save", "e.png", "set",
+                 "raw.EngineSize=1", "save", "e.r16")
+        # Resampled to 65 x 65 with the corner samples kept: the cells shrink about the first
+        # and last sample centres, which stay where they were.
+        got, info = gdal_values(work, "e.png")
+        corners = quantized(heights, low, high, 65535)[[0, 0, -1, -1], [0, -1, 0, -1]]
+        h.expect_equal(corners, got[[0, 0, -1, -1], [0, -1, 0, -1]], "e.png corners, GDAL")
+        cell_w, cell_h = 1 / 128, 1 / 64
+        expect_corner(info, "e.png", LEFT + (cell_w - cell_w * (WIDTH - 1) / 64) / 2,
+                      TOP - (cell_h - cell_h * (HEIGHT - 1) / 64) / 2)
+        # Edge-extended: the samples as they are, then the last column and row repeated.
+        write_envi_header(work / "e.r16.hdr", 65, 65, 12)
+        got, _ = gdal_values(work, "e.r16")
+        expected = np.pad(quantized(heights, low, high, 65535), ((0, 65 - HEIGHT), (0, 65 - WIDTH)),
+                          mode="edge")
+        h.expect_equal(expected, got, "e.r16 through an ENVI header, GDAL")
+        return "65 x 65 engine sizes: resampled PNG placed and cornered, edge-extended RAW16 exact"
 
     return [check_height_rasters_in_gdal, check_world_file_bmp_in_gdal, check_exr_in_imagemagick,
-            check_gdal_files_into_korvel]
+            check_gdal_files_into_korvel, check_engine_sizes_in_gdal]

@@ -72,9 +72,23 @@ bool ParseWorldFile(const std::string& text, WorldPlacement& placement, std::str
 
 void PlaceByWorldFileBeside(const std::string& picturePath, Surface& s,
                             std::vector<std::string>& notes) {
-    const std::string path = WorldFilePath(picturePath);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // The names GDAL looks for too: "h.pgw", "h.pngw" and (as GDAL writes it) "h.wld".
+    const size_t dot = picturePath.rfind('.');
+    const size_t slash = picturePath.find_last_of('/');
+    const bool named = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string stem = named ? picturePath.substr(0, dot) : picturePath;
+    std::string path;
+    std::ifstream in;
+    for (const std::string& candidate :
+         {WorldFilePath(picturePath), picturePath + "w", stem + ".wld"}) {
+        in.open(candidate, std::ios::binary);
+        if (in) {
+            path = candidate;
+            break;
+        }
+        in.clear();
+    }
+    if (path.empty())
         return;
     // Six numbers take a few hundred bytes at most; a larger file is not a world file.
     constexpr std::streamsize Longest = 4096;

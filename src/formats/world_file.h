@@ -33,8 +33,8 @@ struct WorldPlacement {
 // The placement in text; false with why when it is not six numbers, or the picture would be
 // rotated, mirrored or have cells that are not positive.
 bool ParseWorldFile(const std::string& text, WorldPlacement& placement, std::string& why);
-// Places s by the world file beside picturePath when there is one, with a note either way; s
-// keeps its edges when the file cannot be used.
+// Places s by the world file beside picturePath (".pgw", ".pngw" or ".wld") when there is one, with
+// a note either way; s keeps its edges when the file cannot be used.
 void PlaceByWorldFileBeside(const std::string& picturePath, Surface& s,
                             std::vector<std::string>& notes);
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 namespace korvel {
@@ -209,6 +210,15 @@ TEST(WorldFile, APngOpensWhereItsWorldFilePlacesIt) {
     EXPECT_DOUBLE_EQ(ws.TheSurface.Left, -120.0);
     EXPECT_EQ(ws.FileNotes,
               std::vector<std::string>{"p.pgw: not used: the picture would be rotated"});
+
+    // GDAL writes its world files as ".wld".
+    std::filesystem::remove(dir.File("p.pgw"));
+    test::WriteFileText(dir.File("p.wld"), "1 0 0 -1 10.5 49.5");
+    ws.FileNotes.clear();
+    ASSERT_EQ(ReadPngFile(dir.File("p.png"), ws), 0);
+    EXPECT_DOUBLE_EQ(ws.TheSurface.Left, 10.0);
+    EXPECT_DOUBLE_EQ(ws.TheSurface.Bottom, 46.0);
+    EXPECT_EQ(ws.FileNotes, std::vector<std::string>{"p.png: placed on the map by p.wld"});
 }
 
 } // namespace
