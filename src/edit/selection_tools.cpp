@@ -45,8 +45,8 @@ int32_t SelectRectangle(Surface& s, int32_t x0, int32_t y0, int32_t x1, int32_t 
                         int32_t operation) {
     if (!Usable(s, operation))
         return -1;
-    const auto [left, right] = std::minmax(x0, x1);
-    const auto [bottom, top] = std::minmax(y0, y1);
+    const int32_t left = std::min(x0, x1), right = std::max(x0, x1);
+    const int32_t bottom = std::min(y0, y1), top = std::max(y0, y1);
     Apply(s, operation,
           [&](int32_t x, int32_t y) { return x >= left && x <= right && y >= bottom && y <= top; });
     return 0;
