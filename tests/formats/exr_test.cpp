@@ -96,6 +96,18 @@ TEST(Exr, RefusalsSayWhyAndChangeNothing) {
     ASSERT_NE(at, huge.end());
     const std::vector<uint8_t> bigger = {0x30, 0x75, 0, 0, 0x30, 0x75, 0, 0};
     std::copy(bigger.begin(), bigger.end(), at);
+    std::vector<uint8_t> wide = good;
+    at = std::search(wide.begin(), wide.end(), window.begin(), window.end());
+    const std::vector<uint8_t> wider = {0x00, 0x00, 0x07, 0, 63, 0, 0, 0};
+    std::copy(wider.begin(), wider.end(), at);
+    // A channel list one byte shorter than its entries: OpenEXR would read on past it.
+    std::vector<uint8_t> shortList = good;
+    const std::string chlist = "chlist";
+    at = std::search(shortList.begin(), shortList.end(), chlist.begin(), chlist.end());
+    ASSERT_NE(at, shortList.end());
+    --at[int(chlist.size()) + 1];
+    std::vector<uint8_t> multiPart = good;
+    multiPart[5] |= 0x10;
     const std::string garbage = "GIF89a and more";
     const struct {
         const char* Name;
@@ -109,7 +121,12 @@ TEST(Exr, RefusalsSayWhyAndChangeNothing) {
          "(no channel Y, Z or R, and more than one other)"},
         {"narrow", test::ReadFileBytes(dir.File("narrow.exr")), ExrBadSize, "(3 x 1)"},
         {"cut short", {good.begin(), good.begin() + good.size() / 2}, ExrTruncated, "EXR file"},
-        {"huge window", huge, ExrTruncated, "(unexpected end of file)"},
+        // Refused from the header, before OpenEXR allocates lines of that width.
+        {"huge window", huge, ExrTruncated, "(30001 x 30001 from "},
+        {"window past the Surface's limits", wide, ExrBadSize, "(458753 x 64)"},
+        {"multi-part", multiPart, ExrUnsupported, "(a multi-part or deep file)"},
+        {"channel list past its size", shortList, ExrTruncated,
+         "(attribute \"channels\" of type chlist claims 18 bytes where its value runs past them)"},
     };
     for (const auto& c : cases) {
         test::RecordingHost host;
