@@ -24,7 +24,8 @@ extern const StatusTable DrainageTexts;
 // The counts from the direction codes of a width x height grid (row-major, as
 // FindNeighbourDirections gives them): a sample with code 8 counts 0, any other 1 + the counts of
 // the samples whose codes lead to it. Worked leaves first, so each sample is met once.
-// DrainageDone or DrainageNoMemory (counts then empty).
+// DrainageDone or DrainageNoMemory (counts then empty). The picture counts in 32 bits where the
+// number of samples allows.
 int32_t DrainageCounts(const std::vector<uint8_t>& codes, int32_t width, int32_t height,
                        std::vector<int64_t>& counts);
 

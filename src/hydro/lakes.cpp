@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <new>
 
 namespace korvel {
@@ -48,7 +49,8 @@ bool LakeRelaxation::Start(const Surface& s, const LakeFields& f) {
     const int32_t w = s.XSize, h = s.YSize;
     try {
         Now.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0.0f);
-        Levels.assign(static_cast<size_t>(w) * 3, 0.0f);
+        // Padded: the last row's four-column loads reach one past its end.
+        Levels.assign(static_cast<size_t>(w) * 3 + 4, 0.0f);
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
                 Now[At(w, x, y)] =
@@ -76,6 +78,7 @@ bool LakeRelaxation::Start(const Surface& s, const LakeFields& f) {
 
 bool LakeRelaxation::Relax(float& largest) {
     std::copy(Now.begin(), Now.end(), Next.begin());
+    LevelRows = {-1, -1, -1};
     largest = 0.0f;
     bool moved = false;
     const int32_t h = S->YSize;
@@ -87,6 +90,20 @@ bool LakeRelaxation::Relax(float& largest) {
     return moved;
 }
 
+const float* LakeRelaxation::LevelsOf(int32_t row) {
+    const int32_t w = S->XSize;
+    const auto slot = static_cast<size_t>(row % 3);
+    float* out = Levels.data() + slot * static_cast<size_t>(w);
+    if (LevelRows[slot] != row) {
+        const float* e = S->Rows[row];
+        const float* p = Now.data() + At(w, 0, row);
+        for (int32_t x = 0; x < w; ++x)
+            out[x] = e[x] + p[x];
+        LevelRows[slot] = row;
+    }
+    return out;
+}
+
 void LakeRelaxation::RelaxRow(int32_t y, float& largest, bool& moved) {
     const int32_t w = S->XSize, h = S->YSize;
     const float* water = Now.data() + At(w, 0, y);
@@ -94,50 +111,126 @@ void LakeRelaxation::RelaxRow(int32_t y, float& largest, bool& moved) {
     if (std::none_of(water, water + w, [](float v) { return v > 0.0f; }))
         return;
     // Elevation plus water of rows y - 1 .. y + 1 (rows outside the Surface left out).
-    const float* level[3] = {nullptr, nullptr, nullptr};
-    for (int32_t r = 0; r < 3; ++r) {
-        const int32_t row = y - 1 + r;
-        if (row < 0 || row >= h)
-            continue;
-        float* out = Levels.data() + static_cast<size_t>(r) * static_cast<size_t>(w);
-        const float* e = S->Rows[row];
-        const float* p = Now.data() + At(w, 0, row);
-        for (int32_t x = 0; x < w; ++x)
-            out[x] = e[x] + p[x];
-        level[r] = out;
+    const float* level[3] = {y > 0 ? LevelsOf(y - 1) : nullptr, LevelsOf(y),
+                             y < h - 1 ? LevelsOf(y + 1) : nullptr};
+    if (!Spherical) {
+        RelaxInteriorRow(y, level, largest, moved);
+        return;
     }
-    const int32_t first = Spherical ? 0 : 1;
-    const int32_t last = Spherical ? w - 1 : w - 2;
-    for (int32_t x = first; x <= last; ++x) {
+    for (int32_t x = 0; x < w; ++x) {
         const float here = water[x];
         if (!(here > 0.0f))
             continue;
         largest = std::max(largest, here);
-        const float own = level[1][x];
-        float d[8];
-        size_t cell[8]{};
-        float sum = 0.0f;
-        for (int32_t k = 0; k < 8; ++k) {
-            const Offset o = LakeNeighbours[k];
-            d[k] = 0.0f;
-            const float* row = level[o.Dy + 1];
-            if (row == nullptr)
-                continue;
-            int32_t nx = x + o.Dx;
-            nx = nx < 0 ? w - 1 : (nx >= w ? 0 : nx);
-            d[k] = own - row[nx];
-            cell[k] = At(w, nx, y + o.Dy);
-            if (d[k] > 0.0f)
-                sum += d[k];
-        }
-        if (!(sum > 0.0f))
-            continue;
-        Next[At(w, x, y)] -= Delta;
-        for (int32_t k = 0; k < 8; ++k)
-            if (d[k] > 0.0f)
-                Next[cell[k]] += Delta * d[k] / sum;
-        moved = true;
+        moved = SpreadAnywhere(x, y, level) || moved;
     }
+}
+
+namespace {
+
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = int32_t __attribute__((vector_size(16)));
+
+Float4 Load4(const float* p) {
+    Float4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Lanes 1 .. 3 of v, then next.
+Float4 ShiftIn(Float4 v, float next) {
+    return Float4{v[1], v[2], v[3], next};
+}
+
+} // namespace
+
+// Columns 1 .. XSize - 2 of an interior row. Each source's three neighbour rows are taken as
+// columns x - 1 .. x + 2 at once (the cell itself and column x + 2 masked out), the sum still
+// neighbour by neighbour in order. The next grid's columns x - 1 .. x + 2 of the three rows ride
+// along in registers and are stored once no later source of the row can reach them, so each
+// target takes its shares in the order the sources come, as SpreadAnywhere gives them.
+void LakeRelaxation::RelaxInteriorRow(int32_t y, const float* const level[3], float& largest,
+                                      bool& moved) {
+    const int32_t w = S->XSize;
+    const float* water = Now.data() + At(w, 0, y);
+    float* next[3] = {Next.data() + At(w, 0, y - 1), Next.data() + At(w, 0, y),
+                      Next.data() + At(w, 0, y + 1)};
+    const auto column = [w](const float* row, int32_t x) { return x < w ? row[x] : 0.0f; };
+    Float4 window[3];
+    for (int32_t r = 0; r < 3; ++r)
+        window[r] = Float4{next[r][0], next[r][1], column(next[r], 2), column(next[r], 3)};
+    const Float4 zero{};
+    const Float4 delta = zero + Delta;
+    for (int32_t x = 1; x <= w - 2; ++x) {
+        const float here = water[x];
+        if (here > 0.0f) {
+            largest = std::max(largest, here);
+            const float own = level[1][x];
+            const Float4 dUp = own - Load4(level[0] + x - 1);
+            const Float4 dMid = own - Load4(level[1] + x - 1);
+            const Float4 dDown = own - Load4(level[2] + x - 1);
+            const Int4 upMask = (dUp > 0.0f) & Int4{-1, -1, -1, 0};
+            const Int4 midMask = (dMid > 0.0f) & Int4{-1, 0, -1, 0};
+            const Int4 downMask = (dDown > 0.0f) & Int4{-1, -1, -1, 0};
+            const Float4 up = upMask ? dUp : zero;
+            const Float4 mid = midMask ? dMid : zero;
+            const Float4 down = downMask ? dDown : zero;
+            float sum = 0.0f;
+            sum += up[0];
+            sum += up[1];
+            sum += up[2];
+            sum += mid[0];
+            sum += mid[2];
+            sum += down[0];
+            sum += down[1];
+            sum += down[2];
+            if (sum > 0.0f) {
+                const Float4 total = zero + sum;
+                window[0] = upMask ? window[0] + delta * dUp / total : window[0];
+                window[1] = midMask ? window[1] + delta * dMid / total : window[1];
+                window[2] = downMask ? window[2] + delta * dDown / total : window[2];
+                window[1][1] -= Delta;
+                moved = true;
+            }
+        }
+        // Column x - 1 is final for this row's sources.
+        for (int32_t r = 0; r < 3; ++r) {
+            next[r][x - 1] = window[r][0];
+            window[r] = ShiftIn(window[r], column(next[r], x + 3));
+        }
+    }
+    for (int32_t r = 0; r < 3; ++r) {
+        next[r][w - 2] = window[r][0];
+        next[r][w - 1] = window[r][1];
+    }
+}
+
+bool LakeRelaxation::SpreadAnywhere(int32_t x, int32_t y, const float* const level[3]) {
+    const int32_t w = S->XSize;
+    const float own = level[1][x];
+    float d[8];
+    size_t cell[8]{};
+    float sum = 0.0f;
+    for (int32_t k = 0; k < 8; ++k) {
+        const Offset o = LakeNeighbours[k];
+        d[k] = 0.0f;
+        const float* row = level[o.Dy + 1];
+        if (row == nullptr)
+            continue;
+        int32_t nx = x + o.Dx;
+        nx = nx < 0 ? w - 1 : (nx >= w ? 0 : nx);
+        d[k] = own - row[nx];
+        cell[k] = At(w, nx, y + o.Dy);
+        if (d[k] > 0.0f)
+            sum += d[k];
+    }
+    if (!(sum > 0.0f))
+        return false;
+    Next[At(w, x, y)] -= Delta;
+    for (int32_t k = 0; k < 8; ++k)
+        if (d[k] > 0.0f)
+            Next[cell[k]] += Delta * d[k] / sum;
+    return true;
 }
 
 void DrawLakeWater(Image& picture, const std::vector<float>& water, int32_t width, int32_t height,

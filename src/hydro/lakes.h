@@ -4,6 +4,7 @@
 
 #include "core/status.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -41,14 +42,21 @@ public:
 
 private:
     void RelaxRow(int32_t y, float& largest, bool& moved);
+    // Elevation plus water of a row of the current grid, kept for the three rows in use.
+    const float* LevelsOf(int32_t row);
+    // The sources of row y, 1 .. YSize - 2, without wrapping (level: rows y - 1 .. y + 1).
+    void RelaxInteriorRow(int32_t y, const float* const level[3], float& largest, bool& moved);
+    // One source's share to its downhill neighbours, columns wrapping (level holds rows
+    // y - 1 .. y + 1, nullptr for a row outside the Surface); false when none lies below it.
+    bool SpreadAnywhere(int32_t x, int32_t y, const float* const level[3]);
 
     const Surface* S = nullptr;
     float Delta = 1.0f;
     bool Spherical = false;
     std::vector<float> Now;
     std::vector<float> Next;
-    // Elevation plus water of the current grid, three rows at a time.
     std::vector<float> Levels;
+    std::array<int32_t, 3> LevelRows{-1, -1, -1};
 };
 
 // The water picture at scale k: k <= 0 black and white by the display threshold; otherwise grey
