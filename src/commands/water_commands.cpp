@@ -64,8 +64,11 @@ int32_t RunDrainageAreas(Workspace& ws) {
     return DrawDrainageAreas(ws.TheSurface, TextureToDrawOn(ws), ws.TheProgress);
 }
 
-template <auto Member> DialogField Erosion(const char* setting, const char* label) {
-    return RunTimeField<&Workspace::Erosion, Member>(setting, label);
+template <auto Member>
+DialogField Erosion(const char* page, const char* setting, const char* label) {
+    DialogField field = RunTimeField<&Workspace::Erosion, Member>(setting, label);
+    field.Page = page;
+    return field;
 }
 template <auto Member> DialogField Lake(const char* setting, const char* label) {
     return RunTimeField<&Workspace::Lakes, Member>(setting, label);
@@ -85,19 +88,24 @@ DialogField Flood(const char* setting, const char* label, double lo = -HUGE_VAL,
 void BindFluvial(CommandTableBuilder& table) {
     Command& fluvial = table.BindDialog(
         CmdFluvial, RunFluvial, nullptr, "fluvial",
-        {Erosion<&ErosionFields::Steps>("fluvial.Steps", "Simulation Steps:"),
-         Erosion<&ErosionFields::Deposition>("fluvial.Deposition", "Deposition Rate:"),
-         Erosion<&ErosionFields::Capacity>("fluvial.Capacity", "Sediment Capacity:"),
-         Erosion<&ErosionFields::Softness>("fluvial.Softness", "Softness:"),
-         Erosion<&ErosionFields::Redraw>("fluvial.Redraw", "Redraw every (frames):"),
-         Erosion<&ErosionFields::RainFrequency>("fluvial.RainFrequency", "Frequency (steps):"),
-         Erosion<&ErosionFields::RainAmount>("fluvial.RainAmount", "Amount:"),
-         Erosion<&ErosionFields::Fraction>("fluvial.Fraction", "Amount as fraction of altitude"),
-         Erosion<&ErosionFields::Noise>("fluvial.Noise", "Adjust amount as 1/f noise"),
-         Erosion<&ErosionFields::Threshold>("fluvial.Threshold", "Coloring Threshold:"),
-         Erosion<&ErosionFields::WaterFile>("fluvial.WaterFile", "Save water picture to:"),
-         Erosion<&ErosionFields::SedimentFile>("fluvial.SedimentFile",
+        {Erosion<&ErosionFields::Steps>("General", "fluvial.Steps", "Simulation Steps:"),
+         Erosion<&ErosionFields::Deposition>("Surface", "fluvial.Deposition", "Deposition Rate:"),
+         Erosion<&ErosionFields::Capacity>("Surface", "fluvial.Capacity", "Sediment Capacity:"),
+         Erosion<&ErosionFields::Softness>("Surface", "fluvial.Softness", "Softness:"),
+         Erosion<&ErosionFields::Redraw>("Surface", "fluvial.Redraw", "Redraw every (frames):"),
+         Erosion<&ErosionFields::RainFrequency>("Rainfall", "fluvial.RainFrequency",
+                                                "Frequency (steps):"),
+         Erosion<&ErosionFields::RainAmount>("Rainfall", "fluvial.RainAmount", "Amount:"),
+         Erosion<&ErosionFields::Fraction>("Rainfall", "fluvial.Fraction",
+                                           "Amount as fraction of altitude"),
+         Erosion<&ErosionFields::Noise>("Rainfall", "fluvial.Noise", "Adjust amount as 1/f noise"),
+         Erosion<&ErosionFields::Threshold>("Water Map", "fluvial.Threshold",
+                                            "Coloring Threshold:"),
+         Erosion<&ErosionFields::WaterFile>("Water Map", "fluvial.WaterFile",
+                                            "Save water picture to:"),
+         Erosion<&ErosionFields::SedimentFile>("Water Map", "fluvial.SedimentFile",
                                                "Save sediment picture to:")});
+    fluvial.DialogTitle = "Erosion Model Properties";
     fluvial.Codes = &FluvialTexts;
     fluvial.Effect = "Rains on the Surface and lets the water run downhill for the frames asked, "
                      "then shows the water and the sediment (written to WaterFile and "
@@ -124,6 +132,7 @@ void BindLakes(CommandTableBuilder& table) {
          Lake<&LakeFields::SinkBottom>("find-lakes.SinkBottom", "Water Sink Edges: B"),
          Lake<&LakeFields::MaxDisplayedDepth>("find-lakes.MaxDisplayedDepth",
                                               "Max Displayed Depth:")});
+    lakes.DialogTitle = "Lakeland Parameters";
     lakes.Codes = &LakeTexts;
     lakes.Effect = "Lets water settle into the hollows and draws its depth into the picture; "
                    "the elevations stay.";
@@ -139,6 +148,7 @@ void BindFloodFill(CommandTableBuilder& table) {
          Fill<&FloodFillFields::Y>("flood-fill.Y", "Y (Lat):"),
          Fill<&FloodFillFields::Units>("flood-fill.Units", "Position in:",
                                        {{FloodFillPixels, "Pixels"}, {FloodFillLonLat, "Value"}})});
+    fill.DialogTitle = "Flood Fill Settings";
     fill.Codes = &FloodFillTexts;
     fill.Effect = "Sets every sample of the connected region between Low and High that holds "
                   "the start to New Value.";
@@ -157,6 +167,7 @@ void BindWorldFlood(CommandTableBuilder& table) {
          Flood<&WorldFloodFields::InitialFrame>("world-flood.InitialFrame", "Initial Frame:", 0),
          Flood<&WorldFloodFields::FileType>("world-flood.FileType", "File Type:", 0, 1,
                                             {{WorldFloodBmp, "BMP"}, {WorldFloodPcx, "PCX"}})});
+    flood.DialogTitle = "Sea Flooding";
     flood.Codes = &WorldFloodTexts;
     flood.Effect = "Shades the picture at sea levels from Starting to Ending, writing "
                    "PIC00000.BMP ... with Save Sequence; the sea level is restored.";
