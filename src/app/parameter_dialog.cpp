@@ -12,9 +12,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 
 #include <climits>
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace korvel {
 
@@ -41,6 +45,26 @@ ParameterDialog::ParameterDialog(const QString& title, std::vector<DialogRow> ro
     setWindowTitle(title);
     auto* form = new QFormLayout;
     Form = form;
+    // A property sheet: one tab per page, in the order the fields name them.
+    QTabWidget* sheet = nullptr;
+    std::vector<std::pair<std::string, QFormLayout*>> pages;
+    const auto formOf = [&](const DialogField& field) {
+        if (*field.Page == '\0' || sheet == nullptr)
+            return form;
+        for (const auto& [name, layout] : pages)
+            if (name == field.Page)
+                return layout;
+        auto* page = new QWidget(sheet);
+        auto* layout = new QFormLayout(page);
+        sheet->addTab(page, QString(field.Page));
+        pages.emplace_back(field.Page, layout);
+        return layout;
+    };
+    for (const DialogRow& edits : rows)
+        if (*edits.Field.Page != '\0' && sheet == nullptr) {
+            sheet = new QTabWidget(this);
+            form->addRow(sheet);
+        }
     for (DialogRow& edits : rows) {
         Row row{std::move(edits), nullptr};
         row.Editor = MakeEditor(row);
@@ -63,7 +87,7 @@ ParameterDialog::ParameterDialog(const QString& title, std::vector<DialogRow> ro
             layout->addWidget(browse);
             shown = holder;
         }
-        form->addRow(QString(row.Edits.Field.Label), shown);
+        formOf(row.Edits.Field)->addRow(QString(row.Edits.Field.Label), shown);
         Rows.push_back(std::move(row));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -176,6 +176,8 @@ struct DialogField {
     // makes one from the variable it edits. nullptr for persisted settings.
     SettingType Type = SettingType::Skip;
     void* (*Variable)(Workspace&) = nullptr;
+    // The page of a property sheet the field sits on; empty in a plain dialog.
+    const char* Page = "";
 };
 
 // The address of ws.*A.*B..., for a field's Variable.
@@ -235,6 +237,8 @@ struct Command {
     // every field shown, run-time and persisted. No fields: the command has no dialog.
     std::string Group;
     std::vector<DialogField> Fields;
+    // The dialog's own title; empty: the menu text without mnemonic and ellipsis.
+    std::string DialogTitle;
     Refresh After = Refresh::None;
     // nullptr: the operation is not available in this version.
     int32_t (*Run)(Workspace&) = nullptr;

@@ -77,7 +77,9 @@ RunResult RunCommand(const Command& command, Workspace& ws) {
         if (command.Prefill)
             command.Prefill(ws);
         const std::string& group = command.Group.empty() ? command.CliName : command.Group;
-        if (!ws.TheHost.EditParameters(group, PlainTitle(command.MenuText), ws))
+        const std::string title =
+            command.DialogTitle.empty() ? PlainTitle(command.MenuText) : command.DialogTitle;
+        if (!ws.TheHost.EditParameters(group, title, ws))
             return {RunStatus::Declined, 0};
     }
     if (!command.SnapshotName.empty() && ws.General.Undo > 0)

@@ -10,6 +10,7 @@
 #include "commands/selection_commands.h"
 #include "commands/surface_operations.h"
 #include "commands/undo_operations.h"
+#include "commands/water_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -122,7 +123,8 @@ const Row Rows[] = {
      "Cosine Distortion", Refresh::Full, ""},
     {AreaMenu, CmdInverseCosine, "inverse-cosine", "&Inverse Cosine Distortion", "Inverse Cosine",
      Refresh::Full, ""},
-    {ErosionMenu, CmdFluvial, "fluvial", "&Fluvial...", "Fluvial Erosion", Refresh::Full,
+    // The elevations stay; a refresh would shade over the water marks the command draws.
+    {ErosionMenu, CmdFluvial, "fluvial", "&Fluvial...", "Fluvial Erosion", Refresh::View,
      "Erode surface with flowing fluid"},
     {ErosionMenu, CmdThermal, "thermal", "&Thermal...", "", Refresh::None,
      "Erode surface using thermal erosion"},
@@ -279,6 +281,7 @@ std::vector<Command> BuildTable() {
     BindSelectionCommands(builder);
     BindLightingCommands(builder);
     BindGrayMapCommands(builder);
+    BindWaterCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

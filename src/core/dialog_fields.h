@@ -210,6 +210,63 @@ struct SeaMaskFields { // "sea-mask": the sea level is the lighting's own
     bool SeaWhite = true;
 };
 
+// "Erosion Model Properties" of the fluvial erosion.
+struct ErosionFields { // "fluvial"
+    int32_t Steps = 1;
+    double Deposition = 0.1;
+    double Capacity = 5.0;
+    double Softness = 0.3; // edited, not used by the model
+    int32_t Redraw = 1;
+    int32_t RainFrequency = 10;
+    double RainAmount = 0.5;
+    bool Fraction = false;
+    bool Noise = false; // "Adjust amount as 1/f noise": edited, not used by the model
+    double Threshold = 0.5;
+    // Where the water and sediment pictures are also written when they are shown; empty: not.
+    std::string WaterFile;
+    std::string SedimentFile;
+};
+
+struct LakeFields { // "find-lakes": "Lakeland Parameters"
+    float InitialLevel = 10.0f;
+    bool Sheet = true;
+    int32_t MaxIterations = 10000;
+    float WaterDelta = 1.0f;
+    bool Spherical = false;
+    int32_t DisplayEvery = 5;
+    float DisplayThreshold = 1.0f;
+    float DisplayMultiplier = 0.3f;
+    bool SinkTop = true;
+    bool SinkLeft = true;
+    bool SinkRight = true;
+    bool SinkBottom = true;
+    float MaxDisplayedDepth = 100000.0f;
+};
+
+enum FloodFillUnits : int32_t { FloodFillPixels = 0, FloodFillLonLat = 1 };
+
+struct FloodFillFields { // "flood-fill": "Flood Fill Settings"
+    float High = 1.0f;
+    float Low = 0.0f;
+    float NewValue = 0.5f;
+    float X = 0.0f; // a column, or a longitude
+    float Y = 0.0f; // a row, or a latitude
+    int32_t Units = FloodFillPixels;
+};
+
+enum WorldFloodCount : int32_t { WorldFloodFrames = 0, WorldFloodSeaDelta = 1 };
+enum WorldFloodFileType : int32_t { WorldFloodBmp = 0, WorldFloodPcx = 1 };
+
+struct WorldFloodFields { // "world-flood": "Sea Flooding"
+    double Starting = 0.0;
+    double Ending = 1000.0;
+    int32_t Count = WorldFloodFrames;
+    double Value = 10.0; // the number of frames or the sea delta
+    bool SaveSequence = false;
+    int32_t InitialFrame = 0; // the next frame number, advanced as pictures are written
+    int32_t FileType = WorldFloodBmp;
+};
+
 // What the last histogram counted, for its dialog or the CLI to show.
 struct HistogramResult {
     std::vector<int64_t> Bins;

@@ -139,6 +139,10 @@ public:
     QuiltFields Quilt;
     LightMapFields LightMap;
     SeaMaskFields SeaMask;
+    ErosionFields Erosion;
+    LakeFields Lakes;
+    FloodFillFields FloodFill;
+    WorldFloodFields WorldFlood;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.

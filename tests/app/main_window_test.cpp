@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -151,6 +152,27 @@ private slots:
         QCOMPARE(f.Window->ActionFor(korvel::CmdRedo)->text(), QString("Redo Offset\tCtrl+Y"));
         QVERIFY(!undo->isEnabled());
         QCOMPARE(undo->text(), QString("&Undo\tCtrl+Z"));
+    }
+
+    void fluvialShowsTheErosionSheetWithItsPages() {
+        EditorFixture f;
+        f.AnswerNextDialog(
+            [](korvel::ParameterDialog& d) {
+                QCOMPARE(d.windowTitle(), QString("Erosion Model Properties"));
+                auto* sheet = d.findChild<QTabWidget*>();
+                QVERIFY(sheet);
+                QStringList pages;
+                for (int i = 0; i < sheet->count(); ++i)
+                    pages << sheet->tabText(i);
+                QCOMPARE(pages, QStringList({"General", "Surface", "Rainfall", "Water Map"}));
+                // The steps sit on the first page, the threshold on the last.
+                QVERIFY(sheet->widget(0)->findChild<QWidget*>("fluvial.Steps"));
+                QVERIFY(sheet->widget(3)->findChild<QWidget*>("fluvial.Threshold"));
+            },
+            false);
+        f.Trigger(korvel::CmdFluvial);
+        QVERIFY(f.Answered);
+        QCOMPARE(f.Ws.Undo.UndoCount(), 0);
     }
 
     void refusedValueKeepsTheDialogOpen() {
