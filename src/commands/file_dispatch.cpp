@@ -20,6 +20,7 @@
 #include "formats/tga.h"
 #include "formats/world_file.h"
 #include "generate/surface_definition_file.h"
+#include "paint/brush_file.h"
 #include "shading/lighting_definition_file.h"
 #include "shading/texture.h"
 
@@ -84,6 +85,8 @@ int32_t ReadDefinition(Workspace& ws, const std::string& path, int32_t type, std
     int32_t code = 0;
     if (type == FileSurfaceDefinition) {
         code = ReadSurfaceDefinitionFile(path, ws, message);
+    } else if (type == FileBrushDefinition) {
+        code = ReadBrushDefinitionFile(path, ws, message);
     } else {
         code = ReadLightingDefinitionFile(path, ws, message);
         MarkTextureStale(ws);
@@ -126,6 +129,7 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
             ws, path, ReadPcxTexture(path, TextureToDrawOn(ws), progress, reason), reason);
     case FileLightingDefinition:
     case FileSurfaceDefinition:
+    case FileBrushDefinition:
         return ReadDefinition(ws, path, type, reason);
     case FileRaw16:
     case FileRaw16Raw:
@@ -148,7 +152,6 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     case FileMuseDted:
     case FileBryce2:
     case FileBryce3D:
-    case FileBrushDefinition:
         return DispatchNotYet;
     case FileTin:
     case FileCc2Contours:
@@ -373,6 +376,8 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return Written(WriteExrFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
+    case FileBrushDefinition:
+        return WriteBrushDefinitionFile(path, ws, message);
     case FileDxfQuads:
     case FileDxfTriangles:
     case FilePovMesh:
