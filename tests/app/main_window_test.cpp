@@ -97,6 +97,7 @@ private slots:
                                 korvel::CmdZoomOut,
                                 korvel::CmdZoomArbitrary,
                                 korvel::CmdAbout,
+                                korvel::CmdBrushWizard,
                                 korvel::CmdToolPan,
                                 korvel::CmdToolZoom,
                                 korvel::CmdToolRectangularSelection,
