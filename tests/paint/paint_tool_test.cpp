@@ -148,6 +148,25 @@ TEST_F(PaintToolTest, ShapesAndSizes) {
     EXPECT_EQ(State().Brushes.Current.MaskAt(0, 0), 0);
 }
 
+TEST_F(PaintToolTest, EscapeStopsOneStampAndTheStrokeGoesOn) {
+    Fill([](int32_t, int32_t) { return 0.0; });
+    ChoosePreset(ws, PresetRaise);
+    SetBrushShape(ws, false);
+    Tool& tool = *State().Active;
+    host.OnPump = [this, first = host.Pumps + 1](int pumps) {
+        if (pumps == first)
+            ws.TheProgress.CancelFlag = CancelKey;
+    };
+    // 11 rows: the first stamp stops after its fourth row, the second one is whole.
+    tool.ButtonDown({10, 10});
+    EXPECT_EQ(ws.TheProgress.CancelFlag, 0);
+    EXPECT_EQ(Sum(), 4 * 11);
+    tool.Move({30, 15});
+    tool.ButtonUp({30, 15});
+    EXPECT_EQ(Sum(), 4 * 11 + 11 * 11);
+    EXPECT_EQ(ws.Undo.UndoCount(), 1);
+}
+
 TEST_F(PaintToolTest, CloneNeedsASourceFirst) {
     const std::vector<float> grid = Grid();
     CloneTool& clone = State().Cloner;
