@@ -80,10 +80,15 @@ SampleRect ViewPainting::Press(QPoint sample, int32_t pressure) {
 
 SampleRect ViewPainting::Move(QPoint sample, int32_t pressure) {
     Tool* tool = Current();
-    if (!tool || !Down)
+    // A move that the stamp's own message pumping delivers is not a stamp of its own, nor a
+    // point of the recorded stroke.
+    if (!tool || !Down || InStamp)
         return {};
     Words.push_back(Word(sample, pressure));
-    return tool->Move(EventAt(sample, pressure));
+    InStamp = true;
+    const SampleRect redraw = tool->Move(EventAt(sample, pressure));
+    InStamp = false;
+    return redraw;
 }
 
 SampleRect ViewPainting::Release(QPoint sample, int32_t pressure) {

@@ -47,6 +47,7 @@ private:
     Workspace& Ws;
     bool Down = false;
     bool PickedSource = false;
+    bool InStamp = false;
     std::vector<std::string> Words;
 };
 
