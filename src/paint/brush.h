@@ -111,7 +111,7 @@ class Brush {
 public:
     static constexpr int32_t MinSize = 3;
     // A footprint far larger than any view would cost megabytes a stamp for no purpose.
-    static constexpr int32_t MaxSize = 1025;
+    static constexpr int32_t MaxSize = 513;
 
     // The defaults, built in the simple form.
     Brush();

@@ -40,9 +40,15 @@ void ReadList(GridList& list, const Brush& b, TokenReader& reader, Evaluator& ev
     const bool usable = Brush::OddSize(b.XSize) == b.XSize && Brush::OddSize(b.YSize) == b.YSize;
     const int64_t count = static_cast<int64_t>(b.XSize) * b.YSize;
     for (int64_t n = 0; n < count && !EndsList(reader.Token()); ++n) {
+        const int32_t line = reader.Line();
+        const size_t column = reader.Column();
         const auto value = static_cast<float>(ReadBlockReal(reader, eval));
         if (usable)
             list.Values.push_back(value);
+        // A token that cannot start a number is not consumed by the constant reader: without
+        // this the count of a huge declared size would be spent on it.
+        if (reader.Line() == line && reader.Column() == column)
+            reader.Next();
     }
 }
 
