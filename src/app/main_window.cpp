@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
 #include "app/altitude_key_window.h"
+#include "app/brush_wizard.h"
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
 #include "app/qt_settings_store.h"
 #include "app/texture_view.h"
+#include "app/view_painting.h"
 #include "commands/command.h"
 #include "commands/command_runner.h"
 #include "commands/file_dispatch.h"
@@ -43,18 +45,9 @@ bool IsTool(int32_t id) {
     case CmdToolLassoSelection:
     case CmdToolRectangularSelection:
     case CmdToolMagicWand:
-    case CmdPaint:
-    case CmdClone:
-    case CmdPaintToolPaint:
-    case CmdPaintToolBlur:
-    case CmdPaintToolSharpen:
-    case CmdPaintToolDig:
-    case CmdPaintToolRaise:
-    case CmdPaintToolErode:
-    case CmdPaintToolAddNoise:
         return true;
     default:
-        return false;
+        return ViewPainting::IsPaintCommand(id);
     }
 }
 
@@ -130,6 +123,10 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store)
     Host.SetViewInvalidator([this] { TheView->viewport()->update(); });
     Host.SetAltitudeKeyPainter([this] { RepaintAltitudeKey(); });
     TheView->SetMouseObserver([this](const SurfacePoint& p) { ShowPosition(p); });
+    TheView->SetStrokeObserver([this](std::vector<std::string> words) {
+        Recorder.Add(std::move(words));
+        UpdateActions();
+    });
     TheView->SetSelectionObserver([this] {
         Recorder.NoteUnrepeatable("selections drawn with the " +
                                   FindCommandById(TheView->Tool())->MenuText + " tool");
@@ -216,6 +213,7 @@ bool MainWindow::OwnsCommand(int32_t id) const {
     case CmdZoomOut:
     case CmdZoomArbitrary:
     case CmdAbout:
+    case CmdBrushWizard:
     case CmdToolPan:
     case CmdToolZoom:
     case CmdToolRectangularSelection:
@@ -265,6 +263,10 @@ void MainWindow::RunById(int32_t id) {
         if (result.Status != RunStatus::Declined &&
             !(result.Status == RunStatus::Failed && result.Code == -1))
             statusBar()->showMessage(QString::fromStdString(DescribeRunResult(*command, result)));
+        // The view takes the tool a paint command chose; the cursor shows the brush as it is now.
+        if (ViewPainting::IsPaintCommand(command->Id) && result.Status == RunStatus::Done)
+            TheView->FollowPaintTool(command->Id);
+        TheView->UpdateCursor();
         if (command->Id == CmdOptions && result.Status == RunStatus::Done) {
             TheView->UpdateCursor();
             if (Store && !Ws.Finish(*Store))
@@ -302,6 +304,9 @@ bool MainWindow::RunOwnCommand(const Command& command) {
         return true;
     case CmdZoomArbitrary:
         AskZoomRatio();
+        return true;
+    case CmdBrushWizard:
+        RunBrushWizard(this);
         return true;
     case CmdAbout:
         QMessageBox::about(this, "About Korvel",

@@ -137,8 +137,46 @@ int32_t TextureView::ZoomDenominator() const {
 }
 
 void TextureView::ChooseTool(int32_t id) {
+    if (ViewPainting::IsPaintCommand(ToolId))
+        Painting.Leave();
     ToolId = ToolId == id ? 0 : id;
     UpdateCursor();
+}
+
+void TextureView::FollowPaintTool(int32_t id) {
+    ToolId = Painting.Current() ? id : 0;
+    UpdateCursor();
+}
+
+bool TextureView::PaintToolChosen() const {
+    return ViewPainting::IsPaintCommand(ToolId) && Painting.Current();
+}
+
+void TextureView::SetShift(bool held) {
+    ShiftHeld = held;
+    if (PaintToolChosen())
+        Painting.Shift(held);
+    UpdateCursor();
+}
+
+void TextureView::RedrawSamples(const SampleRect& samples) {
+    // A stroke that widened the height range made the whole picture stale.
+    if (Ws.TheSurface.Texture.Stale()) {
+        viewport()->update();
+        return;
+    }
+    if (samples.Empty())
+        return;
+    const double f = ZoomHolder(Ws).ZoomFactor();
+    const int h = Ws.TheSurface.YSize;
+    const int sx = horizontalScrollBar()->value();
+    const int sy = verticalScrollBar()->value();
+    // Picture rows count from the top in the view.
+    const QRect area(static_cast<int>(std::floor(samples.X0 * f)) - sx,
+                     static_cast<int>(std::floor((h - 1 - samples.Y1) * f)) - sy,
+                     static_cast<int>(std::ceil((samples.X1 - samples.X0 + 1) * f)),
+                     static_cast<int>(std::ceil((samples.Y1 - samples.Y0 + 1) * f)));
+    viewport()->update(area.adjusted(-1, -1, 1, 1));
 }
 
 void TextureView::UpdateCursor() {
@@ -148,6 +186,8 @@ void TextureView::UpdateCursor() {
         viewport()->setCursor(Panning ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     else if (ToolId == CmdToolZoom)
         viewport()->setCursor(ZoomCursor(ShiftHeld));
+    else if (PaintToolChosen())
+        viewport()->setCursor(Painting.Cursor(ZoomHolder(Ws).ZoomFactor()));
     else
         viewport()->setCursor(IsSelectionTool(ToolId) ? Qt::CrossCursor : Qt::ArrowCursor);
 }
@@ -157,10 +197,8 @@ void TextureView::NotePointer(const QMouseEvent& event) {
     if (event.source() != Qt::MouseEventSynthesizedByQt || !Ws.General.UseTablet)
         PenPressure = -1;
     const bool shift = event.modifiers() & Qt::ShiftModifier;
-    if (shift != ShiftHeld) {
-        ShiftHeld = shift;
-        UpdateCursor();
-    }
+    if (shift != ShiftHeld)
+        SetShift(shift);
 }
 
 bool TextureView::viewportEvent(QEvent* event) {
@@ -180,18 +218,14 @@ bool TextureView::viewportEvent(QEvent* event) {
 }
 
 void TextureView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Shift && !ShiftHeld) {
-        ShiftHeld = true;
-        UpdateCursor();
-    }
+    if (event->key() == Qt::Key_Shift && !ShiftHeld)
+        SetShift(true);
     QAbstractScrollArea::keyPressEvent(event);
 }
 
 void TextureView::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Shift && ShiftHeld) {
-        ShiftHeld = false;
-        UpdateCursor();
-    }
+    if (event->key() == Qt::Key_Shift && ShiftHeld)
+        SetShift(false);
     QAbstractScrollArea::keyReleaseEvent(event);
 }
 
@@ -287,6 +321,12 @@ void TextureView::resizeEvent(QResizeEvent* event) {
 
 void TextureView::mousePressEvent(QMouseEvent* event) {
     NotePointer(*event);
+    if (PaintToolChosen() && event->button() == Qt::LeftButton) {
+        RedrawSamples(
+            Painting.Press(SampleUnder(PointAt(event->position().toPoint())), PenPressure));
+        UpdateCursor();
+        return;
+    }
     if (IsSelectionTool(ToolId) && event->button() == Qt::LeftButton) {
         Dragging = true;
         DragFrom = event->position().toPoint();
@@ -310,6 +350,8 @@ void TextureView::mousePressEvent(QMouseEvent* event) {
 void TextureView::mouseMoveEvent(QMouseEvent* event) {
     NotePointer(*event);
     const QPoint at = event->position().toPoint();
+    if (Painting.Stroking())
+        RedrawSamples(Painting.Move(SampleUnder(PointAt(at)), PenPressure));
     if (Dragging && ToolId == CmdToolRectangularSelection) {
         Band->setGeometry(QRect(DragFrom, at).normalized());
     } else if (Dragging && ToolId == CmdToolLassoSelection) {
@@ -329,6 +371,11 @@ void TextureView::mouseReleaseEvent(QMouseEvent* event) {
     NotePointer(*event);
     if (event->button() != Qt::LeftButton)
         return;
+    if (PaintToolChosen()) {
+        RedrawSamples(
+            Painting.Release(SampleUnder(PointAt(event->position().toPoint())), PenPressure));
+        return;
+    }
     if (Dragging) {
         Dragging = false;
         if (Band)

@@ -3,6 +3,7 @@
 // It reports the Surface point under the mouse and carries out the Pan and Zoom tools.
 
 #include "app/position_readout.h"
+#include "app/view_painting.h"
 #include "core/image.h"
 
 #include <QAbstractScrollArea>
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QRubberBand;
@@ -56,6 +58,13 @@ public:
     void SetMouseObserver(std::function<void(const SurfacePoint&)> observer) {
         MouseMoved = std::move(observer);
     }
+    // After a paint command: the paint or clone tool the command chose is the view's tool (shown
+    // by id), or none when the command switched its preset off.
+    void FollowPaintTool(int32_t id);
+    // Called with the korvel-cli words of each stroke and clone source.
+    void SetStrokeObserver(std::function<void(std::vector<std::string>)> observer) {
+        Painting.Recorded = std::move(observer);
+    }
     // Called after a selection tool changed the mask.
     void SetSelectionObserver(std::function<void()> observer) {
         SelectionChanged = std::move(observer);
@@ -78,7 +87,12 @@ private:
     // Carries out the selection tool's drag or click ending at client point at.
     void FinishSelection(QPoint at, Qt::KeyboardModifiers modifiers);
 
+    bool PaintToolChosen() const;
+    void SetShift(bool held);
+    // Repaints the view over samples the paint tools changed.
+    void RedrawSamples(const SampleRect& samples);
     Workspace& Ws;
+    ViewPainting Painting{Ws};
     int32_t ToolId = 0;
     int32_t PenPressure = -1;
     // The Zoom tool shows its zoom-out form while Shift is held.

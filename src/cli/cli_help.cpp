@@ -49,6 +49,13 @@ constexpr StepHelp Steps[] = {
      "kernel-save PATH\n  Writes the kernel of \"convolve\" to a .krn file (sizes up to 9).\n"},
     {"info", "info\n  Prints the size and map record of the Surface, one Name=value a line.\n"},
     {"help", "help [COMMAND]\n  Lists the commands, or one command's parameters.\n"},
+    {"stroke",
+     "stroke X,Y[@P] X,Y[@P]...\n  One stroke of the chosen paint tool (a paint-tool-... preset,\n"
+     "  paint or clone): button down at the first point, a move at each later one, button up.\n"
+     "  X counts columns from the left, Y rows from the bottom; @P is a pen pressure 0..255.\n"
+     "  One undo step (\"Painting\" or \"Cloning\").\n"},
+    {"clone-source", "clone-source X,Y\n  Sets the clone tool's source point, as a Shift-click "
+                     "there does.\n"},
 };
 
 // The steps that stand in for rows the command line cannot run as commands.

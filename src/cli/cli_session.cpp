@@ -8,6 +8,7 @@
 #include "core/settings_store.h"
 #include "formats/file_type_table.h"
 #include "formats/krn.h"
+#include "paint/paint_state.h"
 #include "shading/texture.h"
 
 #include <cmath>
@@ -17,6 +18,30 @@
 namespace korvel {
 
 namespace {
+
+// "X,Y" or "X,Y@P": a Surface position and a pen pressure 0..255 (-1 when not given).
+bool ParseStrokePoint(const std::string& text, ToolEvent& at) {
+    const char* p = text.c_str();
+    char* end = nullptr;
+    at.X = std::strtod(p, &end);
+    if (end == p || *end != ',')
+        return false;
+    p = end + 1;
+    at.Y = std::strtod(p, &end);
+    if (end == p || !std::isfinite(at.X) || !std::isfinite(at.Y))
+        return false;
+    at.Pressure = -1;
+    if (*end == '@') {
+        p = end + 1;
+        const long pressure = std::strtol(p, &end, 10);
+        if (end == p || pressure < 0 || pressure > 255)
+            return false;
+        at.Pressure = static_cast<int32_t>(pressure);
+    }
+    // A point no Surface reaches would only be ignored: it is a mistake on the line.
+    int32_t sample = 0;
+    return *end == '\0' && SampleOf(at.X, sample) && SampleOf(at.Y, sample);
+}
 
 bool ParseSize(const std::string& text, int32_t& width, int32_t& height) {
     const size_t x = text.find_first_of("xX");
@@ -174,6 +199,13 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
     }
     if (step == "info")
         return StepInfo();
+    if (step == "stroke")
+        return StepStroke(steps, i);
+    if (step == "clone-source") {
+        if (i + 1 >= steps.size())
+            return Fail(CliUsage, "\"clone-source\" needs a point X,Y");
+        return StepCloneSource(steps[++i]);
+    }
     if (step == "help")
         return Help(i + 1 < steps.size() ? steps[++i] : std::string());
     return StepCommand(steps, i);
@@ -346,6 +378,41 @@ int CliSession::StepInfo() {
     for (const auto& [name, value] : record)
         std::fprintf(Out, "%s=%.17g\n", name, value);
     std::fflush(Out);
+    return CliOk;
+}
+
+int CliSession::StepStroke(const std::vector<std::string>& steps, size_t& i) {
+    std::vector<ToolEvent> points;
+    while (i + 1 < steps.size() && !IsStepName(steps[i + 1])) {
+        ToolEvent at;
+        if (!ParseStrokePoint(steps[i + 1], at))
+            return Fail(CliUsage, "\"stroke\": \"" + steps[i + 1] +
+                                      "\" is not a point X,Y or X,Y@P (P a pressure 0..255)");
+        points.push_back(at);
+        ++i;
+    }
+    if (points.empty())
+        return Fail(CliUsage, "\"stroke\" needs at least one point X,Y");
+    PaintState& state = PaintStateOf(Ws);
+    Tool* tool = state.Active;
+    if (!tool)
+        return Fail(CliFailed, "\"stroke\": no paint tool is chosen (choose one first, e.g. "
+                               "paint-tool-raise or clone)");
+    if (tool == &state.Cloner && state.Cloner.Current() == CloneTool::NoSource)
+        return Fail(CliFailed,
+                    "\"stroke\": the clone tool has no source point (set one with clone-source)");
+    tool->ButtonDown(points.front());
+    for (size_t p = 1; p < points.size(); ++p)
+        tool->Move(points[p]);
+    tool->ButtonUp(points.back());
+    return CliOk;
+}
+
+int CliSession::StepCloneSource(const std::string& point) {
+    ToolEvent at;
+    if (!ParseStrokePoint(point, at) || at.Pressure >= 0)
+        return Fail(CliUsage, "\"clone-source\": \"" + point + "\" is not a point X,Y");
+    PaintStateOf(Ws).Cloner.SetSource(at.X, at.Y);
     return CliOk;
 }
 

@@ -46,6 +46,8 @@ private:
     int RunNamedCommand(const std::string& name);
     void PrintHistogram(const HistogramResult& histogram);
     int StepInfo();
+    int StepStroke(const std::vector<std::string>& steps, size_t& i);
+    int StepCloneSource(const std::string& point);
     int Help(const std::string& topic);
     int Fail(int code, const std::string& message);
 

@@ -5,6 +5,7 @@
 #include "commands/generate_commands.h"
 #include "commands/gray_map_commands.h"
 #include "commands/lighting_commands.h"
+#include "commands/paint_commands.h"
 #include "commands/point_commands.h"
 #include "commands/resample_commands.h"
 #include "commands/selection_commands.h"
@@ -282,6 +283,7 @@ std::vector<Command> BuildTable() {
     BindLightingCommands(builder);
     BindGrayMapCommands(builder);
     BindWaterCommands(builder);
+    BindPaintCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

@@ -20,6 +20,7 @@
 #include "formats/tga.h"
 #include "formats/world_file.h"
 #include "generate/surface_definition_file.h"
+#include "paint/brush_file.h"
 #include "shading/lighting_definition_file.h"
 #include "shading/texture.h"
 
@@ -91,6 +92,8 @@ int32_t ReadDefinition(Workspace& ws, const std::string& path, int32_t type, std
     int32_t code = 0;
     if (type == FileSurfaceDefinition) {
         code = ReadSurfaceDefinitionFile(path, ws, message);
+    } else if (type == FileBrushDefinition) {
+        code = ReadBrushDefinitionFile(path, ws, message);
     } else {
         code = ReadLightingDefinitionFile(path, ws, message);
         MarkTextureStale(ws);
@@ -135,6 +138,7 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     }
     case FileLightingDefinition:
     case FileSurfaceDefinition:
+    case FileBrushDefinition:
         return ReadDefinition(ws, path, type, reason);
     case FileRaw16:
     case FileRaw16Raw:
@@ -157,7 +161,6 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     case FileMuseDted:
     case FileBryce2:
     case FileBryce3D:
-    case FileBrushDefinition:
         return DispatchNotYet;
     case FileTin:
     case FileCc2Contours:
@@ -382,6 +385,8 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return Written(WriteExrFile(path, ws, &why), path, why, message);
     case FileLightingDefinition:
         return WriteLightingDefinitionFile(path, ws, message);
+    case FileBrushDefinition:
+        return WriteBrushDefinitionFile(path, ws, message);
     case FileDxfQuads:
     case FileDxfTriangles:
     case FilePovMesh:

@@ -14,12 +14,20 @@
 #include "core/undo.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace korvel {
 
 class Host;
 class SettingsStore;
+
+// State a layer above core keeps for the run (the paint layer's brushes and tools): made by that
+// layer on first use, gone with the workspace.
+class WorkspaceAddOn {
+public:
+    virtual ~WorkspaceAddOn() = default;
+};
 
 struct MuseSettings {
     int32_t ReadInfo = 0;
@@ -162,6 +170,8 @@ public:
     Progress TheProgress;
     UndoStack Undo;
     SettingsTable Settings;
+    // Last, so that it goes first: its tools refer to the members above.
+    std::unique_ptr<WorkspaceAddOn> Painting;
 };
 
 } // namespace korvel

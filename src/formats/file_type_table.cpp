@@ -45,7 +45,7 @@ constexpr std::array<FileTypeEntry, 40> Table = {{
     {"Bryce 2 Terrain", "brc", FileBryce2, ReadWriteSurface, Neither},
     {"Bryce 3D Terrain", "br3", FileBryce3D, ReadWriteSurface, Neither},
     {"Lighting Definition", "lgt", FileLightingDefinition, ReadWriteSurface, Both},
-    {"Brush Definition", "brs", FileBrushDefinition, ReadWriteSurface, Neither},
+    {"Brush Definition", "brs", FileBrushDefinition, ReadWriteSurface, Both},
     {"Surface Definition", "srf", FileSurfaceDefinition, ReadWriteSurface, Both},
     {"PNG Grey Surface (8/16-bit)", "png", FilePngSurface, ReadWriteSurface, Both},
     {"16-bit RAW Surface", "r16", FileRaw16, ReadWriteSurface, Both},

@@ -9,3 +9,4 @@ int RunSelectionToolTests(int argc, char** argv);
 int RunSessionScriptTests(int argc, char** argv);
 int RunLockKeyTests(int argc, char** argv);
 int RunAltitudeKeyTests(int argc, char** argv);
+int RunPaintToolTests(int argc, char** argv);

@@ -100,6 +100,7 @@ private slots:
                                 korvel::CmdZoomOut,
                                 korvel::CmdZoomArbitrary,
                                 korvel::CmdAbout,
+                                korvel::CmdBrushWizard,
                                 korvel::CmdToolPan,
                                 korvel::CmdToolZoom,
                                 korvel::CmdToolRectangularSelection,

@@ -187,3 +187,60 @@ TEST(CliHost, QuestionsOnATerminalAreAnswered) {
 
 } // namespace
 } // namespace korvel
+
+namespace korvel {
+namespace {
+
+TEST(CliSession, StrokesNeedAToolAndPoints) {
+    const struct {
+        const char* Name;
+        std::vector<std::string> Args;
+        int Code;
+        const char* Err;
+    } cases[] = {
+        {"no tool",
+         {"new", "64x64", "stroke", "1,1"},
+         CliFailed,
+         "korvel-cli: \"stroke\": no paint tool is chosen (choose one first, e.g. "
+         "paint-tool-raise or clone)\n"},
+        {"no point",
+         {"new", "64x64", "paint-tool-raise", "stroke"},
+         CliUsage,
+         "korvel-cli: \"stroke\" needs at least one point X,Y\n"},
+        {"pressure out of range",
+         {"new", "64x64", "paint-tool-raise", "stroke", "1,1@256"},
+         CliUsage,
+         "korvel-cli: \"stroke\": \"1,1@256\" is not a point X,Y or X,Y@P (P a pressure "
+         "0..255)\n"},
+        {"clone without source",
+         {"new", "64x64", "clone", "stroke", "1,1"},
+         CliFailed,
+         "korvel-cli: \"stroke\": the clone tool has no source point (set one with "
+         "clone-source)\n"},
+        {"bad source",
+         {"new", "64x64", "clone", "clone-source", "3;4"},
+         CliUsage,
+         "korvel-cli: \"clone-source\": \"3;4\" is not a point X,Y\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli(c.Args);
+        EXPECT_EQ(run.Code, c.Code) << c.Name;
+        EXPECT_EQ(run.Err, c.Err) << c.Name;
+    }
+}
+
+TEST(CliSession, AStrokeRaisesItsFootprintAndUndoesInOneStep) {
+    // A 5 x 5 square brush of value 1 adds 1 under each stamp; two stamps 2 apart overlap in
+    // three columns, which rise to 2.
+    const CliRun raised = RunCli({"new", "64x64", "tool-size-5", "brush-square", "paint-tool-raise",
+                                  "stroke", "10,10", "12,10@200", "info"});
+    ASSERT_EQ(raised.Code, CliOk) << raised.Err;
+    EXPECT_NE(raised.Out.find("Min=0\nMax=2\n"), std::string::npos) << raised.Out;
+    const CliRun undone =
+        RunCli({"new", "64x64", "paint-tool-raise", "stroke", "10,10", "30,30", "undo", "info"});
+    ASSERT_EQ(undone.Code, CliOk) << undone.Err;
+    EXPECT_NE(undone.Out.find("Min=0\nMax=0\n"), std::string::npos) << undone.Out;
+}
+
+} // namespace
+} // namespace korvel

@@ -90,7 +90,7 @@ TEST_F(FileDispatchTest, WritingRefusalsSayWhyOrNothing) {
         {"noext", -1, -1, " because extension is not recognized and no type was specified."},
         {"x.dem", -1, -1, ": \"USGS DEM Surface\" files cannot be written"},
         {"s.pcx", 0x804, -1, ": \"8-bit PCX Surface (8-bit)\" files can be read but not written"},
-        {"x.brs", -1, -1, ": writing \"Brush Definition\" files is not available yet"},
+        {"x.br3", -1, -1, ": writing \"Bryce 3D Terrain\" files is not available yet"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File(c.Name);

@@ -1,0 +1,1 @@
+Brush xsize 2147483647 ysize 2147483647 Data 1 2 3 Mask 1 1 BrushEnd

@@ -1,0 +1,1 @@
+Brush xsize 3 ysize 3 Kernel Size 99 Data 1 KernelEnd Type 1 BrushEnd

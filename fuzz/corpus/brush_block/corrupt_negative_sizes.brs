@@ -1,0 +1,1 @@
+Brush xsize -7 ysize 0 bias -3 Type -1 Value 1/0 Lo sqrt(-1) Data 1 1 1 1 1 1 1 1 1 BrushEnd

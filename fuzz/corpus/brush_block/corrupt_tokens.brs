@@ -1,0 +1,1 @@
+Brush xsize 3 ysize 3 Data ) ) ( , , "x" 1e400 -1e400 Mask "m" BrushEnd

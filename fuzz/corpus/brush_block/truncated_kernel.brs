@@ -1,0 +1,1 @@
+Brush xsize 3 Kernel Size 3 Data 1 1 1
