@@ -139,6 +139,11 @@ public:
     QuiltFields Quilt;
     LightMapFields LightMap;
     SeaMaskFields SeaMask;
+    BinaryImportFields BinaryImport;
+    FileFields ImageSubsection;
+    DtedImageFields DtedImage;
+    Gtopo30Fields Gtopo30;
+    BackfillFields Backfill;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.
