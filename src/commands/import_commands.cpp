@@ -6,6 +6,7 @@
 #include "formats/binary_grid.h"
 #include "formats/dted.h"
 #include "formats/dted_area.h"
+#include "formats/file_type_table.h"
 #include "formats/muse_dted.h"
 #include "formats/terrainbase.h"
 
@@ -120,6 +121,8 @@ int32_t RunBackfill(Workspace& ws) {
 
 FileDialog BinaryImportDialog() {
     FileDialog dialog;
+    dialog.Types = {FileBinary};
+    dialog.AskedOnOpen = true;
     dialog.Group = "binary";
     dialog.Title = "Binary File Import";
     dialog.Prefill = PrefillBinary;
@@ -160,6 +163,8 @@ FileDialog BinaryImportDialog() {
 
 FileDialog MuseReadDialog() {
     FileDialog dialog;
+    dialog.Types = {FileMuseDted, FileDtedCell};
+    dialog.AskedOnOpen = true;
     dialog.Group = "muse";
     dialog.Title = "Read Information";
     dialog.Fields = {{"Muse/SkipX", "Skip X:", 0, 65535},
