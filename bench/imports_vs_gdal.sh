@@ -7,17 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/median_ms.sh
-build=${1:-build/release}
-cmake --preset release -B "$build" >/dev/null
-cmake --build "$build" --target korvel-cli >/dev/null
-cli=$(realpath "$build/src/korvel-cli")
-if ! command -v gdal_translate >/dev/null 2>&1; then
-    echo "gdal_translate not found (Debian package gdal-bin): no comparison"
-    exit 1
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+cli_beside_gdal "${1:-build/release}"
 
 # The grid: ridged heights from Korvel, written by its binary export (16-bit, north row first).
 "$cli" -q new 4096x4096 set Surface/Type=6 calculate set MapScale/Type=2 set MapScale/Lo=-400 \
@@ -30,11 +20,6 @@ printf '%s\n' "BYTEORDER I" "LAYOUT BIL" "NROWS 4096" "NCOLS 4096" "NBANDS 1" "N
 gdal_translate -q -of GTiff -a_srs EPSG:4326 -srcwin 0 0 3601 3601 -a_ullr -120.000138888889 \
     46.000138888889 -118.999861111111 44.999861111111 big.bil cell.tif
 gdal_translate -q -of DTED cell.tif n45.dt2
-
-ratio() { # ratio LABEL KORVEL GDAL
-    awk -v k="$2" -v g="$3" -v label="$1" \
-        'BEGIN { printf "%-44s %6.2f (goal: at most 1)\n", label, k / g }'
-}
 
 median_ms "korvel-cli open n45.dt2 save r.r32" "$cli" -q type "DMA DTED Cell Surface" \
     open n45.dt2 save r.r32
