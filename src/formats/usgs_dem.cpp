@@ -6,6 +6,7 @@
 #include "formats/height_raster.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 
 namespace korvel {
@@ -67,6 +68,17 @@ uint64_t ProfileBytes(int64_t elevations) {
         return RecordBytes;
     const int64_t later = elevations - FirstRecordElevations;
     return uint64_t(1 + (later + RecordElevations - 1) / RecordElevations) * RecordBytes;
+}
+
+// printf into the end of text; the attribute has the compiler check every format.
+__attribute__((format(printf, 2, 3))) void AppendFormatted(std::string& text, const char* format,
+                                                           ...) {
+    char line[256];
+    va_list values;
+    va_start(values, format);
+    std::vsnprintf(line, sizeof line, format, values);
+    va_end(values);
+    text += line;
 }
 
 std::string Number(double value) {
@@ -191,37 +203,33 @@ int32_t ReadDemHeader(const uint8_t* data, size_t size, DemHeader& header, std::
 
 std::string DescribeDemHeader(const DemHeader& h) {
     std::string text;
-    char line[256];
-    auto add = [&](const char* format, auto... values) {
-        std::snprintf(line, sizeof line, format, values...);
-        text += line;
-    };
-    add("Map label: %s\r\n", h.MapLabel.c_str());
-    add("DEM level:  %d\r\n", h.Level);
-    add("Elevation Pattern: %d\r\n", h.Pattern);
-    add("Ground System: %d\r\n", h.GroundSystem);
-    add("Ground Zone: %d\r\n", h.GroundZone);
-    add("Projection parms:\r\n");
+    AppendFormatted(text, "Map label: %s\r\n", h.MapLabel.c_str());
+    AppendFormatted(text, "DEM level:  %d\r\n", h.Level);
+    AppendFormatted(text, "Elevation Pattern: %d\r\n", h.Pattern);
+    AppendFormatted(text, "Ground System: %d\r\n", h.GroundSystem);
+    AppendFormatted(text, "Ground Zone: %d\r\n", h.GroundZone);
+    AppendFormatted(text, "Projection parms:\r\n");
     const char* rows[] = {"1- 3", "4- 6", "7- 9", "10-12", "13-15"};
     for (size_t i = 0; i < 5; ++i)
-        add("%s: %15.7lf %15.7lf %15.7lf\r\n", rows[i], h.Projection[3 * i],
-            h.Projection[3 * i + 1], h.Projection[3 * i + 2]);
-    add("Plane Measure: %d\r\n", h.PlaneUnits);
-    add("Elevation units: %d\r\n", h.ElevationUnits);
-    add("Polygon Sides: %d\r\n", h.Sides);
-    add("ground coordinates\r\n");
-    add("NW (%14.5lf, %14.5lf)\r\n", h.Corners[1][0], h.Corners[1][1]);
-    add("NE (%14.5lf, %14.5lf)\r\n", h.Corners[2][0], h.Corners[2][1]);
-    add("SW (%14.5lf, %14.5lf)\r\n", h.Corners[0][0], h.Corners[0][1]);
-    add("SE (%14.5lf, %14.5lf)\r\n", h.Corners[3][0], h.Corners[3][1]);
-    add("Min: %15.5lf m\r\n", h.MinElevation);
-    add("Max: %15.5lf m\r\n", h.MaxElevation);
-    add("Accuracy code: %d\r\n", h.Accuracy);
-    add("Spatial Resolution: %15.5lf, %15.5lf, %15.5lf \r\n", h.Resolution[0], h.Resolution[1],
-        h.Resolution[2]);
-    add("map size is %d"
-        "x %d\r\n",
-        h.ProfileRows, h.Profiles);
+        AppendFormatted(text, "%s: %15.7lf %15.7lf %15.7lf\r\n", rows[i], h.Projection[3 * i],
+                        h.Projection[3 * i + 1], h.Projection[3 * i + 2]);
+    AppendFormatted(text, "Plane Measure: %d\r\n", h.PlaneUnits);
+    AppendFormatted(text, "Elevation units: %d\r\n", h.ElevationUnits);
+    AppendFormatted(text, "Polygon Sides: %d\r\n", h.Sides);
+    AppendFormatted(text, "ground coordinates\r\n");
+    AppendFormatted(text, "NW (%14.5lf, %14.5lf)\r\n", h.Corners[1][0], h.Corners[1][1]);
+    AppendFormatted(text, "NE (%14.5lf, %14.5lf)\r\n", h.Corners[2][0], h.Corners[2][1]);
+    AppendFormatted(text, "SW (%14.5lf, %14.5lf)\r\n", h.Corners[0][0], h.Corners[0][1]);
+    AppendFormatted(text, "SE (%14.5lf, %14.5lf)\r\n", h.Corners[3][0], h.Corners[3][1]);
+    AppendFormatted(text, "Min: %15.5lf m\r\n", h.MinElevation);
+    AppendFormatted(text, "Max: %15.5lf m\r\n", h.MaxElevation);
+    AppendFormatted(text, "Accuracy code: %d\r\n", h.Accuracy);
+    AppendFormatted(text, "Spatial Resolution: %15.5lf, %15.5lf, %15.5lf \r\n", h.Resolution[0],
+                    h.Resolution[1], h.Resolution[2]);
+    AppendFormatted(text,
+                    "map size is %d"
+                    "x %d\r\n",
+                    h.ProfileRows, h.Profiles);
     return text;
 }
 
