@@ -35,15 +35,20 @@ void PrefillBinary(Workspace& ws) {
     f.Bottom = s.Bottom;
 }
 
-// The dialog, then the BIL header it names; false with reason when either stops the import.
-bool AskBinaryLayout(Workspace& ws, std::string* reason) {
+enum LayoutStatus : int32_t {
+    LayoutCancelled = -1,
+    LayoutBadHeader = -2,
+};
+
+// The dialog, then the BIL header it names: 0, or why the import stops (with reason).
+int32_t AskBinaryLayout(Workspace& ws, std::string* reason) {
     static const FileDialog dialog = BinaryImportDialog();
-    if (!AskFileDialog(dialog, ws)) {
-        Refuse(reason, -1, "cancelled");
-        return false;
-    }
+    if (!AskFileDialog(dialog, ws))
+        return Refuse(reason, LayoutCancelled, "cancelled");
     BinaryImportFields& f = ws.BinaryImport;
-    return f.BilHeader.empty() || ReadBilHeaderFile(f.BilHeader, f, reason) == 0;
+    if (!f.BilHeader.empty() && ReadBilHeaderFile(f.BilHeader, f, reason) != 0)
+        return LayoutBadHeader;
+    return 0;
 }
 
 // "ReadInfo" 0 reads the whole file; otherwise the window is asked first.
@@ -93,8 +98,11 @@ void PrefillDtedImage(Workspace& ws) {
 int32_t RunImageSubsection(Workspace& ws) {
     const std::string path = ws.ImageSubsection.Path;
     std::string reason;
-    if (!AskBinaryLayout(ws, &reason))
-        return reason == "cancelled" ? -1 : (ws.TheHost.ShowMessage(reason), -2);
+    if (const int32_t code = AskBinaryLayout(ws, &reason); code != 0) {
+        if (code == LayoutBadHeader)
+            ws.TheHost.ShowMessage(reason);
+        return code;
+    }
     const int32_t code =
         ImportBinaryFile(path, ws.BinaryImport, BinaryTarget::Subsection, ws, &reason);
     if (code != 0 && code != BinaryCancelled)
@@ -189,8 +197,8 @@ int32_t OpenDtedCell(Workspace& ws, const std::string& path, std::string* reason
 }
 
 int32_t OpenBinarySurface(Workspace& ws, const std::string& path, std::string* reason) {
-    if (!AskBinaryLayout(ws, reason))
-        return -1;
+    if (const int32_t code = AskBinaryLayout(ws, reason); code != 0)
+        return code;
     return ImportBinaryFile(path, ws.BinaryImport, BinaryTarget::WholeSurface, ws, reason);
 }
 

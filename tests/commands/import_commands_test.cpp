@@ -123,7 +123,7 @@ TEST_F(ImportCommandsTest, BinarySurfaceThroughABilHeader) {
     EXPECT_DOUBLE_EQ(s.Bottom, 0.0);
 
     test::WriteFileText(header, "NBITS 24\n");
-    EXPECT_EQ(ReadFileByType(ws, grid, false, FileBinary, &reason), -1);
+    EXPECT_EQ(ReadFileByType(ws, grid, false, FileBinary, &reason), -2);
     EXPECT_EQ(reason, "BIL header \"" + header + "\": Unknown size parameter in 24");
 }
 
