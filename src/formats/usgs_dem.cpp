@@ -112,7 +112,7 @@ int32_t FindGrid(const DemHeader& h, size_t size, DemGrid& g, std::string* reaso
     const double height = (g.North - (g.South + g.Offset)) / yres + 1.0;
     if (!(width >= 1.0 && width < Surface::SizeLimit && height >= 1.0 &&
           height < Surface::SizeLimit))
-        return Refuse(reason, DemReadTexts, DemBadSize, SizeText(int64_t(width), int64_t(height)));
+        return Refuse(reason, DemReadTexts, DemBadSize, Number(width) + " x " + Number(height));
     g.Width = static_cast<int64_t>(width);
     g.Height = static_cast<int64_t>(height);
     if (!SurfaceAcceptsSize(int32_t(g.Width), int32_t(g.Height)))
@@ -141,7 +141,8 @@ bool ReadProfile(const uint8_t* data, size_t size, uint64_t& at, const DemGrid& 
         !FixedReal(data + start + 48, 24, firstY) || rows < 0 || columns < 0 || rows > INT32_MAX ||
         columns > INT32_MAX || !std::isfinite(firstY))
         return false;
-    const int64_t count = rows * columns;
+    // No profile holds more elevations than the file has bytes.
+    const int64_t count = std::min<int64_t>(rows * columns, int64_t(size));
     const double first = std::max(0.0, std::trunc((firstY - (g.South + g.Offset)) / yres));
     const int64_t startRow = first < double(INT32_MAX) ? int64_t(first) : INT32_MAX;
     for (int64_t k = 0; k < count; ++k) {

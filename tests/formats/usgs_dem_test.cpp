@@ -122,6 +122,8 @@ TEST(UsgsDem, HostileFilesAreRefusedAndChangeNothing) {
          "USGS DEM: a field of the type A record is not a number (number of profiles)"},
         {"a height of a billion rows", patched(618, test::DemReal(45 * 3600.0 + 3e10)), DemBadSize,
          "USGS DEM: the grid has a size the Surface cannot take (5 x 1000000001)"},
+        {"a height beyond any integer", patched(618, test::DemReal(1e300)), DemBadSize,
+         "USGS DEM: the grid has a size the Surface cannot take (5 x 3.333333333e+298)"},
         {"more rows than the file holds", patched(618, test::DemReal(45 * 3600.0 + 30 * 9999)),
          DemShort,
          "USGS DEM: the file is shorter than its header promises (5 x 10000 needs at least "
