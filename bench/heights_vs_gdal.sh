@@ -7,17 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/median_ms.sh
-build=${1:-build/release}
-cmake --preset release -B "$build" >/dev/null
-cmake --build "$build" --target korvel-cli >/dev/null
-cli=$(realpath "$build/src/korvel-cli")
-if ! command -v gdal_translate >/dev/null 2>&1; then
-    echo "gdal_translate not found (Debian package gdal-bin): no comparison"
-    exit 1
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+cli_beside_gdal "${1:-build/release}"
 
 "$cli" -q new 4096x4096 set Surface/Type=6 calculate set MapScale/Type=2 set MapScale/Lo=-400 \
     set MapScale/Hi=4000 scale save big.mdr
@@ -25,12 +15,6 @@ ln -s big.mdr big.bil
 printf '%s\n' "BYTEORDER I" "LAYOUT BIL" "NROWS 4096" "NCOLS 4096" "NBANDS 1" "NBITS 32" \
     "PIXELTYPE FLOAT" "SKIPBYTES 1024" "ULXMAP -179.956" "ULYMAP 89.978" "XDIM 0.087890625" \
     "YDIM 0.0439453125" >big.hdr
-
-
-ratio() { # ratio LABEL KORVEL GDAL
-    awk -v k="$2" -v g="$3" -v label="$1" \
-        'BEGIN { printf "%-44s %6.2f (goal: at most 1)\n", label, k / g }'
-}
 
 median_ms "korvel-cli open big.mdr save big.tif" "$cli" -q open big.mdr save big.tif
 tif_write_korvel=$median

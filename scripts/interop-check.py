@@ -343,6 +343,11 @@ import interop_heights  # noqa: E402
 
 CHECKS += interop_heights.checks(sys.modules[__name__])
 
+# The elevation imports (USGS DEM, DTED, BIL) written by GDAL.
+import interop_imports  # noqa: E402
+
+CHECKS += interop_imports.checks(sys.modules[__name__])
+
 
 def main():
     # The mesh and contour checks live beside this file.

@@ -132,13 +132,15 @@ std::string CommandHelp(const Command& c, Workspace& ws) {
 
 // help mesh: the fields of a dialog asked before a file is written.
 std::string FileDialogHelp(const FileDialog& dialog, Workspace& ws) {
-    std::string text = dialog.Group + ": the \"" + dialog.Title + "\" dialog, asked by save for\n";
+    const std::string step = dialog.AskedOnOpen ? "open" : "save";
+    std::string text =
+        dialog.Group + ": the \"" + dialog.Title + "\" dialog, asked by " + step + " for\n";
     for (int32_t type : dialog.Types)
         if (const FileTypeEntry* row = FindFileType(type))
             text += "  " + std::string(row->Name) + " (." + row->Extension + ")\n";
     if (dialog.Prefill)
         dialog.Prefill(ws);
-    text += "Parameters (set NAME=VALUE before save):\n";
+    text += "Parameters (set NAME=VALUE before " + step + "):\n";
     for (const DialogField& field : dialog.Fields)
         text += ParameterLine(field, ws);
     return text;

@@ -4,6 +4,7 @@
 #include "commands/convolution_commands.h"
 #include "commands/generate_commands.h"
 #include "commands/gray_map_commands.h"
+#include "commands/import_commands.h"
 #include "commands/lighting_commands.h"
 #include "commands/paint_commands.h"
 #include "commands/point_commands.h"
@@ -62,7 +63,8 @@ const Row Rows[] = {
     // not be shaded over.
     {FileMenu, CmdOpen, "open", "&Open...\tCtrl+O", "", Refresh::View, ""},
     {FileMenu, CmdSaveAs, "save-as", "Save &As...\tCtrl+S", "", Refresh::None, ""},
-    {FileMenu, CmdDtedImage, "dted-image", "&DTED Image...", "", Refresh::Full, ""},
+    // The import replaces the whole Surface: it can be undone like New.
+    {FileMenu, CmdDtedImage, "dted-image", "&DTED Image...", "DTED Image", Refresh::Full, ""},
     {FileMenu, CmdImageSubsection, "image-subsection", "&Image Subsection...", "Image Subsection",
      Refresh::Full, "Place some or all of an input file into parts of the surface"},
     // Only collects its settings: no data are read.
@@ -284,6 +286,7 @@ std::vector<Command> BuildTable() {
     BindGrayMapCommands(builder);
     BindWaterCommands(builder);
     BindPaintCommands(builder);
+    BindImportCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

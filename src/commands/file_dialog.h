@@ -13,6 +13,7 @@ namespace korvel {
 
 struct FileDialog {
     std::vector<int32_t> Types; // the file types that ask it
+    bool AskedOnOpen = false;   // before reading (the binary import, the MUSE read window)
     std::string Group;
     std::string Title;
     std::vector<DialogField> Fields;

@@ -1,6 +1,7 @@
 #include "commands/file_dialog.h"
 
 #include "commands/contour_export_commands.h"
+#include "commands/import_commands.h"
 #include "commands/mesh_export_commands.h"
 #include "core/host.h"
 #include "core/workspace.h"
@@ -12,7 +13,8 @@ namespace korvel {
 
 const std::vector<FileDialog>& FileDialogs() {
     static const std::vector<FileDialog> dialogs = {MeshExportDialog(), DxfContourDialog(),
-                                                    Cc2ExportDialog()};
+                                                    Cc2ExportDialog(), BinaryImportDialog(),
+                                                    MuseReadDialog()};
     return dialogs;
 }
 

@@ -1,10 +1,12 @@
 #include "commands/file_dispatch.h"
 #include "commands/contour_export_commands.h"
+#include "commands/import_commands.h"
 #include "commands/mesh_export_commands.h"
 
 #include "core/host.h"
 #include "core/workspace.h"
 #include "formats/ascii_grid.h"
+#include "formats/binary_grid.h"
 #include "formats/bmp.h"
 #include "formats/exr.h"
 #include "formats/file_type_table.h"
@@ -12,12 +14,14 @@
 #include "formats/hgt.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
+#include "formats/muse_dted.h"
 #include "formats/pcx.h"
 #include "formats/pgm.h"
 #include "formats/png_heights.h"
 #include "formats/raw_heights.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
+#include "formats/usgs_dem.h"
 #include "formats/world_file.h"
 #include "generate/surface_definition_file.h"
 #include "paint/brush_file.h"
@@ -156,9 +160,13 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
     case FileHgt:
         return AfterSurfaceRead(ws, path, ReadHgtFile(path, ws, reason));
     case FileUsgsDem:
+        return AfterSurfaceRead(ws, path, ReadUsgsDemFile(path, ws, reason));
     case FileBinary:
+        return AfterSurfaceRead(ws, path, OpenBinarySurface(ws, path, reason));
     case FileDtedCell:
+        return AfterSurfaceRead(ws, path, OpenDtedCell(ws, path, reason));
     case FileMuseDted:
+        return AfterSurfaceRead(ws, path, OpenMuseDted(ws, path, reason));
     case FileBryce2:
     case FileBryce3D:
         return DispatchNotYet;
@@ -387,6 +395,14 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return WriteLightingDefinitionFile(path, ws, message);
     case FileBrushDefinition:
         return WriteBrushDefinitionFile(path, ws, message);
+    case FileMuseDted: {
+        const int32_t code = WriteMuseDtedFile(path, ws, &why);
+        return SavedAsDocument(ws, path, code,
+                               std::string("Error \"") + MuseWriteStep(code) + "\" writing", why,
+                               message);
+    }
+    case FileBinary:
+        return Written(ExportBinaryFile(path, ws, &why), path, why, message);
     case FileDxfQuads:
     case FileDxfTriangles:
     case FilePovMesh:

@@ -276,4 +276,55 @@ struct HistogramResult {
     double Highest = 0.0;
 };
 
+// The elevation imports.
+struct BinaryImportFields { // "binary": the "Binary File Import" dialog
+    int32_t SampleType = 1; // 0 "1 byte", 1 "2 byte", 2 "4 byte", 3 "4 byte, float"
+    bool LsbFirst = true;
+    bool Signed = true;
+    int32_t LineWidth = 0;    // samples per file row; 0: the file block's right edge
+    int32_t HeaderLength = 0; // bytes
+    int32_t FileXStart = 0;
+    int32_t FileYStart = 0;
+    int32_t FileWidth = 0;  // 0: to the end of the line
+    int32_t FileHeight = 0; // 0: to the end of the file
+    double Top = 0.0;       // Map Edges, prefilled from the Surface
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+    int32_t MemXStart = 0;
+    int32_t MemYStart = 0;
+    int32_t MemWidth = 0; // 0: the file block's (Open) or the rest of the Surface (subsection)
+    int32_t MemHeight = 0;
+    std::string BilHeader; // "Read BIL Header...": read before the import when not empty
+};
+
+struct DtedImageFields { // "dted-image": the edges of the "DTED Image Import" dialog
+    double Top = 0.0;
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+};
+
+struct Gtopo30Fields { // "gtopo30-section": the "GTOPO30 Import" sheet, kept for the run
+    int32_t Width = 512;
+    int32_t Height = 512;
+    int32_t DataType = 0;
+    double Top = 0.0;
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+    double Lat = 0.0;
+    double Lon = 0.0;
+    double Radius = 50000.0;
+};
+
+struct BackfillFields { // "backfill": the "TerrainBase Backfill" dialog
+    std::string Path = "c:\\tbase.bin";
+    int32_t Mode = 0; // 0 Below, 1 Above, 2 Between
+    double Value1 = 0.0;
+    double Value2 = 0.0;
+    double ClipLow = -32768.0;
+    double ClipHigh = 32767.0;
+};
+
 } // namespace korvel

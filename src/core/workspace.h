@@ -151,6 +151,11 @@ public:
     LakeFields Lakes;
     FloodFillFields FloodFill;
     WorldFloodFields WorldFlood;
+    BinaryImportFields BinaryImport;
+    FileFields ImageSubsection;
+    DtedImageFields DtedImage;
+    Gtopo30Fields Gtopo30;
+    BackfillFields Backfill;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.

@@ -115,4 +115,15 @@ inline int32_t FinishWrite(AtomicFile& file, bool ok, Progress& progress, int32_
     return FileFailure(file, failed, reason);
 }
 
+// A height as a signed 16-bit sample: truncated toward zero, clamped to the type's range, NaN as 0.
+inline int16_t ShortOfHeight(float v) {
+    if (!(v == v))
+        return 0;
+    if (v <= -32768.0f)
+        return -32768;
+    if (v >= 32767.0f)
+        return 32767;
+    return static_cast<int16_t>(v);
+}
+
 } // namespace korvel

@@ -30,8 +30,6 @@ protected:
 };
 
 TEST_F(FileDispatchTest, ReadingCodesAndTheirMessages) {
-    const std::string dem = dir.File("x.dem");
-    test::WriteFileText(dem, "anything");
     const struct {
         std::string Path;
         int32_t Type;
@@ -46,10 +44,10 @@ TEST_F(FileDispatchTest, ReadingCodesAndTheirMessages) {
         {"x.tin", -1, -110,
          "cannot open \"x.tin\": \"3D Triangle Irregular Network\" files have no reader"},
         {"x.mdr", 0x900, -110, "cannot open \"x.mdr\": no file type has the code 0x900"},
-        {dem, -1, -111,
-         "cannot open \"" + dem + "\": Reading \"USGS DEM Surface\" files is not available yet"},
-        {"x.mdr", 0x80A, -111,
-         "cannot open \"x.mdr\": Reading \"DMA DTED Cell Surface\" files is not available yet"},
+        {"x.brs", -1, -111,
+         "cannot open \"x.brs\": Reading \"Brush Definition\" files is not available yet"},
+        {"x.mdr", 0x81E, -111,
+         "cannot open \"x.mdr\": Reading \"Brush Definition\" files is not available yet"},
     };
     for (const auto& c : cases) {
         std::string reason;
@@ -88,7 +86,7 @@ TEST_F(FileDispatchTest, WritingRefusalsSayWhyOrNothing) {
     } cases[] = {
         {"x.xyz", -1, -100, ""},
         {"noext", -1, -1, " because extension is not recognized and no type was specified."},
-        {"x.dem", -1, -1, ": \"USGS DEM Surface\" files cannot be written"},
+        {"x.dem", -1, -1, ": \"USGS DEM Surface\" files can be read but not written"},
         {"s.pcx", 0x804, -1, ": \"8-bit PCX Surface (8-bit)\" files can be read but not written"},
         {"x.br3", -1, -1, ": writing \"Bryce 3D Terrain\" files is not available yet"},
     };

@@ -5,18 +5,23 @@
 #include "core/workspace.h"
 #include "edit/selection_operations.h"
 #include "formats/ascii_grid.h"
+#include "formats/binary_grid.h"
 #include "formats/bmp.h"
+#include "formats/dted.h"
 #include "formats/exr.h"
 #include "formats/geotiff.h"
 #include "formats/hgt.h"
 #include "formats/mat.h"
 #include "formats/mdr.h"
+#include "formats/muse_dted.h"
 #include "formats/pcx.h"
 #include "formats/png_heights.h"
 #include "formats/raw_heights.h"
 #include "formats/selection_bmp.h"
 #include "formats/stm.h"
 #include "formats/tga.h"
+#include "formats/usgs_dem.h"
+#include "fuzz/fuzz_layouts.h"
 #include "support/recording_host.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +97,39 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
     {"geotiff",
      [](const Bytes& b, Workspace& ws) { return ReadGeoTiffBuffer(b.data(), b.size(), ws); }},
     {"exr", [](const Bytes& b, Workspace& ws) { return ReadExrBuffer(b.data(), b.size(), ws); }},
+    {"usgs_dem",
+     [](const Bytes& b, Workspace& ws) { return ReadUsgsDemBuffer(b.data(), b.size(), ws); }},
+    // As in the fuzz targets, the first byte picks the read window.
+    {"dted",
+     [](const Bytes& b, Workspace& ws) {
+         return b.empty()
+                    ? -3
+                    : ReadDtedCellBuffer(b.data() + 1, b.size() - 1, fuzz::ReadWindowOf(b[0]), ws);
+     }},
+    {"muse_dted",
+     [](const Bytes& b, Workspace& ws) {
+         return b.empty()
+                    ? -3
+                    : ReadMuseDtedBuffer(b.data() + 1, b.size() - 1, fuzz::ReadWindowOf(b[0]), ws);
+     }},
+    {"binary_grid",
+     [](const Bytes& b, Workspace& ws) {
+         if (b.size() < fuzz::BinaryLayoutBytes)
+             return -3;
+         return ImportBinaryBuffer(
+             b.data() + fuzz::BinaryLayoutBytes, b.size() - fuzz::BinaryLayoutBytes,
+             fuzz::BinaryLayoutOf(b.data()),
+             (b[0] & 0x20) ? BinaryTarget::Subsection : BinaryTarget::WholeSurface, ws);
+     }},
+    {"bil_header",
+     [](const Bytes& b, Workspace& ws) {
+         BinaryImportFields layout;
+         if (const int32_t code = ReadBilHeaderText(std::string(b.begin(), b.end()), layout);
+             code != 0)
+             return code;
+         static const uint8_t grid[256] = {1, 2, 3, 4, 5, 6, 7, 8};
+         return ImportBinaryBuffer(grid, sizeof grid, layout, BinaryTarget::WholeSurface, ws);
+     }},
 };
 
 Bytes ReadAll(const fs::path& path) {
