@@ -44,10 +44,10 @@ TEST_F(FileDispatchTest, ReadingCodesAndTheirMessages) {
         {"x.tin", -1, -110,
          "cannot open \"x.tin\": \"3D Triangle Irregular Network\" files have no reader"},
         {"x.mdr", 0x900, -110, "cannot open \"x.mdr\": no file type has the code 0x900"},
-        {"x.brs", -1, -111,
-         "cannot open \"x.brs\": Reading \"Brush Definition\" files is not available yet"},
-        {"x.mdr", 0x81E, -111,
-         "cannot open \"x.mdr\": Reading \"Brush Definition\" files is not available yet"},
+        {"x.brc", -1, -111,
+         "cannot open \"x.brc\": Reading \"Bryce 2 Terrain\" files is not available yet"},
+        {"x.mdr", 0x819, -111,
+         "cannot open \"x.mdr\": Reading \"Bryce 3D Terrain\" files is not available yet"},
     };
     for (const auto& c : cases) {
         std::string reason;
