@@ -69,6 +69,8 @@ private:
 };
 
 constexpr uint32_t ProgressEvery = 1u << 20;
+// Marks a sample of the known stack that was reached uphill; sample numbers stay below it.
+constexpr uint32_t Uphill = 1u << 31;
 
 } // namespace
 
@@ -79,6 +81,8 @@ int32_t FillSinks(Surface& s, Progress& p, const FillSinksParams& params) {
         return 0;
     const int32_t width = s.XSize;
     const int32_t height = s.YSize;
+    if ((static_cast<uint64_t>(width) + 2) * (static_cast<uint64_t>(height) + 2) >= Uphill)
+        return FillSinksNoMemory; // more samples than the flood can number
     try {
         FlowPaddedGrid g(s, 0.0f);
         // The frame counts as done, so the flood never steps off the map.
@@ -86,8 +90,22 @@ int32_t FillSinks(Surface& s, Progress& p, const FillSinksParams& params) {
         for (int32_t y = 0; y < height; ++y)
             std::fill_n(done.begin() + static_cast<ptrdiff_t>(g.Index(0, y)), width, 0);
         RadixHeap open;
-        std::vector<uint32_t> pit;
-        size_t pitHead = 0;
+        // Samples whose final height is known and whose neighbours wait to be reached: raised
+        // ones in a hollow, and ones reached uphill with no lower sample left beside them.
+        std::vector<uint32_t> known;
+        const bool flats = params.DrainFlats;
+        // A sample with an unreached neighbour below it (or level with it, when flats are to
+        // drain) may not be passed on before the heap says so: that neighbour may spill lower
+        // elsewhere.
+        const auto waitsForLower = [&](size_t n) {
+            const float h = g.H[n];
+            for (const ptrdiff_t offset : g.Offsets) {
+                const size_t q = static_cast<size_t>(static_cast<ptrdiff_t>(n) + offset);
+                if (done[q] == 0 && (g.H[q] < h || (flats && g.H[q] == h)))
+                    return true;
+            }
+            return false;
+        };
         const auto seed = [&](int32_t x, int32_t y) {
             const size_t i = g.Index(x, y);
             if (done[i] == 0) {
@@ -107,31 +125,36 @@ int32_t FillSinks(Surface& s, Progress& p, const FillSinksParams& params) {
         p.ProgressBegin("Filling sinks", 5);
         const uint64_t total = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
         uint64_t taken = 0;
-        while (pitHead < pit.size() || !open.Empty()) {
+        while (!known.empty() || !open.Empty()) {
             uint32_t c;
-            if (pitHead < pit.size()) {
-                c = pit[pitHead++];
-                if (pitHead == pit.size()) {
-                    pit.clear();
-                    pitHead = 0;
-                }
+            bool uphill = false;
+            if (!known.empty()) {
+                c = known.back() & ~Uphill;
+                uphill = (known.back() & Uphill) != 0;
+                known.pop_back();
             } else {
                 c = open.Pop();
             }
             const float hc = g.H[c];
             // What a sample no higher than c becomes: level with it, or just above it.
             const float raised =
-                params.DrainFlats ? std::nextafter(hc, std::numeric_limits<float>::infinity()) : hc;
+                flats ? std::nextafter(hc, std::numeric_limits<float>::infinity()) : hc;
             for (const ptrdiff_t offset : g.Offsets) {
                 const size_t n = static_cast<size_t>(static_cast<ptrdiff_t>(c) + offset);
                 if (done[n] != 0)
                     continue;
                 done[n] = 1;
-                if (g.H[n] <= raised) {
+                const bool level = g.H[n] <= raised;
+                // c lies above the flood's level when it was reached uphill: a sample level with
+                // it may still spill lower elsewhere.
+                if (level && !(uphill && waitsForLower(n))) {
                     g.H[n] = raised;
-                    pit.push_back(static_cast<uint32_t>(n));
-                } else {
+                    known.push_back(static_cast<uint32_t>(n));
+                } else if (level || waitsForLower(n)) {
                     open.Push(OrderedKey(g.H[n]), static_cast<uint32_t>(n));
+                } else {
+                    // Higher than c, which drains, so it drains too and keeps its height.
+                    known.push_back(static_cast<uint32_t>(n) | Uphill);
                 }
             }
             if (++taken % ProgressEvery == 0) {

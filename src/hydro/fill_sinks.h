@@ -1,7 +1,8 @@
 #pragma once
 // Filling sinks: every sample that water could not leave (a pit, or the floor of a closed
 // hollow) is raised to the level at which it spills, so that from every sample a path that
-// never climbs leads off the map (Priority-Flood, Barnes, Lehman and Mulla 2014).
+// never climbs leads off the map (Priority-Flood, Barnes, Lehman and Mulla 2014; samples reached
+// uphill skip the priority queue as in Zhou, Sun and Fu 2016).
 
 #include "core/status.h"
 

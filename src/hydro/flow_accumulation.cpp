@@ -3,6 +3,7 @@
 #include "core/image.h"
 #include "core/progress.h"
 #include "core/surface.h"
+#include "hydro/erosion_support.h"
 #include "hydro/flow_padded_grid.h"
 #include "shading/gray_maps.h"
 
@@ -23,22 +24,26 @@ constexpr StatusText FlowTextRows[] = {
     {FlowNoMemory, "out of memory for the flow grids"},
 };
 
-constexpr uint32_t NoReceiver = std::numeric_limits<uint32_t>::max();
 // A sample whose water has been passed on.
 constexpr uint8_t Passed = 0xff;
+// The direction code of a sample with no lower neighbour.
+constexpr uint8_t NoReceiver = 8;
 
 // The frame is infinitely high: never a receiver, never a giver.
 constexpr float FrameHeight = std::numeric_limits<float>::infinity();
 
-// The steepest lower neighbour of every sample, and how many samples give to each.
-void FindReceivers(const FlowPaddedGrid& g, std::vector<uint32_t>& receiver,
-                   std::vector<uint8_t>& givers) {
-    for (int32_t y = 0; y < g.Height; ++y) {
+constexpr int32_t RowsPerBlock = 64;
+
+// The direction code (index into Offsets) of the steepest lower neighbour of every sample of rows
+// y0 .. y1.
+void FindReceivers(const FlowPaddedGrid& g, std::vector<uint8_t>& receiver, int32_t y0,
+                   int32_t y1) {
+    for (int32_t y = y0; y < y1; ++y) {
         const size_t first = g.Index(0, y);
         for (size_t i = first; i < first + static_cast<size_t>(g.Width); ++i) {
             const float h = g.H[i];
             float steepest = 0.0f;
-            uint32_t best = NoReceiver;
+            uint8_t best = NoReceiver;
             for (int32_t k = 0; k < 8; ++k) {
                 const size_t n = static_cast<size_t>(static_cast<ptrdiff_t>(i) + g.Offsets[k]);
                 float slope = h - g.H[n];
@@ -46,22 +51,48 @@ void FindReceivers(const FlowPaddedGrid& g, std::vector<uint32_t>& receiver,
                     slope /= FlowPaddedGrid::Diagonal;
                 if (slope > steepest) {
                     steepest = slope;
-                    best = static_cast<uint32_t>(n);
+                    best = static_cast<uint8_t>(k);
                 }
             }
             receiver[i] = best;
-            if (best != NoReceiver)
-                ++givers[best];
+        }
+    }
+}
+
+// How many neighbours send their water to each sample of rows y0 .. y1.
+void CountGivers(const FlowPaddedGrid& g, const std::vector<uint8_t>& receiver,
+                 std::vector<uint8_t>& givers, int32_t y0, int32_t y1) {
+    for (int32_t y = y0; y < y1; ++y) {
+        const size_t first = g.Index(0, y);
+        for (size_t i = first; i < first + static_cast<size_t>(g.Width); ++i) {
+            uint8_t count = 0;
+            for (int32_t k = 0; k < 8; ++k) {
+                // The neighbour at Offsets[k] gives to i when its code points back: the codes
+                // come in opposite pairs (0, 1), (2, 3), (4, 7), (5, 6).
+                const size_t n = static_cast<size_t>(static_cast<ptrdiff_t>(i) + g.Offsets[k]);
+                count = static_cast<uint8_t>(count + (receiver[n] == Opposite[k]));
+            }
+            givers[i] = count;
         }
     }
 }
 
 // Water is passed on as soon as everything above a sample has arrived: from each sample nobody
 // gives to, down the chain until a sample still waits for another giver.
-void AccumulateD8(const FlowPaddedGrid& g, std::vector<float>& acc) {
-    std::vector<uint32_t> receiver(g.H.size(), NoReceiver);
+void AccumulateD8(const FlowPaddedGrid& g, std::vector<float>& acc, int32_t threads) {
+    // The frame gives to nobody.
+    std::vector<uint8_t> receiver(g.H.size(), NoReceiver);
     std::vector<uint8_t> givers(g.H.size(), 0);
-    FindReceivers(g, receiver, givers);
+    const int32_t blocks = (g.Height + RowsPerBlock - 1) / RowsPerBlock;
+    const auto rowsOf = [&](int32_t b, auto step) {
+        step(b * RowsPerBlock, std::min(g.Height, (b + 1) * RowsPerBlock));
+    };
+    ForEachIndex(blocks, threads, [&](int32_t b) {
+        rowsOf(b, [&](int32_t y0, int32_t y1) { FindReceivers(g, receiver, y0, y1); });
+    });
+    ForEachIndex(blocks, threads, [&](int32_t b) {
+        rowsOf(b, [&](int32_t y0, int32_t y1) { CountGivers(g, receiver, givers, y0, y1); });
+    });
     for (int32_t y = 0; y < g.Height; ++y) {
         const size_t first = g.Index(0, y);
         for (size_t i = first; i < first + static_cast<size_t>(g.Width); ++i) {
@@ -70,7 +101,8 @@ void AccumulateD8(const FlowPaddedGrid& g, std::vector<float>& acc) {
             size_t c = i;
             givers[c] = Passed;
             while (receiver[c] != NoReceiver) {
-                const size_t r = receiver[c];
+                const auto r =
+                    static_cast<size_t>(static_cast<ptrdiff_t>(c) + g.Offsets[receiver[c]]);
                 acc[r] += acc[c];
                 if (--givers[r] != 0)
                     break;
@@ -155,7 +187,7 @@ int32_t AccumulateFlow(const Surface& s, Progress& p, FlowMethod method, FlowGri
         const FlowPaddedGrid g(s, FrameHeight);
         std::vector<float> acc(g.H.size(), 1.0f);
         if (method == FlowD8)
-            AccumulateD8(g, acc);
+            AccumulateD8(g, acc, ErosionThreads(0));
         else
             AccumulateMultiple(g, acc);
         p.ProgressUpdate(1, 1);

@@ -19,7 +19,8 @@ struct FlowPaddedGrid {
     int32_t Stride = 0; // Width + 2
     // Row-major (Width + 2) x (Height + 2); the frame holds Frame.
     std::vector<float> H;
-    // From a sample to its eight neighbours: the four edge neighbours first.
+    // From a sample to its eight neighbours: the four edge neighbours first (left, right, below,
+    // above), then the corners (below left, below right, above left, above right).
     std::array<ptrdiff_t, 8> Offsets{};
 
     // Throws std::bad_alloc when the copy cannot be had.
@@ -38,5 +39,8 @@ struct FlowPaddedGrid {
     static bool IsDiagonal(int32_t k) { return k >= 4; }
     static constexpr float Diagonal = static_cast<float>(1.4142135623730951);
 };
+
+// Offsets[Opposite[k]] == -Offsets[k].
+inline constexpr std::array<uint8_t, 8> Opposite{1, 0, 3, 2, 7, 6, 5, 4};
 
 } // namespace korvel
