@@ -11,9 +11,9 @@ cmake --preset release -B "$build" >/dev/null
 cmake --build "$build" --target bench_erosion_flow >/dev/null
 bench="$build/bench/bench_erosion_flow"
 
-# Mean milliseconds of one benchmark, from its CSV row.
+# Mean wall-clock milliseconds of one benchmark, from its CSV row.
 declare -A korvel_ms
-while IFS=, read -r name _ _ real _; do
+while IFS=, read -r name _ real _; do
     name=${name//\"/}
     korvel_ms[$name]=$real
 done < <("$bench" --benchmark_format=csv 2>/dev/null | grep '^"BM_')
@@ -41,10 +41,11 @@ set -e
 r.in.gdal -o --quiet input="$work/dem.bil" output=dem
 g.region raster=dem
 ms() { local s=\$(date +%s%N); "\$@" >/dev/null 2>&1; echo \$(( (\$(date +%s%N) - s) / 1000000 )); }
-echo "fill \$(ms r.fill.dir --quiet input=dem output=filled direction=dir)"
 echo "watershed \$(ms r.watershed -s --quiet elevation=dem accumulation=acc memory=4000)"
+echo "fill \$(ms r.fill.dir --quiet input=dem output=filled direction=dir)"
 JOB
-grass --tmp-location XY --exec bash "$work/grass_job.sh" >"$work/grass.txt" 2>"$work/grass.log" || {
+# The figures show as each module ends: r.fill.dir takes many minutes.
+grass --tmp-location XY --exec bash "$work/grass_job.sh" 2>"$work/grass.log" | tee "$work/grass.txt" || {
     echo "GRASS failed:"
     tail -5 "$work/grass.log"
     exit 1
