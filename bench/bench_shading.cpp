@@ -12,6 +12,8 @@
 #include "generate/plasma.h"
 #include "shading/texture.h"
 
+#include "bil_file.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -66,33 +68,12 @@ void BM_Shade24HeightCode(benchmark::State& state) {
 BENCHMARK(BM_Shade24Lighted)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Shade24HeightCode)->Unit(benchmark::kMillisecond);
 
-bool WriteBil(const std::string& path) {
-    const Surface& s = Shared().surface;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr)
-        return false;
-    bool ok = true;
-    for (int32_t y = s.YSize - 1; y >= 0 && ok; --y)
-        ok = std::fwrite(s.Rows[y], sizeof(float), static_cast<size_t>(s.XSize), f) ==
-             static_cast<size_t>(s.XSize);
-    ok = std::fclose(f) == 0 && ok;
-    const std::string hdrPath = path.substr(0, path.rfind('.')) + ".hdr";
-    FILE* h = std::fopen(hdrPath.c_str(), "w");
-    if (h == nullptr)
-        return false;
-    std::fprintf(h,
-                 "BYTEORDER I\nLAYOUT BIL\nNROWS %d\nNCOLS %d\nNBANDS 1\nNBITS 32\n"
-                 "PIXELTYPE FLOAT\n",
-                 s.YSize, s.XSize);
-    return std::fclose(h) == 0 && ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     constexpr const char* WriteFlag = "--write-bil=";
     if (argc == 2 && std::strncmp(argv[1], WriteFlag, std::strlen(WriteFlag)) == 0) {
-        if (WriteBil(argv[1] + std::strlen(WriteFlag)))
+        if (bench::WriteBil(Shared().surface, argv[1] + std::strlen(WriteFlag)))
             return 0;
         std::fprintf(stderr, "could not write %s\n", argv[1] + std::strlen(WriteFlag));
         return 1;

@@ -135,6 +135,12 @@ enum CommandId : int32_t {
     CmdDrawTextMessage = 33023,
     CmdDrawTextMessage2 = 33024,
     CmdDrawTextMessage3 = 33025,
+    // Beyond the resources: erosion, sink filling and flow.
+    CmdHydraulic = 33300,
+    CmdFillSinks = 33301,
+    CmdFlowAccumulation = 33302,
+    CmdSaveFlow = 33303,
+    CmdSelectFlow = 33304,
 };
 
 // What follows a command's operation.

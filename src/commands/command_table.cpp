@@ -10,7 +10,9 @@
 #include "commands/point_commands.h"
 #include "commands/resample_commands.h"
 #include "commands/selection_commands.h"
+#include "commands/sink_flow_commands.h"
 #include "commands/surface_operations.h"
+#include "commands/terrain_erosion_commands.h"
 #include "commands/undo_operations.h"
 #include "commands/water_commands.h"
 
@@ -129,8 +131,12 @@ const Row Rows[] = {
     // The elevations stay; a refresh would shade over the water marks the command draws.
     {ErosionMenu, CmdFluvial, "fluvial", "&Fluvial...", "Fluvial Erosion", Refresh::View,
      "Erode surface with flowing fluid"},
-    {ErosionMenu, CmdThermal, "thermal", "&Thermal...", "", Refresh::None,
+    {ErosionMenu, CmdThermal, "thermal", "&Thermal...", "Thermal Erosion", Refresh::Full,
      "Erode surface using thermal erosion"},
+    {ErosionMenu, CmdHydraulic, "hydraulic", "&Hydraulic...", "Hydraulic Erosion", Refresh::Full,
+     "Erode surface with droplets of rain"},
+    {ErosionMenu, CmdFillSinks, "fill-sinks", "Fill &Sinks...", "Fill Sinks", Refresh::Full,
+     "Raise pits and closed hollows until water can run off the map"},
     // A flip that fails leaves the grid as it was.
     {FlipMenu, CmdFlipVertical, "flip-vertical", "&Vertically", "Flip Vertical", Refresh::OnSuccess,
      ""},
@@ -179,6 +185,10 @@ const Row Rows[] = {
      "Draw a hex grid overlay on the surface"},
     {TextureMenu, CmdRectangularGrid, "rectangular-grid", "&Rectangular Grid...", "", Refresh::View,
      "Overlay rectangular grid on the surface"},
+    {TextureMenu, CmdFlowAccumulation, "flow-accumulation", "Flow &Accumulation...", "",
+     Refresh::View, "Show how much water runs through each sample"},
+    {TextureMenu, CmdSaveFlow, "save-flow", "Save Flow &Grid...", "", Refresh::None,
+     "Save the kept flow grid as a surface file"},
     // Misc
     {MiscMenu, CmdOptions, "options", "&Options...", "", Refresh::None, ""},
     {MiscMenu, CmdFlushAbort, "flush-abort", "&Flush Abort Command", "", Refresh::None, ""},
@@ -198,6 +208,8 @@ const Row Rows[] = {
      "Blur the edges of the selection"},
     {SelectMenu, CmdLoadSelection, "load-selection", "&Load Selection...", "", Refresh::View, ""},
     {SelectMenu, CmdSaveSelection, "save-selection", "&Save Selection...", "", Refresh::None, ""},
+    {SelectMenu, CmdSelectFlow, "select-flow", "Where &Flow...", "", Refresh::View,
+     "Select the samples where the kept flow exceeds a threshold"},
     // Help
     {HelpMenu, CmdAbout, "about", "&About...", "", Refresh::None, ""},
     // Main toolbar
@@ -287,6 +299,8 @@ std::vector<Command> BuildTable() {
     BindWaterCommands(builder);
     BindPaintCommands(builder);
     BindImportCommands(builder);
+    BindTerrainErosionCommands(builder);
+    BindSinkFlowCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

@@ -93,11 +93,6 @@ int32_t RunFlushAbort(Workspace& ws) {
     return 0;
 }
 
-int32_t RunThermal(Workspace& ws) {
-    ws.TheHost.ShowMessage("Thermal erosion is currently unimplemented");
-    return 0;
-}
-
 double Gigabytes(uint64_t bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0);
 }
@@ -161,7 +156,6 @@ void BindSurfaceCommands(CommandTableBuilder& table) {
     table.Bind(CmdRefreshDisplay, RunRefreshDisplay).Effect = "Redraws the view; nothing changes.";
     table.Bind(CmdFlushAbort, RunFlushAbort).Effect =
         "Clears a cancel request left over; nothing else changes.";
-    table.Bind(CmdThermal, RunThermal);
 }
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 // and the progress state. Operations take what they need from here by reference.
 
 #include "core/dialog_fields.h"
+#include "core/erosion_fields.h"
 #include "core/interpolation.h"
 #include "core/kernel.h"
 #include "core/noise.h"
@@ -156,6 +157,12 @@ public:
     DtedImageFields DtedImage;
     Gtopo30Fields Gtopo30;
     BackfillFields Backfill;
+    ThermalFields Thermal;
+    HydraulicFields Hydraulic;
+    FillSinksFields FillSinksOptions;
+    FlowFields Flow;
+    SelectFlowFields SelectFlow;
+    FileFields SaveFlow;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.
@@ -164,6 +171,8 @@ public:
     Kernel GeneralKernel;
     // What the last histogram command counted, for the dialog or the CLI to show.
     HistogramResult LastHistogram;
+    // What the last flow accumulation kept, for saving and selecting.
+    FlowGrid KeptFlow;
     // The file last opened or saved as a whole Surface, and the File menu's list.
     std::string CurrentFile;
     // What the last open or save has to say beyond success (a width cut to a multiple of 4, a

@@ -103,7 +103,7 @@ TEST(CliSession, StepsAndFailures) {
         {"zero width", "new 0x5", CliUsage, "WIDTHxHEIGHT", ""},
         {"nothing to redo", "redo", CliFailed, "korvel-cli: redo: nothing to redo\n", ""},
         {"unavailable command", "journey", CliFailed, "not available", ""},
-        {"message only", "thermal", CliOk, "Thermal erosion is currently unimplemented", ""},
+        {"no flow grid kept", "save-flow /tmp/flow.mdr", CliFailed, "run `flow-accumulation`", ""},
         {"version", "--version", CliOk, "", "korvel-cli "},
         {"command list", "help", CliOk, "", "flip-vertical"},
         {"help of nothing", "help nosuch", CliUsage, "no step or command", ""},
