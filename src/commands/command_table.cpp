@@ -10,6 +10,7 @@
 #include "commands/selection_commands.h"
 #include "commands/surface_operations.h"
 #include "commands/undo_operations.h"
+#include "commands/world_builder_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -279,6 +280,7 @@ std::vector<Command> BuildTable() {
     BindSelectionCommands(builder);
     BindLightingCommands(builder);
     BindGrayMapCommands(builder);
+    BindWorldBuilderCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

@@ -1,5 +1,6 @@
 #include "commands/file_dialog.h"
 
+#include "commands/bryce_commands.h"
 #include "commands/contour_export_commands.h"
 #include "commands/mesh_export_commands.h"
 #include "core/host.h"
@@ -11,8 +12,8 @@
 namespace korvel {
 
 const std::vector<FileDialog>& FileDialogs() {
-    static const std::vector<FileDialog> dialogs = {MeshExportDialog(), DxfContourDialog(),
-                                                    Cc2ExportDialog()};
+    static const std::vector<FileDialog> dialogs = {
+        MeshExportDialog(), DxfContourDialog(), Cc2ExportDialog(), Bryce2Dialog(), Bryce3DDialog()};
     return dialogs;
 }
 

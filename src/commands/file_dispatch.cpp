@@ -1,4 +1,5 @@
 #include "commands/file_dispatch.h"
+#include "commands/bryce_commands.h"
 #include "commands/contour_export_commands.h"
 #include "commands/mesh_export_commands.h"
 
@@ -151,12 +152,14 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
         return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
     case FileHgt:
         return AfterSurfaceRead(ws, path, ReadHgtFile(path, ws, reason));
+    case FileBryce2:
+        return AfterSurfaceRead(ws, path, ReadBryceFile(BryceKind::Bryce2, path, ws, reason));
+    case FileBryce3D:
+        return AfterSurfaceRead(ws, path, ReadBryceFile(BryceKind::Bryce3D, path, ws, reason));
     case FileUsgsDem:
     case FileBinary:
     case FileDtedCell:
     case FileMuseDted:
-    case FileBryce2:
-    case FileBryce3D:
     case FileBrushDefinition:
         return DispatchNotYet;
     case FileTin:
@@ -395,6 +398,10 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return ExportDxfContours(ws, path, message);
     case FileCc2Contours:
         return ExportCc2Contours(ws, path, message);
+    case FileBryce2:
+        return ExportBryce(ws, path, BryceKind::Bryce2, message);
+    case FileBryce3D:
+        return ExportBryce(ws, path, BryceKind::Bryce3D, message);
     default:
         // A row that says it writes but has no case here: refused rather than a silent success.
         return Unwritable(path, type, message);

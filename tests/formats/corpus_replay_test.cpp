@@ -6,6 +6,7 @@
 #include "edit/selection_operations.h"
 #include "formats/ascii_grid.h"
 #include "formats/bmp.h"
+#include "formats/bryce.h"
 #include "formats/exr.h"
 #include "formats/geotiff.h"
 #include "formats/hgt.h"
@@ -92,6 +93,12 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
     {"geotiff",
      [](const Bytes& b, Workspace& ws) { return ReadGeoTiffBuffer(b.data(), b.size(), ws); }},
     {"exr", [](const Bytes& b, Workspace& ws) { return ReadExrBuffer(b.data(), b.size(), ws); }},
+    // As in the fuzz target, both kinds: a seed is read when either kind reads it.
+    {"bryce",
+     [](const Bytes& b, Workspace& ws) {
+         const int32_t code = ReadBryceBuffer(BryceKind::Bryce2, b.data(), b.size(), ws);
+         return code == 0 ? 0 : ReadBryceBuffer(BryceKind::Bryce3D, b.data(), b.size(), ws);
+     }},
 };
 
 Bytes ReadAll(const fs::path& path) {
