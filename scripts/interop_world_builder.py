@@ -1,7 +1,7 @@
 """Interop check of the World Builder import, run by interop-check.py.
 
-Pillow draws a surface map and a climate map (8-bit palette and 24-bit, of different sizes and an
-odd height); korvel-cli imports them, saves the picture and the heights as RAW32, and both must
+Pillow draws a surface map and a climate map (8-bit palette and 24-bit, of different sizes, an odd
+height and a width that is not a multiple of 4); korvel-cli imports them, saves the picture and the heights as RAW32, and both must
 equal a direct numpy transcription of the diamond-to-equirectangular resampling.
 """
 
@@ -11,6 +11,8 @@ import numpy as np
 def diamond(source, height):
     """The working picture (row 0 at the top) of a source array, height rows, 2 x height wide
     rounded down to a multiple of 4."""
+    # Korvel reads a picture with its width rounded down to a multiple of 4, as every picture.
+    source = source[:, :source.shape[1] & ~3]
     hs, ws = source.shape[:2]
     wd, hd = (2 * height) & ~3, height
     x = np.arange(wd, dtype=np.float64)[None, :]
@@ -50,12 +52,13 @@ def checks(h):
             h.korvel(work, "world-builder-map", f"wb-h-{mode}.bmp", f"wb-c-{mode}.bmp",
                      "save", f"wb-{mode}.bmp", "save", f"wb-{mode}.r32")
             height = heights_map.height
-            source = np.asarray(heights_map)
+            source = np.asarray(h.Image.open(work / f"wb-h-{mode}.bmp"))
             working = diamond(source if mode == "P" else source[:, :, 0], height)
             # The Surface's width is rounded down to a multiple of 4 like the working picture's.
             got = np.fromfile(work / f"wb-{mode}.r32", "<f4").reshape(height, working.shape[1])
             h.expect_equal(working, got, f"{mode} heights")
-            colours = diamond(np.asarray(climate_map.convert("RGB")), height)
+            climate = h.Image.open(work / f"wb-c-{mode}.bmp").convert("RGB")
+            colours = diamond(np.asarray(climate), height)
             picture = np.asarray(h.Image.open(work / f"wb-{mode}.bmp").convert("RGB"))
             h.expect_equal(colours, picture[:, :colours.shape[1]], f"{mode} climate picture")
             done.append(f"{mode} {heights_map.width}x{height}")
