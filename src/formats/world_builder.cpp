@@ -31,6 +31,17 @@ void DiamondFractions(double lon, double lat, double& u, double& v) {
     v = lat > 0.0 ? w * 0.5 : 1.0 - w * 0.5;
 }
 
+// GetPixel with row 0 at the top, inlined: it is read once for every pixel of a large world.
+PackedColor SourcePixel(const Image& source, int32_t x, int32_t y) {
+    if (x < 0 || y < 0 || x >= source.Width() || y >= source.Height())
+        return 0;
+    const uint8_t* p = source.Row(source.Height() - 1 - y);
+    if (source.BitsPerPixel() == 8)
+        return p[x];
+    p += 3 * x;
+    return PackColor(p[2], p[1], p[0]);
+}
+
 // Nearest palette entry by squared distance in red, green and blue.
 uint8_t NearestIndex(const std::array<PackedColor, 256>& palette, PackedColor c) {
     int32_t best = 0;
@@ -68,10 +79,13 @@ bool ReadMap(Workspace& ws, const std::string& path, Image& map) {
 int32_t PaintClimate(Workspace& ws, const Image& climate, const WorkingImage& work,
                      DisplayPalette palette) {
     Surface& s = ws.TheSurface;
-    Image picture;
     const int32_t depth = s.Lighting.BitDepth == 8 ? 8 : 24;
-    if (picture.Create(s.XSize, s.YSize, depth) != 0)
-        return WorldBuilderOutOfMemory;
+    // Every pixel is written: the picture Resize made is used when it has the shape.
+    Image& picture = s.Texture.AsIs();
+    if (picture.Width() != s.XSize || picture.Height() != s.YSize ||
+        picture.BitsPerPixel() != depth)
+        if (s.Texture.Create(s.XSize, s.YSize, depth) != 0)
+            return WorldBuilderOutOfMemory;
     const bool indexed = climate.BitsPerPixel() == 8;
     if (depth == 8)
         picture.Palette = palette(ws);
@@ -83,7 +97,7 @@ int32_t PaintClimate(Workspace& ws, const Image& climate, const WorkingImage& wo
             const PackedColor stored = work.At(x, s.YSize - 1 - y);
             const PackedColor colour = indexed ? climate.Palette[stored & 255] : stored;
             if (depth == 24) {
-                picture.SetPixel(x, y, colour);
+                PutBgr(picture.Row(y) + 3 * x, colour);
             } else if (indexed) {
                 int16_t& index = matched[stored & 255];
                 if (index < 0)
@@ -94,18 +108,17 @@ int32_t PaintClimate(Workspace& ws, const Image& climate, const WorkingImage& wo
             }
         }
     }
-    s.Texture.Adopt(std::move(picture));
     s.Texture.MarkFresh();
     return 0;
 }
 
 } // namespace
 
-WorkingImage ResampleDiamond(const Image& source, int32_t height) {
-    WorkingImage work;
+void ResampleDiamond(const Image& source, int32_t height, WorkingImage& work) {
     work.Width = (2 * height) & ~3;
     work.Height = height;
-    work.Pixels.assign(static_cast<size_t>(work.Width) * static_cast<size_t>(height), 0);
+    // Every pixel is written: a buffer of the right size is reused as it is.
+    work.Pixels.resize(static_cast<size_t>(work.Width) * static_cast<size_t>(height));
     const int32_t ws = source.Width();
     const int32_t hs = source.Height();
     for (int32_t y = 0; y < work.Height; ++y) {
@@ -118,11 +131,9 @@ WorkingImage ResampleDiamond(const Image& source, int32_t height) {
             DiamondFractions(lon, lat, u, v);
             const auto sx = static_cast<int32_t>((ws - 1) * u);
             const auto sy = static_cast<int32_t>((hs - 1) * v);
-            // The picture's row 0 is the bottom line.
-            row[x] = source.GetPixel(sx, hs - 1 - sy);
+            row[x] = SourcePixel(source, sx, sy);
         }
     }
-    return work;
 }
 
 int32_t ImportWorldBuilder(Workspace& ws, const std::string& heightsPath,
@@ -141,7 +152,8 @@ int32_t ImportWorldBuilder(Workspace& ws, const std::string& heightsPath,
     if (s.Resize(2 * h, h, s.GetFlags()) != 0)
         return WorldBuilderOutOfMemory;
     s.SetEdges(-180.0, 180.0, 90.0, -90.0);
-    WorkingImage work = ResampleDiamond(map, h);
+    WorkingImage work;
+    ResampleDiamond(map, h, work);
     const bool indexed = map.BitsPerPixel() == 8;
     for (int32_t y = 0; y < h; ++y) {
         float* row = s.Rows[h - 1 - y];
@@ -160,7 +172,7 @@ int32_t ImportWorldBuilder(Workspace& ws, const std::string& heightsPath,
     Image climate;
     if (!ReadMap(ws, climatePath, climate))
         return WorldBuilderBadClimate;
-    work = ResampleDiamond(climate, h);
+    ResampleDiamond(climate, h, work);
     return PaintClimate(ws, climate, work, palette);
 }
 

@@ -27,11 +27,11 @@ struct WorkingImage {
     }
 };
 
-// A working picture of 2 x height by height, its width rounded down to a multiple of 4 as every
-// picture's is; each pixel the source's (row 0 of the source at the top) that the diamond puts
-// at its longitude and latitude: the packed colour of a 24-bit source, the palette index of an
+// Fills work as a picture of 2 x height by height, its width rounded down to a multiple of 4 as
+// every picture's is; each pixel the source's (row 0 of the source at the top) that the diamond
+// puts at its longitude and latitude: the packed colour of a 24-bit source, the palette index of an
 // 8-bit one.
-WorkingImage ResampleDiamond(const Image& source, int32_t height);
+void ResampleDiamond(const Image& source, int32_t height, WorkingImage& work);
 
 enum WorldBuilderStatus : int32_t {
     WorldBuilderBadHeights = -1, // "Error reading BMP file", or too few rows
