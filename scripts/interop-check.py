@@ -340,8 +340,10 @@ CHECKS = [check_pictures_in_pillow, check_pictures_in_imagemagick, check_bmps_in
 # The GIS and engine height formats, in a module of their own beside this script.
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import interop_heights  # noqa: E402
+import interop_world_builder  # noqa: E402
 
 CHECKS += interop_heights.checks(sys.modules[__name__])
+CHECKS += interop_world_builder.checks(sys.modules[__name__])
 
 # The elevation imports (USGS DEM, DTED, BIL) written by GDAL.
 import interop_imports  # noqa: E402

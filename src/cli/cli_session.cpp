@@ -336,6 +336,12 @@ int CliSession::StepCommand(const std::vector<std::string>& steps, size_t& i) {
         if (i + 1 >= steps.size())
             return Fail(CliUsage, "\"" + name + "\" needs a file name");
         TheHost.RememberDialogValue(*path, steps[++i]);
+        // A second file (the climate map of "world-builder-map") is the word after.
+        if (const SettingDescriptor* second = FindSetting(Ws.Settings, command->Group + ".Path2")) {
+            if (i + 1 >= steps.size())
+                return Fail(CliUsage, "\"" + name + "\" needs two file names");
+            TheHost.RememberDialogValue(*second, steps[++i]);
+        }
     }
     const int messagesBefore = TheHost.MessagesShown();
     const RunResult result = RunCommand(*command, Ws);

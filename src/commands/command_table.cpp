@@ -15,6 +15,7 @@
 #include "commands/terrain_erosion_commands.h"
 #include "commands/undo_operations.h"
 #include "commands/water_commands.h"
+#include "commands/world_builder_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -301,6 +302,7 @@ std::vector<Command> BuildTable() {
     BindImportCommands(builder);
     BindTerrainErosionCommands(builder);
     BindSinkFlowCommands(builder);
+    BindWorldBuilderCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

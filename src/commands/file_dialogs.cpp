@@ -1,5 +1,6 @@
 #include "commands/file_dialog.h"
 
+#include "commands/bryce_commands.h"
 #include "commands/contour_export_commands.h"
 #include "commands/import_commands.h"
 #include "commands/mesh_export_commands.h"
@@ -12,9 +13,9 @@
 namespace korvel {
 
 const std::vector<FileDialog>& FileDialogs() {
-    static const std::vector<FileDialog> dialogs = {MeshExportDialog(), DxfContourDialog(),
-                                                    Cc2ExportDialog(), BinaryImportDialog(),
-                                                    MuseReadDialog()};
+    static const std::vector<FileDialog> dialogs = {
+        MeshExportDialog(), DxfContourDialog(), Cc2ExportDialog(), BinaryImportDialog(),
+        MuseReadDialog(),   Bryce2Dialog(),     Bryce3DDialog()};
     return dialogs;
 }
 

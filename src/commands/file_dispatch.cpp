@@ -1,4 +1,5 @@
 #include "commands/file_dispatch.h"
+#include "commands/bryce_commands.h"
 #include "commands/contour_export_commands.h"
 #include "commands/import_commands.h"
 #include "commands/mesh_export_commands.h"
@@ -46,7 +47,6 @@ constexpr StatusText DispatchTextList[] = {
     {DispatchDtedCancelled, "the DTED cell read information was cancelled"},
     {DispatchNoDefinition, "the definition file holds no block of its kind"},
     {DispatchNoReader, "the file type has no reader"},
-    {DispatchNotYet, "reading the file type is not available yet"},
 };
 
 std::string Quoted(const std::string& path) {
@@ -159,6 +159,10 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
         return AfterSurfaceRead(ws, path, ReadAsciiGridFile(path, ws, reason));
     case FileHgt:
         return AfterSurfaceRead(ws, path, ReadHgtFile(path, ws, reason));
+    case FileBryce2:
+        return AfterSurfaceRead(ws, path, ReadBryceFile(BryceKind::Bryce2, path, ws, reason));
+    case FileBryce3D:
+        return AfterSurfaceRead(ws, path, ReadBryceFile(BryceKind::Bryce3D, path, ws, reason));
     case FileUsgsDem:
         return AfterSurfaceRead(ws, path, ReadUsgsDemFile(path, ws, reason));
     case FileBinary:
@@ -167,9 +171,6 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
         return AfterSurfaceRead(ws, path, OpenDtedCell(ws, path, reason));
     case FileMuseDted:
         return AfterSurfaceRead(ws, path, OpenMuseDted(ws, path, reason));
-    case FileBryce2:
-    case FileBryce3D:
-        return DispatchNotYet;
     case FileTin:
     case FileCc2Contours:
     case FileVistaProDem:
@@ -182,7 +183,7 @@ int32_t Dispatch(Workspace& ws, const std::string& path, int32_t type, std::stri
 // The codes the dispatch gives itself, rather than passing on from a reader.
 bool IsDispatchRefusal(int32_t code) {
     return code == DispatchNoExtension || code == DispatchUnknownExtension ||
-           code == DispatchNotReadable || code == DispatchNoReader || code == DispatchNotYet;
+           code == DispatchNotReadable || code == DispatchNoReader;
 }
 
 // The reason of a dispatch code, naming the type where it helps.
@@ -191,8 +192,6 @@ std::string DispatchReason(int32_t code, int32_t type) {
     case DispatchNotReadable:
         return DescribeStatus(DispatchTexts, code) + " (" + Quoted(TypeName(type)) +
                " files are only written)";
-    case DispatchNotYet:
-        return "Reading " + Quoted(TypeName(type)) + " files is not available yet";
     case DispatchNoReader: {
         if (FindFileType(type))
             return Quoted(TypeName(type)) + " files have no reader";
@@ -416,6 +415,10 @@ int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
         return ExportDxfContours(ws, path, message);
     case FileCc2Contours:
         return ExportCc2Contours(ws, path, message);
+    case FileBryce2:
+        return ExportBryce(ws, path, BryceKind::Bryce2, message);
+    case FileBryce3D:
+        return ExportBryce(ws, path, BryceKind::Bryce3D, message);
     default:
         // A row that says it writes but has no case here: refused rather than a silent success.
         return Unwritable(path, type, message);

@@ -24,7 +24,6 @@ enum DispatchStatus : int32_t {
     DispatchDtedCancelled = -107, // the read-information dialog of DTED cells
     DispatchNoDefinition = -108,  // a definition file holds no block of its kind
     DispatchNoReader = -110,      // the type code is outside the table or has no reader entry
-    DispatchNotYet = -111,        // the type's reader is not in this version yet
 };
 extern const StatusTable DispatchTexts;
 

@@ -1,6 +1,7 @@
 #include "commands/generate_commands.h"
 
 #include "commands/command_table_builder.h"
+#include "commands/journey.h"
 #include "commands/point_commands.h"
 #include "core/workspace.h"
 #include "generate/procedural.h"
@@ -11,6 +12,69 @@ namespace {
 
 int32_t RunCalculate(Workspace& ws) {
     return GenerateSurface(ws, ws.TheSurface.Generation, true);
+}
+
+// "RGS" fills the journey from the generation record once, then unticks itself.
+int32_t RunJourneyCommand(Workspace& ws) {
+    if (ws.Journey.FromRecord) {
+        FillJourneyFromRecord(ws.Journey, ws.TheSurface.Generation);
+        ws.Journey.FromRecord = false;
+    }
+    return RunJourney(ws);
+}
+
+template <auto Range>
+void AddRange(std::vector<DialogField>& fields, const char* start, const char* end,
+              const char* label) {
+    fields.push_back(RunTimeField<&Workspace::Journey, Range, &JourneyRange::Start>(start, label));
+    fields.push_back(RunTimeField<&Workspace::Journey, Range, &JourneyRange::End>(end, "to"));
+}
+
+std::vector<DialogField> JourneyDialogFields() {
+    std::vector<DialogField> f;
+    AddRange<&JourneyFields::fgain>(f, "journey.FgainStart", "journey.FgainEnd", "fgain:");
+    AddRange<&JourneyFields::H>(f, "journey.HStart", "journey.HEnd", "H:");
+    AddRange<&JourneyFields::lacunarity>(f, "journey.LacunarityStart", "journey.LacunarityEnd",
+                                         "Lacunarity:");
+    AddRange<&JourneyFields::octaves>(f, "journey.OctavesStart", "journey.OctavesEnd", "Octaves:");
+    AddRange<&JourneyFields::offset>(f, "journey.OffsetStart", "journey.OffsetEnd", "Offset:");
+    AddRange<&JourneyFields::xpos>(f, "journey.XPosStart", "journey.XPosEnd",
+                                   "Position X (S&phere Center)");
+    AddRange<&JourneyFields::ypos>(f, "journey.YPosStart", "journey.YPosEnd", "Position Y");
+    AddRange<&JourneyFields::zpos>(f, "journey.ZPosStart", "journey.ZPosEnd", "Position Z");
+    AddRange<&JourneyFields::xrange>(f, "journey.XSizeStart", "journey.XSizeEnd",
+                                     "Size X (&Sphere Radii)");
+    AddRange<&JourneyFields::yrange>(f, "journey.YSizeStart", "journey.YSizeEnd", "Size Y");
+    AddRange<&JourneyFields::zrange>(f, "journey.ZSizeStart", "journey.ZSizeEnd", "Size Z");
+    AddRange<&JourneyFields::Top>(f, "journey.TopStart", "journey.TopEnd", "Top");
+    AddRange<&JourneyFields::Left>(f, "journey.LeftStart", "journey.LeftEnd", "Left");
+    AddRange<&JourneyFields::Right>(f, "journey.RightStart", "journey.RightEnd", "Right");
+    AddRange<&JourneyFields::Bottom>(f, "journey.BottomStart", "journey.BottomEnd", "Bottom");
+    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::Type>(
+        "journey.Type", "Type", 0, 4,
+        {{0, "Fractional Brownian Motion (fBm)"},
+         {1, "Multifractal"},
+         {2, "Hetero Terrain"},
+         {3, "Hybrid Multifractal"},
+         {4, "Ridged Multifractal"}}));
+    f.push_back(
+        RunTimeField<&Workspace::Journey, &JourneyFields::Seed>("journey.Seed", "&RandSeed:"));
+    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::Spherical>(
+        "journey.Spherical", "Spherical E&valuation", 0, 1));
+    f.push_back(
+        RunTimeField<&Workspace::Journey, &JourneyFields::Frames>("journey.Frames", "# &Frames:"));
+    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::Output>(
+        "journey.Output", "Disk Output", 0, 2,
+        {{JourneyNoOutput, "None"},
+         {JourneyBmpSequence, "BMP Sequence"},
+         {JourneyPcxSequence, "PCX Sequence"}}));
+    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::Sequence>(
+        "journey.Sequence", "Sequence: (below 0 saves nothing)"));
+    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::ShowStatus>(
+        "journey.ShowStatus", "Show Calc Status", 0, 1));
+    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::FromRecord>(
+        "journey.RGS", "RGS (every start and end from the generation record)", 0, 1));
+    return f;
 }
 
 } // namespace
@@ -50,6 +114,9 @@ void BindGenerateCommands(CommandTableBuilder& table) {
     table.BindDialog(CmdCalculate, RunCalculate, nullptr, "", std::move(fields)).Effect =
         "Replaces every elevation with the chosen surface type, then scales it by the "
         "MapScale settings.";
+    table.BindDialog(CmdJourney, RunJourneyCommand, nullptr, "journey", JourneyDialogFields())
+        .Effect = "Generates one surface per frame, its parameters moving from the starts "
+                  "towards the ends, and saves each shaded frame as pic#####.bmp or .pcx.";
 }
 
 } // namespace korvel

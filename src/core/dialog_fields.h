@@ -83,6 +83,48 @@ struct Cc2ExportFields { // "cc2": the "CC2 File Export" dialog; corners and alt
     int32_t Resolution = 8;
 };
 
+struct BryceExportFields { // "bryce2", "bryce3d": the "Bryce 2 Surface Size" dialog of each kind
+    int32_t Size = 128;
+    bool All = true; // the whole Surface, whatever its size now; else the area below
+    double Top = 0.0;
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+};
+
+struct JourneyRange {
+    double Start = 0.0;
+    double End = 0.0;
+};
+
+enum JourneyOutput : int32_t {
+    JourneyNoOutput = 0,
+    JourneyBmpSequence = 1,
+    JourneyPcxSequence = 2
+};
+
+// "journey": the "Enter Texture Journey Parameters" dialog, kept for the run; each parameter
+// starts and ends at the generation record's default.
+struct JourneyFields {
+    JourneyRange fgain{2.0, 2.0};
+    JourneyRange H{1.0, 1.0};
+    JourneyRange lacunarity{2.0, 2.0};
+    JourneyRange octaves{5.0, 5.0};
+    JourneyRange offset{1.0, 1.0};
+    JourneyRange xpos{-10.0, -10.0}, ypos{-10.0, -10.0}, zpos{-10.0, -10.0};
+    JourneyRange xrange{2.0, 2.0}, yrange{2.0, 2.0}, zrange{2.0, 2.0};
+    JourneyRange Top{90.0, 90.0}, Left{-180.0, -180.0}, Right{180.0, 180.0};
+    JourneyRange Bottom{-90.0, -90.0};
+    int32_t Type = 4; // the list index: surface type - 2
+    int32_t Seed = 12345;
+    bool Spherical = true;
+    int32_t Frames = 10;
+    int32_t Output = JourneyNoOutput;
+    int32_t Sequence = 0;
+    bool ShowStatus = false;
+    bool FromRecord = false; // "RGS": every start and end from the generation record on OK
+};
+
 struct SurfaceSizeFields { // "new", "size"
     int32_t Width = 0;
     int32_t Height = 0;

@@ -125,6 +125,11 @@ public:
     MeshExportFields MeshExport;
     DxfContourFields DxfContours;
     Cc2ExportFields Cc2Export;
+    BryceExportFields Bryce2Export;
+    BryceExportFields Bryce3DExport;
+    JourneyFields Journey;
+    FileFields WorldBuilderMap;
+    FileFields WorldBuilderClimate;
     SurfaceSizeFields NewSize;
     SurfaceEdgeFields NewEdges;
     SurfaceSizeFields CalcSize;

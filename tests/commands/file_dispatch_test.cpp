@@ -44,10 +44,6 @@ TEST_F(FileDispatchTest, ReadingCodesAndTheirMessages) {
         {"x.tin", -1, -110,
          "cannot open \"x.tin\": \"3D Triangle Irregular Network\" files have no reader"},
         {"x.mdr", 0x900, -110, "cannot open \"x.mdr\": no file type has the code 0x900"},
-        {"x.brc", -1, -111,
-         "cannot open \"x.brc\": Reading \"Bryce 2 Terrain\" files is not available yet"},
-        {"x.mdr", 0x819, -111,
-         "cannot open \"x.mdr\": Reading \"Bryce 3D Terrain\" files is not available yet"},
     };
     for (const auto& c : cases) {
         std::string reason;
@@ -109,7 +105,7 @@ TEST_F(FileDispatchTest, TheRowsCapabilitiesAreWhatTheDispatchDoes) {
         const std::string ext = row.Extension;
         std::string reason;
         const int32_t code = ReadFileByType(ws, dir.File("gone." + ext), false, row.Type, &reason);
-        const bool refused = code == -102 || code == -110 || code == -111;
+        const bool refused = code == -102 || code == -110;
         EXPECT_EQ(refused, !row.CanRead()) << row.Name << " " << code;
         if (row.CanRead()) {
             EXPECT_TRUE(reason.ends_with(missing)) << row.Name << ": " << reason;

@@ -109,7 +109,7 @@ TEST(StatusTexts, EveryNamedCodeHasItsOwnText) {
         {&DispatchTexts,
          {DispatchNoExtension, DispatchUnknownExtension, DispatchNotReadable, DispatchMuseFailed,
           DispatchDtedFailed, DispatchDefinitionFailed, DispatchMuseCancelled,
-          DispatchDtedCancelled, DispatchNoDefinition, DispatchNoReader, DispatchNotYet}},
+          DispatchDtedCancelled, DispatchNoDefinition, DispatchNoReader}},
     };
     for (const Family& f : families) {
         const std::string operation = f.Table->Operation;

@@ -7,6 +7,7 @@
 #include "formats/ascii_grid.h"
 #include "formats/binary_grid.h"
 #include "formats/bmp.h"
+#include "formats/bryce.h"
 #include "formats/dted.h"
 #include "formats/exr.h"
 #include "formats/geotiff.h"
@@ -129,6 +130,12 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
              return code;
          static const uint8_t grid[256] = {1, 2, 3, 4, 5, 6, 7, 8};
          return ImportBinaryBuffer(grid, sizeof grid, layout, BinaryTarget::WholeSurface, ws);
+     }},
+    // As in the fuzz target, both kinds: a seed is read when either kind reads it.
+    {"bryce",
+     [](const Bytes& b, Workspace& ws) {
+         const int32_t code = ReadBryceBuffer(BryceKind::Bryce2, b.data(), b.size(), ws);
+         return code == 0 ? 0 : ReadBryceBuffer(BryceKind::Bryce3D, b.data(), b.size(), ws);
      }},
 };
 

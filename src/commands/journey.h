@@ -1,0 +1,31 @@
+#pragma once
+// A journey through texture space: one procedural surface per frame, its parameters moving in a
+// straight line from the journey's starts towards its ends, each frame shaded and, for the two
+// sequence outputs, saved as a numbered picture.
+
+#include <cstdint>
+#include <string>
+
+namespace korvel {
+
+class Workspace;
+struct FracParms;
+struct JourneyFields;
+
+// The record and edges of the frame at t (0 for the first frame): value = (end - start) x t +
+// start for every parameter, type, seed and spherical flag from the journey.
+void JourneyFrameParms(const JourneyFields& journey, double t, FracParms& record);
+
+// The file name of a sequence number: "pic00007.bmp" or "pic00007.pcx".
+std::string JourneyFileName(int32_t output, int32_t sequence);
+
+// "RGS": both ends of every parameter from the generation record (its spherical area as the
+// edges), and its seed.
+void FillJourneyFromRecord(JourneyFields& journey, const FracParms& record);
+
+// Runs the journey of ws.Journey, writing pictures into folder (empty: the current folder).
+// Exactly Frames frames are drawn. 0 done; -1 no frame (Frames below 1, the message shown);
+// -2 stopped by a cancel; otherwise the code of the failed save (its message shown).
+int32_t RunJourney(Workspace& ws, const std::string& folder = std::string());
+
+} // namespace korvel
