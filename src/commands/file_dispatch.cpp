@@ -291,9 +291,6 @@ int32_t Unwritable(const std::string& path, int32_t type, std::string& message) 
     if (!row || type == FileUnknown)
         message = "Unable to save file " + path +
                   " because extension is not recognized and no type was specified.";
-    else if (row->Flags & FileWritable)
-        message = "Unable to save file " + path + ": writing " + Quoted(row->Name) +
-                  " files is not available yet";
     else if (row->CanRead())
         message = "Unable to save file " + path + ": " + Quoted(row->Name) +
                   " files can be read but not written";

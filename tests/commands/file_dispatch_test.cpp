@@ -84,7 +84,6 @@ TEST_F(FileDispatchTest, WritingRefusalsSayWhyOrNothing) {
         {"noext", -1, -1, " because extension is not recognized and no type was specified."},
         {"x.dem", -1, -1, ": \"USGS DEM Surface\" files can be read but not written"},
         {"s.pcx", 0x804, -1, ": \"8-bit PCX Surface (8-bit)\" files can be read but not written"},
-        {"x.br3", -1, -1, ": writing \"Bryce 3D Terrain\" files is not available yet"},
     };
     for (const auto& c : cases) {
         const std::string path = dir.File(c.Name);
