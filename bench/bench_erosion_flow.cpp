@@ -18,8 +18,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -126,17 +124,6 @@ BENCHMARK(BM_Thermal100Iterations)->Unit(benchmark::kMillisecond)->Iterations(3)
 } // namespace
 
 int main(int argc, char** argv) {
-    constexpr const char* WriteFlag = "--write-bil=";
-    if (argc == 2 && std::strncmp(argv[1], WriteFlag, std::strlen(WriteFlag)) == 0) {
-        if (bench::WriteBil(Shared().terrain, argv[1] + std::strlen(WriteFlag)))
-            return 0;
-        std::fprintf(stderr, "could not write %s\n", argv[1] + std::strlen(WriteFlag));
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return korvel::bench::MainWritingBil(
+        argc, argv, []() -> const korvel::Surface& { return Shared().terrain; });
 }

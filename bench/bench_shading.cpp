@@ -16,8 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -71,17 +69,6 @@ BENCHMARK(BM_Shade24HeightCode)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    constexpr const char* WriteFlag = "--write-bil=";
-    if (argc == 2 && std::strncmp(argv[1], WriteFlag, std::strlen(WriteFlag)) == 0) {
-        if (bench::WriteBil(Shared().surface, argv[1] + std::strlen(WriteFlag)))
-            return 0;
-        std::fprintf(stderr, "could not write %s\n", argv[1] + std::strlen(WriteFlag));
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return korvel::bench::MainWritingBil(
+        argc, argv, []() -> const korvel::Surface& { return Shared().surface; });
 }

@@ -4,7 +4,10 @@
 
 #include "core/surface.h"
 
+#include <benchmark/benchmark.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace korvel::bench {
@@ -27,6 +30,24 @@ inline bool WriteBil(const Surface& s, const std::string& path) {
                  "PIXELTYPE FLOAT\n",
                  s.YSize, s.XSize);
     return std::fclose(h) == 0 && ok;
+}
+
+// The main of a benchmark whose elevations a script also hands to another tool: with
+// "--write-bil=PATH" it writes surface() there instead of timing anything.
+template <class SurfaceOf> int MainWritingBil(int argc, char** argv, SurfaceOf surface) {
+    constexpr const char* WriteFlag = "--write-bil=";
+    if (argc == 2 && std::strncmp(argv[1], WriteFlag, std::strlen(WriteFlag)) == 0) {
+        if (WriteBil(surface(), argv[1] + std::strlen(WriteFlag)))
+            return 0;
+        std::fprintf(stderr, "could not write %s\n", argv[1] + std::strlen(WriteFlag));
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace korvel::bench

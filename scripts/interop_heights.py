@@ -19,22 +19,25 @@ RIGHT, BOTTOM = LEFT + WIDTH / 128, TOP - HEIGHT / 64
 CORNER_TOLERANCE = 1e-9
 
 
+def run_tool(h, work, *args):
+    """Runs a tool in work; a failure names it with its error output."""
+    run = subprocess.run(list(args), cwd=work, capture_output=True, text=True)
+    if run.returncode != 0:
+        raise h.Failure(f"{' '.join(args[:3])}: {run.stderr.strip()}")
+    return run.stdout
+
+
+def gdal_values(h, work, name):
+    """The first band as float64, north row first, through an ENVI copy; and gdalinfo's record."""
+    out = f"gdal-{name}.f64"
+    run_tool(h, work, "gdal_translate", "-q", "-of", "ENVI", "-ot", "Float64", name, out)
+    info = json.loads(run_tool(h, work, "gdalinfo", "-json", name))
+    width, height = info["size"]
+    return np.fromfile(work / out, "<f8").reshape(height, width), info
+
+
 def checks(h):
     """The check functions, closed over interop-check.py's helpers h."""
-
-    def gdal(work, *args):
-        run = subprocess.run(list(args), cwd=work, capture_output=True, text=True)
-        if run.returncode != 0:
-            raise h.Failure(f"{' '.join(args[:2])}: {run.stderr.strip()}")
-        return run.stdout
-
-    def gdal_values(work, name):
-        """The first band as float64, north row first, through an ENVI copy."""
-        out = f"gdal-{name}.f64"
-        gdal(work, "gdal_translate", "-q", "-of", "ENVI", "-ot", "Float64", name, out)
-        info = json.loads(gdal(work, "gdalinfo", "-json", name))
-        width, height = info["size"]
-        return np.fromfile(work / out, "<f8").reshape(height, width), info
 
     def expect_corner(info, name, left=LEFT, top=TOP):
         transform = info.get("geoTransform")
@@ -79,7 +82,7 @@ def checks(h):
             "g.asc": heights,
         }
         for name, values in expected.items():
-            got, info = gdal_values(work, name)
+            got, info = gdal_values(h, work, name)
             if name == "gu.tif":
                 # Heights below -0.5 are clipped to 0 as the report says.
                 values = np.where(heights < -0.5, 0, values)
@@ -88,14 +91,14 @@ def checks(h):
         for name, data_type, values in (("g.r16", 12, quantized(heights, low, high, 65535)),
                                         ("g.r32", 4, heights)):
             write_envi_header(work / (name + ".hdr"), WIDTH, HEIGHT, data_type)
-            got, _ = gdal_values(work, name)
+            got, _ = gdal_values(h, work, name)
             h.expect_equal(values, got, f"{name} through an ENVI header, GDAL")
         return ("Float32/Int16/UInt16 GeoTIFF, 16/8-bit PNG, ASCII grid, RAW16/RAW32 read with "
                 "the values written and the corner within 1e-9 degrees")
 
     def check_world_file_bmp_in_gdal(work):
         h.need(tools=("gdalinfo",))
-        info = json.loads(gdal(work, "gdalinfo", "-json", "g.bmp"))
+        info = json.loads(run_tool(h, work, "gdalinfo", "-json", "g.bmp"))
         expect_corner(info, "g.bmp")
         corners = info["cornerCoordinates"]
         if (abs(corners["lowerRight"][0] - RIGHT) > CORNER_TOLERANCE
@@ -133,13 +136,13 @@ def checks(h):
 
     def check_gdal_files_into_korvel(work):
         h.need(tools=("gdal_translate",))
-        source, _ = gdal_values(work, "g.tif")
-        gdal(work, "gdal_translate", "-q", "-of", "GTiff", "-ot", "Float32", "-co", "TILED=YES",
+        source, _ = gdal_values(h, work, "g.tif")
+        run_tool(h, work, "gdal_translate", "-q", "-of", "GTiff", "-ot", "Float32", "-co", "TILED=YES",
              "-co", "COMPRESS=DEFLATE", "g.asc", "d.tif")
-        gdal(work, "gdal_translate", "-q", "-of", "AAIGrid", "g.tif", "d.asc")
-        gdal(work, "gdal_translate", "-q", "-of", "PNG", "-ot", "UInt16", "-scale", "-300", "2500",
+        run_tool(h, work, "gdal_translate", "-q", "-of", "AAIGrid", "g.tif", "d.asc")
+        run_tool(h, work, "gdal_translate", "-q", "-of", "PNG", "-ot", "UInt16", "-scale", "-300", "2500",
              "0", "65535", "-co", "WORLDFILE=YES", "g.tif", "d.png")
-        pixels, _ = gdal_values(work, "d.png")
+        pixels, _ = gdal_values(h, work, "d.png")
         for name, expected, before in (("d.tif", source, ()), ("d.asc", source, ()),
                                        ("d.png", pixels, ())):
             got = korvel_r32(work, name, WIDTH, HEIGHT, *before)
@@ -151,10 +154,10 @@ def checks(h):
                                 f"({LEFT}, {TOP})")
         # A 3-arc-second tile: 1201 samples on whole degrees, Korvel keeps 1200 columns.
         half = 0.5 / 1200
-        gdal(work, "gdal_translate", "-q", "-of", "SRTMHGT", "-ot", "Int16", "-outsize", "1201",
+        run_tool(h, work, "gdal_translate", "-q", "-of", "SRTMHGT", "-ot", "Int16", "-outsize", "1201",
              "1201", "-a_ullr", str(-120 - half), str(46 + half), str(-119 + half), str(45 - half),
              "-a_srs", "EPSG:4326", "g.tif", "N45W120.hgt")
-        tile, _ = gdal_values(work, "N45W120.hgt")
+        tile, _ = gdal_values(h, work, "N45W120.hgt")
         got = korvel_r32(work, "N45W120.hgt", 1200, 1201)
         h.expect_equal(tile[:, :1200].astype(np.float32), got, "N45W120.hgt from GDAL, Korvel")
         left, top = korvel_edges(work, "N45W120.hgt")
@@ -170,7 +173,7 @@ def checks(h):
                  "raw.EngineSize=1", "save", "e.r16")
         # Resampled to 65 x 65 with the corner samples kept: the cells shrink about the first
         # and last sample centres, which stay where they were.
-        got, info = gdal_values(work, "e.png")
+        got, info = gdal_values(h, work, "e.png")
         corners = quantized(heights, low, high, 65535)[[0, 0, -1, -1], [0, -1, 0, -1]]
         h.expect_equal(corners, got[[0, 0, -1, -1], [0, -1, 0, -1]], "e.png corners, GDAL")
         cell_w, cell_h = 1 / 128, 1 / 64
@@ -178,7 +181,7 @@ def checks(h):
                       TOP - (cell_h - cell_h * (HEIGHT - 1) / 64) / 2)
         # Edge-extended: the samples as they are, then the last column and row repeated.
         write_envi_header(work / "e.r16.hdr", 65, 65, 12)
-        got, _ = gdal_values(work, "e.r16")
+        got, _ = gdal_values(h, work, "e.r16")
         expected = np.pad(quantized(heights, low, high, 65535), ((0, 65 - HEIGHT), (0, 65 - WIDTH)),
                           mode="edge")
         h.expect_equal(expected, got, "e.r16 through an ENVI header, GDAL")

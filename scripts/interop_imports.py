@@ -13,10 +13,10 @@ BIL grid every row and the first 1200 columns (widths are multiples of 4), with 
 outline of the cells, which is GDAL's extent.
 """
 
-import json
-import subprocess
 
 import numpy as np
+
+from interop_heights import gdal_values, run_tool
 
 SIDE = 1201
 STEP = 1.0 / 1200
@@ -27,23 +27,9 @@ TOLERANCE = 1e-9
 def checks(h):
     """The check functions, closed over interop-check.py's helpers h."""
 
-    def run(work, *args):
-        done = subprocess.run(list(args), cwd=work, capture_output=True, text=True)
-        if done.returncode != 0:
-            raise h.Failure(f"{' '.join(args[:3])}: {done.stderr.strip()}")
-        return done.stdout
-
-    def gdal_values(work, name):
-        """The first band as float64, north row first, and GDAL's geotransform."""
-        out = f"gdal-{name}.f64"
-        run(work, "gdal_translate", "-q", "-of", "ENVI", "-ot", "Float64", name, out)
-        info = json.loads(run(work, "gdalinfo", "-json", name))
-        width, height = info["size"]
-        return np.fromfile(work / out, "<f8").reshape(height, width), info["geoTransform"]
-
     def korvel_read(work, name, width, height, *before):
         """Korvel's samples (north row first) and map record after opening name."""
-        out = run(work, h.CLI, "-q", *before, "open", name, "info", "save", name + ".r32")
+        out = run_tool(h, work, h.CLI, "-q", *before, "open", name, "info", "save", name + ".r32")
         record = dict(line.split("=", 1) for line in out.split() if "=" in line)
         samples = np.fromfile(work / (name + ".r32"), "<f4").reshape(height, width)
         return samples.astype(np.float64), {k: float(v) for k, v in record.items()}
@@ -64,16 +50,17 @@ def checks(h):
             f"BYTEORDER I\nLAYOUT BIL\nNROWS {SIDE}\nNCOLS {SIDE}\nNBITS 16\n"
             f"PIXELTYPE SIGNEDINT\nULXMAP {WEST!r}\nULYMAP {SOUTH + 1!r}\nXDIM {STEP!r}\n"
             f"YDIM {STEP!r}\n")
-        run(work, "gdal_translate", "-q", "-of", "GTiff", "-a_srs", "EPSG:4326", "cell.bil",
+        run_tool(h, work, "gdal_translate", "-q", "-of", "GTiff", "-a_srs", "EPSG:4326", "cell.bil",
             "cell.tif")
 
     def check_gdal_dem_and_dted_into_korvel(work):
         h.need(tools=("gdal_translate", "gdalinfo"))
         make_cell(work)
-        run(work, "gdal_translate", "-q", "-of", "USGSDEM", "cell.tif", "cell.dem")
-        run(work, "gdal_translate", "-q", "-of", "DTED", "cell.tif", "n45.dt1")
+        run_tool(h, work, "gdal_translate", "-q", "-of", "USGSDEM", "cell.tif", "cell.dem")
+        run_tool(h, work, "gdal_translate", "-q", "-of", "DTED", "cell.tif", "n45.dt1")
         for name in ("cell.dem", "n45.dt1"):
-            values, transform = gdal_values(work, name)
+            values, info = gdal_values(h, work, name)
+            transform = info["geoTransform"]
             if values.shape != (SIDE, SIDE):
                 raise h.Failure(f"{name}: GDAL reads {values.shape}, expected {SIDE} square")
             got, record = korvel_read(work, name, SIDE - 1, SIDE - 1)
@@ -90,11 +77,12 @@ def checks(h):
         h.need(tools=("gdal_translate", "gdalinfo"))
         if not (work / "cell.tif").exists():
             make_cell(work)
-        run(work, "gdal_translate", "-q", "-of", "EHdr", "-ot", "Int16", "cell.tif", "gi.bil")
-        run(work, "gdal_translate", "-q", "-of", "EHdr", "-ot", "Float32", "-scale", "-250",
+        run_tool(h, work, "gdal_translate", "-q", "-of", "EHdr", "-ot", "Int16", "cell.tif", "gi.bil")
+        run_tool(h, work, "gdal_translate", "-q", "-of", "EHdr", "-ot", "Float32", "-scale", "-250",
             "1400", "-1.5", "2.25", "cell.tif", "gf.bil")
         for name, header in (("gi.bil", "gi.hdr"), ("gf.bil", "gf.hdr")):
-            values, transform = gdal_values(work, name)
+            values, info = gdal_values(h, work, name)
+            transform = info["geoTransform"]
             got, record = korvel_read(work, name, SIDE - 1, SIDE, "set",
                                       f"binary.BilHeader={header}", "type", "Binary Surface")
             h.expect_equal(values[:, :SIDE - 1].astype(np.float32), got,

@@ -36,7 +36,7 @@ protected:
 
 TEST_F(ImportCommandsTest, OpeningEachTypeReadsItAndSavingMuseGivesItBack) {
     const std::string dem = dir.File("q.dem");
-    test::WriteFileText(dem, test::DemFile(test::DemSpec{}));
+    test::WriteFileText(dem, test::DemFile(test::DemLayout{}));
     const std::string cell = dir.File("n45.dt1");
     WriteBytes(cell, test::DtedFile("1200000W", "0450000N", 9, 7, 30,
                                     [](int32_t line, int32_t point) { return line - point; }));

@@ -32,15 +32,15 @@ TEST(UsgsDem, ReadsProfilesIntoColumnsSouthFirst) {
         {"profiles over two records", 30.0, 4, 200, 4, 200},
     };
     for (const auto& c : cases) {
-        test::DemSpec spec;
-        spec.Res = c.Res;
-        spec.Columns = c.Columns;
-        spec.Rows = c.Rows;
-        spec.Min = -5;
-        spec.Max = 1234;
+        test::DemLayout layout;
+        layout.Res = c.Res;
+        layout.Columns = c.Columns;
+        layout.Rows = c.Rows;
+        layout.Min = -5;
+        layout.Max = 1234;
         test::RecordingHost host;
         Workspace ws{host};
-        ASSERT_EQ(Read(test::DemFile(spec), ws), 0) << c.Name;
+        ASSERT_EQ(Read(test::DemFile(layout), ws), 0) << c.Name;
         const Surface& s = ws.TheSurface;
         ASSERT_EQ(s.XSize, c.Width) << c.Name;
         ASSERT_EQ(s.YSize, c.Height) << c.Name;
@@ -60,8 +60,8 @@ TEST(UsgsDem, ReadsProfilesIntoColumnsSouthFirst) {
 }
 
 TEST(UsgsDem, HeaderFieldsAreReadByTheirColumns) {
-    test::DemSpec spec;
-    const std::string file = test::DemFile(spec);
+    test::DemLayout layout;
+    const std::string file = test::DemFile(layout);
     // The three resolutions touch: "3.000000D+01" twice and "1.000000D+00".
     ASSERT_EQ(file.substr(816, 36), "3.000000D+013.000000D+011.000000D+00");
     DemHeader h;
@@ -79,9 +79,9 @@ TEST(UsgsDem, HeaderFieldsAreReadByTheirColumns) {
 }
 
 TEST(UsgsDem, FileEndingWithinTheProfilesStopsCleanly) {
-    test::DemSpec spec;
-    spec.Columns = 5;
-    std::string file = test::DemFile(spec);
+    test::DemLayout layout;
+    layout.Columns = 5;
+    std::string file = test::DemFile(layout);
     file.resize(1024 * 3 + 100); // two whole profiles, then part of a header
     test::RecordingHost host;
     Workspace ws{host};
@@ -98,7 +98,7 @@ TEST(UsgsDem, FileEndingWithinTheProfilesStopsCleanly) {
 }
 
 TEST(UsgsDem, HostileFilesAreRefusedAndChangeNothing) {
-    const std::string good = test::DemFile(test::DemSpec{});
+    const std::string good = test::DemFile(test::DemLayout{});
     auto patched = [&](size_t at, const std::string& text) {
         std::string file = good;
         file.replace(at, text.size(), text);

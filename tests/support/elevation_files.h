@@ -35,7 +35,7 @@ inline std::string DemReal(double value, int width = 24) {
 
 // A geographic DEM (arc-seconds): profiles columns x rows of elevation(column, row) (row 0 the
 // southern), resolution res, south-western post at (west, south).
-struct DemSpec {
+struct DemLayout {
     double West = -120 * 3600.0;
     double South = 45 * 3600.0;
     double Res = 30.0;
@@ -48,7 +48,7 @@ struct DemSpec {
     };
 };
 
-inline std::string DemFile(const DemSpec& d) {
+inline std::string DemFile(const DemLayout& d) {
     std::string a(1024, ' ');
     a.replace(0, 9, "TEST QUAD");
     PutField(a, 144, 6, "1");
