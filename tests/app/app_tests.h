@@ -10,3 +10,7 @@ int RunSessionScriptTests(int argc, char** argv);
 int RunLockKeyTests(int argc, char** argv);
 int RunAltitudeKeyTests(int argc, char** argv);
 int RunPaintToolTests(int argc, char** argv);
+int RunLightingSheetTests(int argc, char** argv);
+int RunColorListDialogTests(int argc, char** argv);
+int RunCalculationOptionsTests(int argc, char** argv);
+int RunNewSurfaceWizardTests(int argc, char** argv);
