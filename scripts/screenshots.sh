@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the editor under a virtual display: the main window on the
 # example world (out/world.mdr, made by examples/world.sh) zoomed to 1:8, and the same window
-# with the Options dialog open. Needs xvfb-run, xdotool and ImageMagick.
+# with the Options dialog open; then the Lighting Settings sheet and the colour-list editor, which
+# the editor's tests grab when KORVEL_SCREENSHOTS names a folder. Needs xvfb-run, xdotool and
+# ImageMagick.
 #   scripts/screenshots.sh [KORVEL] [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,4 +41,7 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$inner" "$korvel" "$outdir"
-ls -l "$outdir"/editor-main.png "$outdir"/editor-dialog.png
+xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb KORVEL_SCREENSHOTS="$outdir" \
+    build/release/tests/korvel_app_tests >/dev/null
+ls -l "$outdir"/editor-main.png "$outdir"/editor-dialog.png "$outdir"/lighting-settings.png \
+    "$outdir"/color-list-editor.png

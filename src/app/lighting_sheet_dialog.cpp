@@ -44,6 +44,8 @@ LightingSheet::LightingSheet(Workspace& ws, int firstPage, QWidget* parent)
     : QDialog(parent), Ws(ws), Copy(ws.TheSurface.Lighting), ShownGammaValue(ShownGamma(Copy)),
       Sheet(new QTabWidget(this)) {
     setWindowTitle("Lighting Settings");
+    // All eight page names in view.
+    Sheet->setUsesScrollButtons(false);
     Sheet->addTab(GeneralPage(), "General");
     Sheet->addTab(PalettePage(), "Palette");
     Sheet->addTab(IntensityPage(), "Intensity");
@@ -127,7 +129,12 @@ QWidget* LightingSheet::IntensityPage() {
                  Fields.Number("Vertical Exaggeration:", Copy.VertExag, "VertExag", page));
     form->addRow("Corner:", Fields.Number("Corner:", Copy.Corner, "Corner", page));
     form->addRow("Ambient:", Fields.Number("Ambient:", Copy.Ambient, "Ambient", page));
-    form->addRow("Gamma:", Fields.Number("Gamma:", ShownGammaValue, "Gamma", page));
+    GammaEdit = Fields.Number("Gamma:", ShownGammaValue, "Gamma", page);
+    // Gamma is stored with six decimals, so its reciprocal is shown to six digits: 1.5, not
+    // 1.49999925.
+    GammaEdit->setText(QString::number(ShownGammaValue, 'g', 6));
+    GammaShownText = GammaEdit->text();
+    form->addRow("Gamma:", GammaEdit);
     layout->addLayout(form);
 
     auto* direction = new QGroupBox("Light Direction", page);
@@ -330,6 +337,9 @@ QWidget* LightingSheet::BlendingPage() {
 void LightingSheet::accept() {
     if (!Fields.Store(this))
         return;
+    // Untouched, the shown value stands for the exact one.
+    if (GammaEdit->text() == GammaShownText)
+        ShownGammaValue = ShownGamma(Ws.TheSurface.Lighting);
     Copy.Type = DisplayType->currentIndex();
     Copy.BitDepth = ColorDepth->currentIndex() == 1 ? 24 : 8;
     Copy.Colors = Colors->value();

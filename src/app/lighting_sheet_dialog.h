@@ -65,6 +65,8 @@ private:
     QSpinBox* Colors = nullptr;
     QSpinBox* Levels = nullptr;
     QLabel* PaletteStrip = nullptr;
+    QLineEdit* GammaEdit = nullptr;
+    QString GammaShownText;
     QLineEdit* AzimuthEdit = nullptr;
     QLineEdit* ElevationEdit = nullptr;
     QSlider* AzimuthSlider = nullptr;

@@ -299,6 +299,20 @@ private slots:
         QCOMPARE(QList<PackedColor>(d.List().Entries.begin(), d.List().Entries.end()),
                  QList<PackedColor>({Red, Green}));
     }
+
+    // The README's picture, taken by scripts/screenshots.sh under a virtual display.
+    void pictureForTheReadme() {
+        const QString folder = qEnvironmentVariable("KORVEL_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("KORVEL_SCREENSHOTS names no folder for the pictures");
+        EditorFixture f;
+        ColorListDialog d(f.Ws.TheSurface.Lighting.AltColor, f.Ws, nullptr);
+        d.SelectRow(12);
+        d.resize(560, 420);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QVERIFY(d.grab().save(folder + "/color-list-editor.png"));
+    }
 };
 
 int RunColorListDialogTests(int argc, char** argv) {

@@ -150,6 +150,31 @@ private slots:
         QCOMPARE(f.Ws.TheSurface.Lighting.Gamma, stored);
     }
 
+    void gammaShownToSixDigits_data() {
+        QTest::addColumn<double>("gamma");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("afterOk");
+        // 1 / 0.666667 = 1.49999925...: shown as 1.5, and OK without an edit keeps 0.666667
+        // (1 / 1.5 would be 0.6666666...).
+        QTest::newRow("stored with six decimals") << 0.666667 << "1.5" << 0.666667;
+        QTest::newRow("exact reciprocal") << 0.8 << "1.25" << 0.8;
+        QTest::newRow("zero") << 0.0 << "0" << 0.0;
+    }
+    void gammaShownToSixDigits() {
+        QFETCH(double, gamma);
+        QFETCH(QString, shown);
+        QFETCH(double, afterOk);
+        EditorFixture f;
+        f.Ws.TheSurface.Lighting.Gamma = gamma;
+        QString text;
+        QVERIFY(RunSheet(
+            f, [&](LightingSheet& sheet) { text = sheet.findChild<QLineEdit*>("Gamma")->text(); },
+            true));
+        QCOMPARE(text, shown);
+        QVERIFY2(std::fabs(f.Ws.TheSurface.Lighting.Gamma - afterOk) < 1e-15,
+                 qPrintable(QString::number(f.Ws.TheSurface.Lighting.Gamma, 'g', 17)));
+    }
+
     void blendWeightsNormalised_data() {
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QList<double>>("stored");
@@ -349,6 +374,18 @@ private slots:
         QCOMPARE(azText, QString("90"));
         QCOMPARE(f.Ws.TheSurface.Lighting.Az, 90.0);
         QCOMPARE(f.Ws.TheSurface.Lighting.El, 0.0);
+    }
+
+    // The README's picture, taken by scripts/screenshots.sh under a virtual display.
+    void pictureForTheReadme() {
+        const QString folder = qEnvironmentVariable("KORVEL_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("KORVEL_SCREENSHOTS names no folder for the pictures");
+        EditorFixture f;
+        LightingSheet sheet(f.Ws, 2, nullptr);
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QVERIFY(sheet.grab().save(folder + "/lighting-settings.png"));
     }
 };
 
