@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -282,6 +283,40 @@ private slots:
         const korvel::ColorList& slope = f.Ws.TheSurface.Lighting.SlopeColor;
         QCOMPARE(slope.Count(), 1);
         QCOMPARE(slope.Entry(0), korvel::PackColor(10, 20, 30));
+    }
+
+    void latitudePageDialogs_data() {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<double>("h");
+        QTest::addColumn<int>("ice");
+        // 10 | 20 << 8 | 30 << 16 = 1971210; the default ice is white, 0xFFFFFF.
+        QTest::newRow("sheet OK keeps both") << true << 0.3 << 1971210;
+        QTest::newRow("sheet Cancel drops both") << false << 1.0 << 0xFFFFFF;
+    }
+    void latitudePageDialogs() {
+        QFETCH(bool, ok);
+        QFETCH(double, h);
+        QFETCH(int, ice);
+        EditorFixture f;
+        bool fbmAnswered = false;
+        QVERIFY(RunSheet(
+            f,
+            [&fbmAnswered](LightingSheet& sheet) {
+                WhenModal<QDialog>(
+                    [](QDialog& fbm) {
+                        QCOMPARE(fbm.windowTitle(), QString("fBm Latitude Texture"));
+                        fbm.findChild<QLineEdit*>("H")->setText("0.3");
+                        fbm.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+                    },
+                    &fbmAnswered);
+                sheet.findChild<QPushButton*>("FbmSetup")->click();
+                korvel::test::ChooseColor(QColor(10, 20, 30));
+                sheet.findChild<QPushButton*>("IceColor")->click();
+            },
+            ok));
+        QVERIFY(fbmAnswered);
+        QCOMPARE(f.Ws.TheSurface.Lighting.FbmParms.H, h);
+        QCOMPARE(f.Ws.TheSurface.Lighting.IceColor, ice);
     }
 
     void numberRefusedKeepsSheetOpen() {
