@@ -2,6 +2,7 @@
 
 #include "app/parameter_dialog.h"
 #include "app/progress_window.h"
+#include "app/rich_dialogs.h"
 #include "app/session_recorder.h"
 #include "core/workspace.h"
 
@@ -82,6 +83,13 @@ std::vector<std::string> ShownValues(const std::vector<DialogRow>& rows) {
 bool QtHost::EditParameters(const std::string& group, const std::string& title,
                             Workspace& workspace) {
     const std::vector<DialogRow> rows = DialogRowsOf(group, Running, workspace);
+    if (const RichDialog* rich = FindRichDialog(group)) {
+        const std::vector<std::string> shown = ShownValues(rows);
+        const bool accepted = rich->Run(workspace, MainWindow);
+        if (accepted)
+            RecordChanges(rows, shown);
+        return accepted;
+    }
     if (rows.empty())
         return true;
     std::vector<DialogRow> interpolation;

@@ -10,3 +10,6 @@ int RunSessionScriptTests(int argc, char** argv);
 int RunLockKeyTests(int argc, char** argv);
 int RunAltitudeKeyTests(int argc, char** argv);
 int RunPaintToolTests(int argc, char** argv);
+int RunHistogramDialogTests(int argc, char** argv);
+int RunKernelDialogTests(int argc, char** argv);
+int RunAboutDialogTests(int argc, char** argv);
