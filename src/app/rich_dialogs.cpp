@@ -1,5 +1,6 @@
 #include "app/rich_dialogs.h"
 
+#include "app/brush_setup_dialog.h"
 #include "app/histogram_dialog.h"
 
 #include <iterator>
@@ -10,6 +11,7 @@ namespace {
 
 constexpr RichDialog RichDialogs[] = {
     {"histogram", RunHistogramDialog},
+    {"brush", RunBrushSetupDialog},
 };
 
 } // namespace

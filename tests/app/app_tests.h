@@ -13,3 +13,4 @@ int RunPaintToolTests(int argc, char** argv);
 int RunHistogramDialogTests(int argc, char** argv);
 int RunKernelDialogTests(int argc, char** argv);
 int RunAboutDialogTests(int argc, char** argv);
+int RunBrushSetupDialogTests(int argc, char** argv);
