@@ -147,6 +147,13 @@ HistogramDialog::HistogramDialog(Workspace& ws, QWidget* parent)
 
 bool HistogramDialog::ReadFields(HistogramFields& fields) {
     for (auto [edit, target] : {std::pair{Lowest, &fields.Lowest}, {Highest, &fields.Highest}}) {
+        // A range left as shown keeps every digit: the Surface's Max shortened to ten digits
+        // could fall below the highest sample, which would then count as above the range.
+        const double shown = edit == Lowest ? Ws.Histogram.Lowest : Ws.Histogram.Highest;
+        if (edit->text() == Number(shown)) {
+            *target = shown;
+            continue;
+        }
         bool ok = false;
         const double v = edit->text().trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(v)) {

@@ -244,6 +244,26 @@ private slots:
                  fullestTop > 1 ? QColor(Qt::white) : Qt::black);
     }
 
+    // 429.80111694... has more digits than the field shows; left as shown, the range still
+    // holds every sample.
+    void untouchedRangeCountsEverySample() {
+        EditorFixture f;
+        korvel::Surface& s = f.Ws.TheSurface;
+        s.Rows[3][4] = 429.80111694f;
+        s.Rows[5][6] = -428.63037109f;
+        s.FindMinMax(s.Min, s.Max, f.Ws.TheProgress);
+        f.Ws.Histogram = {10, s.Min, s.Max};
+        HistogramDialog d(f.Ws, f.Window.get());
+        QVERIFY(d.Refresh());
+        QCOMPARE(d.Counted().Above, 0);
+        QCOMPARE(d.Counted().Below, 0);
+        QCOMPARE(d.Counted().Bins.back(), 1);
+        // Typed, a value is taken as typed.
+        Type(d, "highest", "429.8");
+        QVERIFY(d.Refresh());
+        QCOMPARE(d.Counted().Above, 1);
+    }
+
     void wrongNumberIsRefused() {
         EditorFixture f;
         FillSteps(f);
