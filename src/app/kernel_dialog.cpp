@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -238,6 +240,26 @@ void KernelDialog::SetUnit(int choice) {
 void KernelDialog::accept() {
     if (ReadFields())
         QDialog::accept();
+}
+
+bool ExactKernelFileText(const Kernel& kernel, std::string& text) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("kernel.krn").toStdString();
+    Kernel back;
+    if (!dir.isValid() || SaveKernelFile(kernel, path) != 0 || LoadKernelFile(back, path) != 0)
+        return false;
+    if (back.Size() != kernel.Size() || back.Scale != kernel.Scale ||
+        back.Symmetry != kernel.Symmetry)
+        return false;
+    for (int32_t i = 0; i < kernel.Size(); ++i)
+        for (int32_t j = 0; j < kernel.Size(); ++j)
+            if (back.Weight(i, j) != kernel.Weight(i, j))
+                return false;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    text = file.readAll().toStdString();
+    return true;
 }
 
 bool RunKernelDialog(Workspace& ws, QWidget* parent) {

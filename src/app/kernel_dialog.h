@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <string>
 
 class QComboBox;
 class QLineEdit;
@@ -51,6 +52,10 @@ private:
     QLineEdit* Scale;
     QComboBox* UnitKind;
 };
+
+// The .krn text of kernel when a kernel file holds it exactly (size, symmetry, scale and weights
+// read back bit for bit); false when the file's six decimals would change it.
+bool ExactKernelFileText(const Kernel& kernel, std::string& text);
 
 // Runs the dialog over ws.GeneralKernel; true when OK stored the edited kernel.
 bool RunKernelDialog(Workspace& ws, QWidget* parent);

@@ -320,7 +320,10 @@ bool MainWindow::RunOwnCommand(const Command& command) {
         // Cancel stops it there.
         if (!RunKernelDialog(Ws, this))
             return true;
-        Recorder.NoteUnrepeatable("the kernel edited in the Convolution Kernel dialog");
+        if (std::string text; ExactKernelFileText(Ws.GeneralKernel, text))
+            Recorder.AddWithFile({"kernel-load", "kernel.krn"}, text);
+        else
+            Recorder.NoteUnrepeatable("kernels whose weights a .krn file cannot hold exactly");
         return false;
     case CmdToolPan:
     case CmdToolZoom:

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -291,6 +292,76 @@ private slots:
                 QCOMPARE(s.Rows[y][x], 100.0f);
         QCOMPARE(s.Rows[8][10], 0.0f);
         QCOMPARE(f.Ws.Undo.UndoName(), std::string("Convolution"));
+    }
+
+    void exactKernelFiles_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<float>("weight"); // at (0, 0)
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("identity") << 7 << 0.0f << 1.0f << true;
+        QTest::newRow("halves and quarters") << 3 << 0.5f << 0.25f << true;
+        QTest::newRow("a ninth") << 3 << 1.0f << 1.0f / 9.0f << false;
+        QTest::newRow("below the sixth decimal") << 5 << 1e-7f << 1.0f << false;
+        QTest::newRow("above 9 x 9") << 11 << 0.0f << 1.0f << false;
+    }
+    void exactKernelFiles() {
+        QFETCH(int, size);
+        QFETCH(float, weight);
+        QFETCH(float, scale);
+        QFETCH(bool, exact);
+        Kernel k;
+        k.SetSize(size, scale, 0, 0);
+        k.SetWeight(0, 0, weight);
+        std::string text;
+        QCOMPARE(korvel::ExactKernelFileText(k, text), exact);
+        if (exact)
+            QVERIFY(QString::fromStdString(text).startsWith(
+                QString("SIZE=%1\nSYMM=0\nSCAL=%2\n").arg(size).arg(scale, 0, 'f', 6)));
+    }
+
+    // The highpass kernel (whole weights, scale 1) goes into the script as a .krn file, and
+    // korvel-cli convolves with it to the same bytes; a box blur's 1/9 is named as not repeated.
+    void recordedKernelReplays() {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("k.mdr");
+        EditorFixture f;
+        // Noise the script repeats, from the same seed.
+        f.AnswerNextDialog(
+            [](korvel::ParameterDialog& d) { d.SetValueText("add-noise.Variance", "40"); }, true);
+        f.Trigger(korvel::CmdAddNoise);
+        const auto convolve = [&f](int unit) {
+            AnswerModal<KernelDialog>([unit](KernelDialog& d) {
+                Choose(d, "size", "3 sample");
+                d.SetUnit(unit);
+                d.accept();
+            });
+            f.Trigger(korvel::CmdConvolve);
+        };
+        convolve(1);
+        QVERIFY(!QString::fromStdString(f.Window->Session().Script()).contains("Not repeated"));
+        f.AnswerNextDialog(nullptr, true); // the MDR options, as they are
+        QVERIFY(f.Window->SaveFile(saved));
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray edited = file.readAll();
+        file.close();
+        QVERIFY(QFile::remove(saved));
+        const std::string script = f.Window->Session().Script();
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KORVEL_CLI", KORVEL_CLI_PATH);
+        run.setProcessEnvironment(env);
+        run.start("sh", {"-c", QString::fromStdString(script)});
+        QVERIFY(run.waitForFinished(30000));
+        QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == edited);
+
+        convolve(0);
+        QVERIFY(QString::fromStdString(f.Window->Session().Script())
+                    .contains(
+                        "# Not repeated: kernels whose weights a .krn file cannot hold exactly."));
     }
 
     void cancelChangesNothing() {
