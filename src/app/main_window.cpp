@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
+#include "app/about_dialog.h"
 #include "app/altitude_key_window.h"
 #include "app/brush_wizard.h"
+#include "app/kernel_dialog.h"
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
 #include "app/qt_settings_store.h"
@@ -308,10 +310,21 @@ bool MainWindow::RunOwnCommand(const Command& command) {
     case CmdBrushWizard:
         RunBrushWizard(this);
         return true;
-    case CmdAbout:
-        QMessageBox::about(this, "About Korvel",
-                           "Korvel " KORVEL_VERSION "\nAn editor for terrain height fields.");
+    case CmdAbout: {
+        AboutDialog about(this);
+        about.exec();
         return true;
+    }
+    case CmdConvolve:
+        // The kernel has no settings of its own: its dialog comes before the command runs, and
+        // Cancel stops it there.
+        if (!RunKernelDialog(Ws, this))
+            return true;
+        if (std::string text; ExactKernelFileText(Ws.GeneralKernel, text))
+            Recorder.AddWithFile({"kernel-load", "kernel.krn"}, text);
+        else
+            Recorder.NoteUnrepeatable("kernels whose weights a .krn file cannot hold exactly");
+        return false;
     case CmdToolPan:
     case CmdToolZoom:
         TheView->ChooseTool(command.Id);

@@ -99,13 +99,24 @@ ParameterDialog::ParameterDialog(const QString& title, std::vector<DialogRow> ro
 
 void ParameterDialog::AddSubDialog(const QString& button, const QString& title,
                                    std::vector<DialogRow> rows) {
-    auto* open = new QPushButton(button, this);
-    connect(open, &QPushButton::clicked, this, [this, title, rows] {
+    AddButton(button, [this, title, rows] {
         ParameterDialog sub(title, rows, this);
         sub.exec();
     });
+}
+
+void ParameterDialog::AddButton(const QString& text, std::function<void()> pressed) {
+    auto* button = new QPushButton(text, this);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, std::move(pressed));
     // Above the OK and Cancel row.
-    Form->insertRow(Form->rowCount() - 1, open);
+    Form->insertRow(Form->rowCount() - 1, button);
+}
+
+void ParameterDialog::ShowStoredValues() {
+    for (const Row& row : Rows)
+        SetValueText(row.Editor->objectName(),
+                     QString::fromStdString(FormatSetting(*row.Edits.Setting)));
 }
 
 QWidget* ParameterDialog::MakeEditor(const Row& row) {
@@ -186,15 +197,20 @@ QString ParameterDialog::Refusals() const {
     return refusals.trimmed();
 }
 
-void ParameterDialog::accept() {
+bool ParameterDialog::StoreValues() {
     const QString refusals = Refusals();
     if (!refusals.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), refusals);
-        return;
+        return false;
     }
     for (const Row& row : Rows)
         AssignSetting(*row.Edits.Setting, TextOf(row).toStdString());
-    QDialog::accept();
+    return true;
+}
+
+void ParameterDialog::accept() {
+    if (StoreValues())
+        QDialog::accept();
 }
 
 std::vector<DialogRow> DialogRowsOf(const std::string& group, const Command* running,

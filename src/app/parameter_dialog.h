@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <vector>
 
 class QFormLayout;
@@ -33,6 +34,12 @@ public:
     // A button (text with its mnemonic) that opens a dialog of its own over further settings; that
     // dialog stores its values on its own OK.
     void AddSubDialog(const QString& button, const QString& title, std::vector<DialogRow> rows);
+    // A button (text with its mnemonic) above OK and Cancel that runs pressed.
+    void AddButton(const QString& text, std::function<void()> pressed);
+    // Stores the values without closing; false (after showing why) when one is refused.
+    bool StoreValues();
+    // Shows the values the settings hold now, after something else changed them.
+    void ShowStoredValues();
     // The values refused, one line each; empty when all are accepted.
     QString Refusals() const;
 

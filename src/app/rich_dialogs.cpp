@@ -1,6 +1,8 @@
 #include "app/rich_dialogs.h"
 
+#include "app/brush_setup_dialog.h"
 #include "app/calculation_options_dialog.h"
+#include "app/histogram_dialog.h"
 #include "app/lighting_sheet_dialog.h"
 #include "app/new_surface_wizard.h"
 
@@ -10,10 +12,12 @@ namespace korvel {
 
 namespace {
 
-const std::array<RichDialog, 3> RichDialogs{{
+const std::array<RichDialog, 5> RichDialogs{{
     {"lighting", RunLightingSheet},
     {"calculate", RunCalculationOptions},
     {"new", RunNewSurfaceWizard},
+    {"histogram", RunHistogramDialog},
+    {"brush", RunBrushSetupDialog},
 }};
 
 } // namespace

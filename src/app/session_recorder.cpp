@@ -22,6 +22,8 @@ std::string ShellQuoted(const std::string& word) {
 bool SessionRecorder::Start(const Workspace& ws) {
     Recorded.clear();
     Unrepeatable.clear();
+    Files.clear();
+    FileSteps.clear();
     StartSettings.clear();
     // Written by the settings file's own writer, so that korvel-cli reads back what it wrote.
     QTemporaryDir dir;
@@ -55,6 +57,12 @@ void SessionRecorder::NoteUnrepeatable(const std::string& what) {
         Unrepeatable.push_back(what);
 }
 
+void SessionRecorder::AddWithFile(std::vector<std::string> words, const std::string& contents) {
+    FileSteps.push_back(Recorded.size());
+    Files.push_back(contents.empty() || contents.back() == '\n' ? contents : contents + '\n');
+    Add(std::move(words));
+}
+
 void SessionRecorder::AddSetting(const std::string& name, const std::string& value) {
     Add({"set", name + "=" + value});
 }
@@ -66,16 +74,29 @@ std::string SessionRecorder::Script() const {
                          "with. Questions are asked on\n# the terminal.\n";
     for (const std::string& what : Unrepeatable)
         script += "# Not repeated: " + what + ".\n";
+    std::string removed = "\"$settings\"";
+    for (size_t i = 1; i <= Files.size(); ++i)
+        removed += " \"$file" + std::to_string(i) + "\"";
     script += "settings=$(mktemp) || exit 1\n"
-              "trap 'rm -f \"$settings\"' EXIT\n"
+              "trap 'rm -f " +
+              removed +
+              "' EXIT\n"
               "cat >\"$settings\" <<'KORVEL_SETTINGS'\n" +
-              StartSettings +
-              "KORVEL_SETTINGS\n"
-              "\"${KORVEL_CLI:-korvel-cli}\" --settings \"$settings\"";
-    for (const std::vector<std::string>& step : Recorded) {
+              StartSettings + "KORVEL_SETTINGS\n";
+    for (size_t i = 0; i < Files.size(); ++i) {
+        const std::string name = "file" + std::to_string(i + 1);
+        script += name + "=$(mktemp) || exit 1\ncat >\"$" + name + "\" <<'KORVEL_FILE'\n" +
+                  Files[i] + "KORVEL_FILE\n";
+    }
+    script += "\"${KORVEL_CLI:-korvel-cli}\" --settings \"$settings\"";
+    for (size_t s = 0; s < Recorded.size(); ++s) {
         script += " \\\n   ";
-        for (const std::string& word : step)
-            script += " " + ShellQuoted(word);
+        const auto file = std::find(FileSteps.begin(), FileSteps.end(), s);
+        const std::vector<std::string>& step = Recorded[s];
+        for (size_t w = 0; w < step.size(); ++w)
+            script += " " + (file != FileSteps.end() && w + 1 == step.size()
+                                 ? "\"$file" + std::to_string(file - FileSteps.begin() + 1) + "\""
+                                 : ShellQuoted(step[w]));
     }
     return script + "\n";
 }

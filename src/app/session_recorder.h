@@ -20,6 +20,9 @@ public:
     // One step: its words as korvel-cli takes them ("set", "offset.Amount=5").
     void Add(std::vector<std::string> words);
     void AddSetting(const std::string& name, const std::string& value);
+    // A step whose last word names a file the script writes first with contents (a kernel for
+    // kernel-load); Steps() shows the word as given.
+    void AddWithFile(std::vector<std::string> words, const std::string& contents);
     // Something done that no korvel-cli step repeats; the script names it.
     void NoteUnrepeatable(const std::string& what);
     // "new WIDTHxHEIGHT --edges TOP,LEFT,RIGHT,BOTTOM" of the Surface as it is now.
@@ -33,6 +36,9 @@ public:
 private:
     std::vector<std::vector<std::string>> Recorded;
     std::vector<std::string> Unrepeatable;
+    // The files the script writes, and the step whose last word each one replaces.
+    std::vector<std::string> Files;
+    std::vector<size_t> FileSteps;
     // The settings file korvel-cli starts from.
     std::string StartSettings;
 };

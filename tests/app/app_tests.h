@@ -14,3 +14,7 @@ int RunLightingSheetTests(int argc, char** argv);
 int RunColorListDialogTests(int argc, char** argv);
 int RunCalculationOptionsTests(int argc, char** argv);
 int RunNewSurfaceWizardTests(int argc, char** argv);
+int RunHistogramDialogTests(int argc, char** argv);
+int RunKernelDialogTests(int argc, char** argv);
+int RunAboutDialogTests(int argc, char** argv);
+int RunBrushSetupDialogTests(int argc, char** argv);
