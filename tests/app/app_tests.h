@@ -10,3 +10,5 @@ int RunSessionScriptTests(int argc, char** argv);
 int RunLockKeyTests(int argc, char** argv);
 int RunAltitudeKeyTests(int argc, char** argv);
 int RunPaintToolTests(int argc, char** argv);
+int RunExternalProgramsTests(int argc, char** argv);
+int RunAutosaveRecoveryTests(int argc, char** argv);
