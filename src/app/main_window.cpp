@@ -2,7 +2,10 @@
 
 #include "app/about_dialog.h"
 #include "app/altitude_key_window.h"
+#include "app/autosaver.h"
 #include "app/brush_wizard.h"
+#include "app/external_programs.h"
+#include "app/external_programs_dialog.h"
 #include "app/kernel_dialog.h"
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
@@ -118,6 +121,10 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store)
     }
     TheView->installEventFilter(this);
     BuildCommands();
+    if (Store)
+        Externals.Load(*Store, ExternalListSection);
+    ExternalMenu = MenuAt("Misc > External Programs");
+    RefillExternalMenu();
     const bool recording = Recorder.Start(Ws);
     Host.SetRecorder(&Recorder);
     Host.SetMainWindow(this);
@@ -127,6 +134,8 @@ MainWindow::MainWindow(Workspace& ws, QtHost& host, QtSettingsStore* store)
     TheView->SetMouseObserver([this](const SurfacePoint& p) { ShowPosition(p); });
     TheView->SetStrokeObserver([this](std::vector<std::string> words) {
         Recorder.Add(std::move(words));
+        if (Autosave)
+            Autosave->NoteEdit();
         UpdateActions();
     });
     TheView->SetSelectionObserver([this] {
@@ -216,6 +225,7 @@ bool MainWindow::OwnsCommand(int32_t id) const {
     case CmdZoomArbitrary:
     case CmdAbout:
     case CmdBrushWizard:
+    case CmdExternalPrograms:
     case CmdToolPan:
     case CmdToolZoom:
     case CmdToolRectangularSelection:
@@ -254,6 +264,11 @@ void MainWindow::RunById(int32_t id) {
         Host.SetRunningCommand(command);
         const RunResult result = RunCommand(*command, Ws);
         Host.SetRunningCommand(nullptr);
+        // A command that may have changed the elevations or the lighting is unsaved work.
+        if (Autosave && result.Status == RunStatus::Done &&
+            (!command->SnapshotName.empty() || command->After == Refresh::Full ||
+             command->After == Refresh::OnSuccess || command->After == Refresh::Texture))
+            Autosave->NoteEdit();
         // "new" is the command line's own step, with the size and edges as words.
         if (result.Status == RunStatus::Done || result.Status == RunStatus::Failed) {
             if (command->Id == CmdNew)
@@ -272,9 +287,9 @@ void MainWindow::RunById(int32_t id) {
         if (command->Id == CmdOptions && result.Status == RunStatus::Done) {
             TheView->UpdateCursor();
             if (Store && !Ws.Finish(*Store))
-                QMessageBox::warning(this, "Korvel",
-                                     QString("The settings could not be written to %1: %2.")
-                                         .arg(Store->FileName(), Store->FailureReason()));
+                ReportSettingsFailure();
+            if (Autosave)
+                Autosave->SetInterval(AutosaveInterval(Ws.General.AutosaveMinutes));
         }
     }
     Busy = false;
@@ -309,6 +324,9 @@ bool MainWindow::RunOwnCommand(const Command& command) {
         return true;
     case CmdBrushWizard:
         RunBrushWizard(this);
+        return true;
+    case CmdExternalPrograms:
+        EditExternalPrograms();
         return true;
     case CmdAbout: {
         AboutDialog about(this);
@@ -403,12 +421,15 @@ void MainWindow::AskZoomRatio() {
 bool MainWindow::OpenFile(const QString& path, int32_t type) {
     std::string reason;
     const int32_t code = ReadFileByType(Ws, path.toStdString(), true, type, &reason);
-    if (code != 0)
+    if (code != 0) {
         QMessageBox::warning(
             this, "Korvel",
             QString::fromStdString(OpenFailureMessage(code, path.toStdString(), type, reason)));
-    else
+    } else {
         Record("open", path, type);
+        if (Autosave)
+            Autosave->NoteSaved();
+    }
     AfterCommand();
     return code == 0;
 }
@@ -443,6 +464,8 @@ bool MainWindow::SaveFile(const QString& path, int32_t type) {
         return false;
     }
     Record("save", path, type);
+    if (Autosave)
+        Autosave->NoteSaved();
     return true;
 }
 
@@ -474,6 +497,55 @@ void MainWindow::SaveSessionScript() {
     }
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeGroup |
                                     QFile::ExeOther);
+}
+
+void MainWindow::SetAutosaver(Autosaver* autosaver) {
+    Autosave = autosaver;
+    connect(Autosave, &Autosaver::Saved, this, [this](const QString& failure) {
+        if (!failure.isEmpty())
+            statusBar()->showMessage("The autosave failed: " + failure);
+    });
+}
+
+void MainWindow::ReportSettingsFailure() {
+    QMessageBox::warning(this, "Korvel",
+                         QString("The settings could not be written to %1: %2.")
+                             .arg(Store->FileName(), Store->FailureReason()));
+}
+
+void MainWindow::EditExternalPrograms() {
+    ExternalProgramsDialog dialog(Externals, Store, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (Store && !Store->Flush())
+        ReportSettingsFailure();
+    RefillExternalMenu();
+}
+
+void MainWindow::RefillExternalMenu() {
+    for (QAction* a : ExternalActions)
+        delete a;
+    ExternalActions.clear();
+    if (Externals.Size() > 0)
+        ExternalActions.push_back(ExternalMenu->addSeparator());
+    for (size_t i = 0; i < Externals.Size(); ++i) {
+        const ExternalEntry* e = Externals.At(i);
+        const std::string& name = e->Description.empty() ? e->CommandLine : e->Description;
+        // A literal & in a description is not a mnemonic.
+        QAction* a = ExternalMenu->addAction(QString::fromStdString(name).replace("&", "&&"));
+        a->setStatusTip(QString::fromStdString(e->CommandLine));
+        connect(a, &QAction::triggered, this, [this, i] { RunExternal(i); });
+        ExternalActions.push_back(a);
+    }
+}
+
+void MainWindow::RunExternal(size_t index) {
+    const ExternalEntry* entry = Externals.At(index);
+    if (!entry)
+        return;
+    const QString failure = StartExternal(*entry);
+    if (!failure.isEmpty())
+        QMessageBox::warning(this, "Korvel", failure);
 }
 
 void MainWindow::AfterCommand() {

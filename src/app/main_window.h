@@ -5,6 +5,7 @@
 
 #include "app/lock_keys.h"
 #include "app/session_recorder.h"
+#include "commands/external_list.h"
 
 #include <QMainWindow>
 
@@ -19,6 +20,7 @@ class QToolBar;
 namespace korvel {
 
 class AltitudeKeyWindow;
+class Autosaver;
 struct Command;
 class QtHost;
 class QtSettingsStore;
@@ -40,6 +42,8 @@ public:
     // Writes the Surface (or picture) as "Save &As..." does; false (after saying why) when it
     // could not be written.
     bool SaveFile(const QString& path, int32_t type = -1);
+    // Told of every edit, open and save from now on; its failures show in the status bar.
+    void SetAutosaver(Autosaver* autosaver);
     // What the person did since start-up, as korvel-cli steps.
     const SessionRecorder& Session() const { return Recorder; }
     // Enabling, check marks and the Undo/Redo texts as the menus show them now.
@@ -51,6 +55,9 @@ public:
     QString PositionText() const;
     // The "CAP" and "NUM" panes as shown.
     QString LockPanesText() const;
+    const ExternalList& ExternalPrograms() const { return Externals; }
+    // "&Edit List..." and then one item per external program.
+    QMenu* ExternalProgramsMenu() const { return ExternalMenu; }
 
 protected:
     // Sees the keys typed into the view, which scrolls with the keypad's movement keys.
@@ -79,6 +86,10 @@ private:
     void NoteKey(const QKeyEvent& event);
     void UpdateRecentFiles(QMenu* fileMenu);
     void SaveSessionScript();
+    void EditExternalPrograms();
+    void RefillExternalMenu();
+    void RunExternal(size_t index);
+    void ReportSettingsFailure();
     // A file opened or saved: the title names it and the session records the step.
     void Record(const char* step, const QString& path, int32_t type);
 
@@ -96,6 +107,10 @@ private:
     std::map<int32_t, QAction*> Actions;
     std::map<QString, QMenu*> Menus;
     std::vector<QAction*> RecentActions;
+    ExternalList Externals;
+    QMenu* ExternalMenu = nullptr;
+    Autosaver* Autosave = nullptr;
+    std::vector<QAction*> ExternalActions;
     SessionRecorder Recorder;
     bool Busy = false;
 };

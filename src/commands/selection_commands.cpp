@@ -128,7 +128,8 @@ void BindSelectionCommands(CommandTableBuilder& table) {
                        {2, "Deg, Min, Sec"},
                        {3, "Pixel Position"}}},
                      {"Undo", "Undo Levels:"},
-                     {"UseTablet", "Enable Tablet"}})
+                     {"UseTablet", "Enable Tablet"},
+                     {"AutosaveMinutes", "Autosave after (minutes, 0 never):", 0, 1440}})
         .Effect = "Stores the options; switching Selection on or off creates or drops the "
                   "selection mask.";
 }

@@ -148,6 +148,8 @@ SettingsTable BuildSettingsTable(Workspace& ws) {
     t.Double("Light", "AbsMax", lp.AbsMax);
     t.Double("Light", "AbsMin", lp.AbsMin);
     t.Int("Light", "BitDepth", lp.BitDepth);
+    // The editor's own, after the rows earlier runs stored.
+    t.Int("", "AutosaveMinutes", ws.General.AutosaveMinutes);
 
     // The run-time fields of command dialogs are added by the commands that declare them.
     t.RunInt("mdr", "DataType", ws.MdrSave.DataType, 0, 2);

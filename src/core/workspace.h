@@ -92,6 +92,8 @@ struct GeneralSettings {
     bool Selection = false;
     int32_t Undo = 4;
     bool UseTablet = false;
+    // Minutes of unsaved work before the editor autosaves it; 0 for never.
+    int32_t AutosaveMinutes = 5;
 };
 
 class Workspace {

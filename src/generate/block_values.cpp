@@ -4,6 +4,8 @@
 #include "generate/parser.h"
 #include "generate/token_reader.h"
 
+#include <array>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -37,6 +39,18 @@ void AppendFormat(std::string& out, const char* format, ...) {
         out.append(line.data(), static_cast<size_t>(length));
     }
     va_end(again);
+}
+
+std::string RealText(double value, RealDigits digits) {
+    // Fixed notation of the smallest subnormal needs 324 decimals, of the largest double 309
+    // integer digits.
+    std::array<char, 400> text{};
+    const auto result = digits == RealDigits::Five
+                            ? std::to_chars(text.data(), text.data() + text.size(), value,
+                                            std::chars_format::fixed, 5)
+                            : std::to_chars(text.data(), text.data() + text.size(), value,
+                                            std::chars_format::fixed);
+    return std::string(text.data(), result.ptr);
 }
 
 std::string KeywordText(int32_t code) {

@@ -7,6 +7,7 @@
 #include "generate/token_reader.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace korvel {
 
@@ -77,22 +78,32 @@ int32_t ReadFracParms(FracParms& f, TokenReader& reader, Builtins& builtins) {
     }
 }
 
-std::string FormatFracParms(const FracParms& f) {
+namespace {
+
+// "a, b, c" with the reals spelled as digits says.
+std::string RealList(std::initializer_list<double> values, RealDigits digits) {
+    std::string out;
+    for (const double v : values)
+        out += (out.empty() ? "" : ", ") + RealText(v, digits);
+    return out;
+}
+
+} // namespace
+
+std::string FormatFracParms(const FracParms& f, RealDigits digits) {
     std::string out;
     AppendFormat(out, "%s\n", KeywordText(KwFracParms).c_str());
     AppendFormat(out, "%s %d\n", KeywordText(KwType).c_str(), f.Type);
     AppendFormat(out, "%s %d\n", KeywordText(KwSeed).c_str(), f.Seed);
     out += KeywordText(KwFunc) + " \"" + f.Func + "\"\n";
-    AppendFormat(out, "%s %0.5f, %0.5f\n", KeywordText(KwPlasma).c_str(), f.rf, f.irf);
-    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f, %0.5f, %0.5f, %d\n",
-                 KeywordText(KwProcedural).c_str(), f.H, f.lacunarity, f.octaves, f.offset, f.fgain,
-                 f.TexSphere ? 1 : 0);
-    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f\n", KeywordText(KwPosition).c_str(), f.xpos, f.ypos,
-                 f.zpos);
-    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f\n", KeywordText(KwRange).c_str(), f.xrange, f.yrange,
-                 f.zrange);
-    AppendFormat(out, "%s %0.5f, %0.5f, %0.5f, %0.5f\n", KeywordText(KwBounds).c_str(), f.Top,
-                 f.Left, f.Right, f.Bottom);
+    out += KeywordText(KwPlasma) + " " + RealList({f.rf, f.irf}, digits) + "\n";
+    out += KeywordText(KwProcedural) + " " +
+           RealList({f.H, f.lacunarity, f.octaves, f.offset, f.fgain}, digits) +
+           (f.TexSphere ? ", 1\n" : ", 0\n");
+    out += KeywordText(KwPosition) + " " + RealList({f.xpos, f.ypos, f.zpos}, digits) + "\n";
+    out += KeywordText(KwRange) + " " + RealList({f.xrange, f.yrange, f.zrange}, digits) + "\n";
+    out +=
+        KeywordText(KwBounds) + " " + RealList({f.Top, f.Left, f.Right, f.Bottom}, digits) + "\n";
     AppendFormat(out, "%s\n", KeywordText(KwFracParmsEnd).c_str());
     return out;
 }

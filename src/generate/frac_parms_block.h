@@ -1,6 +1,8 @@
 #pragma once
 // The FracParms block of definition files: surface-generation parameters as text.
 
+#include "generate/block_values.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,6 +16,6 @@ class Builtins;
 // block keep their values.
 int32_t ReadFracParms(FracParms& record, TokenReader& reader, Builtins& builtins);
 // The block as the writer lays it out, one item a line.
-std::string FormatFracParms(const FracParms& record);
+std::string FormatFracParms(const FracParms& record, RealDigits digits = RealDigits::Five);
 
 } // namespace korvel

@@ -6,7 +6,6 @@
 #include "generate/token_reader.h"
 
 #include <array>
-#include <charconv>
 
 namespace korvel {
 
@@ -68,10 +67,10 @@ int32_t ReadColorList(ColorList& list, TokenReader& reader, Builtins& builtins) 
     }
 }
 
-std::string FormatColorList(const ColorList& list) {
+std::string FormatColorList(const ColorList& list, RealDigits digits) {
     std::string out;
     AppendFormat(out, "%s\n", KeywordText(KwColorList).c_str());
-    out += KeywordText(KwGamma) + " " + FixedText(list.Gamma) + "\n";
+    out += KeywordText(KwGamma) + " " + RealText(list.Gamma, digits) + "\n";
     AppendFormat(out, "%s %d\n", KeywordText(KwMode).c_str(), list.Mode);
     AppendFormat(out, "%s\n", KeywordText(KwData).c_str());
     for (const PackedColor c : list.Entries)
@@ -82,11 +81,7 @@ std::string FormatColorList(const ColorList& list) {
 }
 
 std::string FixedText(double value) {
-    // Large enough for the 309 integer digits of the largest double.
-    std::array<char, 330> text{};
-    const auto result =
-        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 5);
-    return std::string(text.data(), result.ptr);
+    return RealText(value, RealDigits::Five);
 }
 
 } // namespace korvel

@@ -1,6 +1,8 @@
 #pragma once
 // The ColorList block of definition files and colour-list files: a colour ramp as text.
 
+#include "generate/block_values.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,7 +16,7 @@ class Builtins;
 // block keep their values; Data replaces the entries.
 int32_t ReadColorList(ColorList& list, TokenReader& reader, Builtins& builtins);
 // The block as the writer lays it out, one entry a line.
-std::string FormatColorList(const ColorList& list);
+std::string FormatColorList(const ColorList& list, RealDigits digits = RealDigits::Five);
 
 // value with five decimals and a full stop whatever the locale, as "%0.5f" gives in the C locale.
 std::string FixedText(double value);

@@ -127,7 +127,7 @@ int32_t ReadLightParms(LightParms& lp, TokenReader& reader, Builtins& builtins) 
     }
 }
 
-std::string FormatLightParms(const LightParms& lp) {
+std::string FormatLightParms(const LightParms& lp, RealDigits digits) {
     std::string out;
     AppendFormat(out, "%s\n", KeywordText(KwLightParms).c_str());
     for (const Item& item : Items) {
@@ -135,14 +135,14 @@ std::string FormatLightParms(const LightParms& lp) {
         if (item.Int)
             AppendFormat(out, "%d\n", lp.*(item.Int));
         else
-            out += FixedText(lp.*(item.Real)) + "\n";
+            out += RealText(lp.*(item.Real), digits) + "\n";
     }
     for (const ListItem& list : Lists) {
         AppendFormat(out, "\n%s ", KeywordText(list.Code).c_str());
-        out += FormatColorList(lp.*(list.List));
+        out += FormatColorList(lp.*(list.List), digits);
     }
     AppendFormat(out, "\n%s ", KeywordText(KwFbmParms).c_str());
-    out += FormatFracParms(lp.FbmParms);
+    out += FormatFracParms(lp.FbmParms, digits);
     AppendFormat(out, "%s\n", KeywordText(KwLightParmsEnd).c_str());
     return out;
 }

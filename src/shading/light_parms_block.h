@@ -2,6 +2,8 @@
 // The LightParms block of lighting definition files: the whole lighting record as text, with
 // its six colour lists and the fBm parameters nested.
 
+#include "generate/block_values.h"
+
 #include <cstdint>
 #include <string>
 
@@ -15,6 +17,6 @@ class Builtins;
 // nested block). Fields not in the block keep their values; nothing is range-checked.
 int32_t ReadLightParms(LightParms& record, TokenReader& reader, Builtins& builtins);
 // The block as the writer lays it out, one item a line.
-std::string FormatLightParms(const LightParms& record);
+std::string FormatLightParms(const LightParms& record, RealDigits digits = RealDigits::Five);
 
 } // namespace korvel

@@ -17,8 +17,9 @@ int32_t ReadLightingDefinitionFile(const std::string& path, Workspace& ws, std::
         message);
 }
 
-int32_t WriteLightingDefinitionFile(const std::string& path, Workspace& ws, std::string& message) {
-    return WriteDefinitionText(path, FormatLightParms(ws.TheSurface.Lighting), message);
+int32_t WriteLightingDefinitionFile(const std::string& path, Workspace& ws, std::string& message,
+                                    RealDigits digits) {
+    return WriteDefinitionText(path, FormatLightParms(ws.TheSurface.Lighting, digits), message);
 }
 
 } // namespace korvel

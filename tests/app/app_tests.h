@@ -18,3 +18,5 @@ int RunHistogramDialogTests(int argc, char** argv);
 int RunKernelDialogTests(int argc, char** argv);
 int RunAboutDialogTests(int argc, char** argv);
 int RunBrushSetupDialogTests(int argc, char** argv);
+int RunExternalProgramsTests(int argc, char** argv);
+int RunAutosaveRecoveryTests(int argc, char** argv);

@@ -101,6 +101,7 @@ private slots:
                                 korvel::CmdZoomArbitrary,
                                 korvel::CmdAbout,
                                 korvel::CmdBrushWizard,
+                                korvel::CmdExternalPrograms,
                                 korvel::CmdToolPan,
                                 korvel::CmdToolZoom,
                                 korvel::CmdToolRectangularSelection,

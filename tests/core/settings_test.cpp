@@ -32,12 +32,13 @@ protected:
 TEST_F(SettingsTest, PersistedRowsKeepTheirOrderTypesAndDefaults) {
     // The stored files of earlier runs depend on every section and key, in this order.
     const std::vector<const SettingDescriptor*> rows = Persisted();
-    ASSERT_EQ(rows.size(), 93u);
+    ASSERT_EQ(rows.size(), 94u);
     const std::tuple<size_t, std::string, SettingType, std::string> spots[] = {
         {0, "Muse/ReadInfo", SettingType::Long, "0"},
         {11, "Map/XRes", SettingType::Double, "-360.000000"},
         {17, "Surface/Func", SettingType::Text, "sinc(r)"},
-        {92, "Light/BitDepth", SettingType::Int, "24"}};
+        {92, "Light/BitDepth", SettingType::Int, "24"},
+        {93, "AutosaveMinutes", SettingType::Int, "5"}};
     for (const auto& [index, name, type, text] : spots)
         EXPECT_EQ(std::tuple(rows[index]->Name(), rows[index]->Type, FormatSetting(*rows[index])),
                   std::tuple(name, type, text));

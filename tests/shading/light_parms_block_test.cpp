@@ -64,6 +64,46 @@ TEST_F(LightParmsBlockTest, EveryFieldReadsBackToFiveDecimals) {
     EXPECT_EQ(r.FbmParms.Seed, 99);
 }
 
+TEST_F(LightParmsBlockTest, RoundTripDigitsRestoreEveryRealExactly) {
+    // The shortest texts that read back as the same double, worked out by hand from the binary
+    // values; five decimals lose all but the plain ones.
+    const struct {
+        const char* Name;
+        double Value;
+        const char* RoundTrip;
+        const char* Five;
+    } cases[] = {
+        {"two thirds", 2.0 / 3.0, "0.6666666666666666", "0.66667"},
+        {"a tenth", 0.1, "0.1", "0.10000"},
+        {"below five decimals", -1e-7, "-0.0000001", "-0.00000"},
+        {"many digits", 123456.78901234567, "123456.78901234567", "123456.78901"},
+        {"whole", 315.0, "315", "315.00000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RealText(c.Value, RealDigits::RoundTrip), c.RoundTrip) << c.Name;
+        EXPECT_EQ(RealText(c.Value, RealDigits::Five), c.Five) << c.Name;
+        LightParms w, r;
+        for (auto f : RealFields)
+            w.*f = c.Value;
+        for (auto f : ListFields)
+            (w.*f).Gamma = c.Value;
+        w.FbmParms.H = w.FbmParms.xpos = w.FbmParms.Bottom = c.Value;
+        ASSERT_EQ(Read(FormatLightParms(w, RealDigits::RoundTrip), r), 0) << c.Name;
+        for (auto f : RealFields)
+            EXPECT_EQ(r.*f, c.Value) << c.Name;
+        for (auto f : ListFields)
+            EXPECT_EQ((r.*f).Gamma, c.Value) << c.Name;
+        EXPECT_EQ(std::tuple(r.FbmParms.H, r.FbmParms.xpos, r.FbmParms.Bottom),
+                  std::tuple(c.Value, c.Value, c.Value))
+            << c.Name;
+    }
+    // The smallest subnormal needs every one of its 324 decimals.
+    LightParms w, r;
+    w.Gamma = 4.9406564584124654e-324;
+    ASSERT_EQ(Read(FormatLightParms(w, RealDigits::RoundTrip), r), 0);
+    EXPECT_EQ(r.Gamma, w.Gamma);
+}
+
 TEST_F(LightParmsBlockTest, ReadingKeepsMissingFieldsAndDefinitionFilesSkipOtherBlocks) {
     LightParms lp;
     ASSERT_EQ(Read("lightparms bogus 3 LEVELS 18/2 ambient 0.25 LightParmsEnd", lp), 0);
