@@ -157,6 +157,9 @@ public:
     LakeFields Lakes;
     FloodFillFields FloodFill;
     WorldFloodFields WorldFlood;
+    GeoidFields GeoidModel;
+    FitGeoidFields FitGeoid;
+    LosMaskFields LosMask;
     BinaryImportFields BinaryImport;
     FileFields ImageSubsection;
     DtedImageFields DtedImage;
