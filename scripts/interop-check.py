@@ -350,6 +350,11 @@ import interop_imports  # noqa: E402
 
 CHECKS += interop_imports.checks(sys.modules[__name__])
 
+# The line-of-sight mask beside gdal_viewshed.
+import interop_viewshed  # noqa: E402
+
+CHECKS += interop_viewshed.checks(sys.modules[__name__])
+
 
 def main():
     # The mesh and contour checks live beside this file.

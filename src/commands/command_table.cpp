@@ -3,6 +3,7 @@
 #include "commands/command_table_builder.h"
 #include "commands/convolution_commands.h"
 #include "commands/generate_commands.h"
+#include "commands/geo_commands.h"
 #include "commands/gray_map_commands.h"
 #include "commands/import_commands.h"
 #include "commands/lighting_commands.h"
@@ -298,6 +299,7 @@ std::vector<Command> BuildTable() {
     BindLightingCommands(builder);
     BindGrayMapCommands(builder);
     BindWaterCommands(builder);
+    BindGeoCommands(builder);
     BindPaintCommands(builder);
     BindImportCommands(builder);
     BindTerrainErosionCommands(builder);

@@ -336,6 +336,13 @@ int32_t WithWorldFile(Workspace& ws, const std::string& path, int32_t code) {
 
 } // namespace
 
+std::function<int32_t(const std::string& path, std::string& message)>
+PictureSaverFor(Workspace& ws) {
+    return [&ws](const std::string& path, std::string& message) {
+        return WriteFileByType(ws, path, -1, message);
+    };
+}
+
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type,
                         std::string& message) {
     message.clear();

@@ -5,6 +5,7 @@
 #include "core/status.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ std::string OpenFailureMessage(int32_t code, const std::string& path, int32_t ty
 // file and the reason (it may stay empty: an extension the table does not know, under "All
 // Files", fails without one).
 int32_t WriteFileByType(Workspace& ws, const std::string& path, int32_t type, std::string& message);
+
+// What the operations that save picture sequences are handed: WriteFileByType with the type
+// from the name's extension.
+std::function<int32_t(const std::string& path, std::string& message)>
+PictureSaverFor(Workspace& ws);
 
 // A tile written by the texture batch, and the input it came from.
 struct TextureTile {

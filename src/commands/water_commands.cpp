@@ -24,15 +24,8 @@ namespace korvel {
 
 namespace {
 
-// Pictures go out through the file type table, the type from the name's extension.
-PictureSaver SaverFor(Workspace& ws) {
-    return [&ws](const std::string& path, std::string& message) {
-        return WriteFileByType(ws, path, -1, message);
-    };
-}
-
 int32_t RunFluvial(Workspace& ws) {
-    return FluvialErosion(ws, ws.Erosion, SaverFor(ws));
+    return FluvialErosion(ws, ws.Erosion, PictureSaverFor(ws));
 }
 
 int32_t RunFindLakes(Workspace& ws) {
@@ -57,7 +50,7 @@ int32_t RunFloodFill(Workspace& ws) {
 }
 
 int32_t RunWorldFlood(Workspace& ws) {
-    return WorldFlood(ws, ws.WorldFlood, SaverFor(ws));
+    return WorldFlood(ws, ws.WorldFlood, PictureSaverFor(ws));
 }
 
 int32_t RunDrainageAreas(Workspace& ws) {

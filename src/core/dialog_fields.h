@@ -309,6 +309,51 @@ struct WorldFloodFields { // "world-flood": "Sea Flooding"
     int32_t FileType = WorldFloodBmp;
 };
 
+// The one geoid record's model, shared by "geoid-parameters" and "fit-geoid". For the datums
+// 0 .. 8 the axes show the table's values; for the user model (9) they are typed and the
+// eccentricities follow from them.
+struct GeoidFields {
+    int32_t Model = 8; // "WGS-84"
+    double A = 6378137.0;
+    double B = 6356752.314245179;
+};
+
+struct FitGeoidFields { // "fit-geoid": "Adjust to Geoid"
+    double Top = 0.0;   // the evaluation area, degrees
+    double Left = 0.0;
+    double Right = 0.0;
+    double Bottom = 0.0;
+    bool UseMainArea = true; // the area is the Surface's edges
+    int32_t RelativeTo = 4;  // "Center"; 9 "Absolute": the typed point
+    double Latitude = 0.0;   // the reference point, degrees
+    double Longitude = 0.0;
+    bool AddToSurface = true; // unticked, the correction is subtracted
+};
+
+enum LosSequenceType : int32_t { LosSequenceBmp = 0, LosSequencePcx = 1 };
+
+struct LosMaskFields {     // "los-mask": "LOS Mask Calculation"
+    double Latitude = 0.0; // the base position, degrees
+    double Longitude = 0.0;
+    double Altitude = 20.0; // metres
+    bool AltitudeAboveGround = true;
+    double ClipLo = -100000.0; // only ground from ClipLo to ClipHi is marked
+    double ClipHi = 100000.0;
+    double AzimuthStart = 0.0; // degrees clockwise from north
+    double AzimuthEnd = 359.99;
+    int32_t AzimuthSteps = 1500;
+    double ElevationStart = -90.0;
+    double ElevationEnd = 90.0;
+    bool ClearImage = true;
+    double Supersample = 1.5;
+    bool Slices = false;
+    double SliceInitial = 0.0;
+    double SliceFinal = 10000.0;
+    int32_t SliceFrames = 11;
+    int32_t Sequence = 0; // the number of the first slice picture
+    int32_t SequenceType = LosSequenceBmp;
+};
+
 // What the last histogram counted, for its dialog or the CLI to show.
 struct HistogramResult {
     std::vector<int64_t> Bins;

@@ -159,6 +159,9 @@ public:
     LakeFields Lakes;
     FloodFillFields FloodFill;
     WorldFloodFields WorldFlood;
+    GeoidFields GeoidModel;
+    FitGeoidFields FitGeoid;
+    LosMaskFields LosMask;
     BinaryImportFields BinaryImport;
     FileFields ImageSubsection;
     DtedImageFields DtedImage;
