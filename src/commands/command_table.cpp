@@ -7,6 +7,7 @@
 #include "commands/gray_map_commands.h"
 #include "commands/import_commands.h"
 #include "commands/lighting_commands.h"
+#include "commands/overlay_commands.h"
 #include "commands/paint_commands.h"
 #include "commands/point_commands.h"
 #include "commands/resample_commands.h"
@@ -59,7 +60,7 @@ constexpr const char* MainToolbar = "Main toolbar";
 constexpr const char* PaintingToolbar = "Painting Tools toolbar";
 constexpr const char* DrawMenu = "Draw";
 
-// In menu order, then the two tool bars, then the drawing items that never got a handler.
+// In menu order, then the two tool bars, then the Draw menu.
 const Row Rows[] = {
     // File
     {FileMenu, CmdNew, "new", "&New...\tCtrl+N", "New Surface", Refresh::Full, ""},
@@ -261,18 +262,14 @@ const Row Rows[] = {
      "Set the tool size to 50x50 pixels"},
     {PaintingToolbar, CmdToolIntensity, "tool-intensity", "Intensity", "", Refresh::None,
      "Set the intensity of the tool"},
-    // Drawing items of the resource without a handler: shown, never enabled.
-    {DrawMenu, CmdDrawFloodFill, "draw-flood-fill", "Fl&ood Fill...", "", Refresh::None, ""},
-    {DrawMenu, CmdDrawTextMessage, "draw-text-message", "&Text Message...", "", Refresh::None, ""},
-    {DrawMenu, CmdDrawTextMessage2, "draw-text-message-2", "&Text Message...", "", Refresh::None,
-     ""},
-    {DrawMenu, CmdDrawTextMessage3, "draw-text-message-3", "&Text Message...", "", Refresh::None,
-     ""},
+    // Draw: text and fills into the picture; two of the text items write into the height field.
+    {DrawMenu, CmdDrawFloodFill, "draw-flood-fill", "Fl&ood Fill...", "", Refresh::View, ""},
+    {DrawMenu, CmdDrawTextMessage, "draw-text-message", "&Text Message...", "", Refresh::View, ""},
+    {DrawMenu, CmdDrawTextMessage2, "draw-text-message-2", "&Text Message...", "Text Message",
+     Refresh::Full, ""},
+    {DrawMenu, CmdDrawTextMessage3, "draw-text-message-3", "&Text Message...", "Text Message",
+     Refresh::Full, ""},
 };
-
-const char* NoHandler(const Workspace&) {
-    return "the menu item has no command behind it";
-}
 
 std::vector<Command> BuildTable() {
     std::vector<Command> table;
@@ -305,9 +302,7 @@ std::vector<Command> BuildTable() {
     BindTerrainErosionCommands(builder);
     BindSinkFlowCommands(builder);
     BindWorldBuilderCommands(builder);
-    for (CommandId id :
-         {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
-        builder.At(id).Enabled = NoHandler;
+    BindOverlayCommands(builder);
     return table;
 }
 

@@ -414,4 +414,24 @@ struct BackfillFields { // "backfill": the "TerrainBase Backfill" dialog
     double ClipHigh = 32767.0;
 };
 
+struct GridDrawFields { // "hex-grid", "rectangular-grid": what their dialogs do not keep
+    int32_t Units = 0; // the hex grid's: 0 pixels, 1 degrees (the rectangular grid's is kept)
+    bool PaintIntoTexture = true;
+};
+
+struct TextMessageFields { // "draw-text-message", "draw-text-message-2", "draw-text-message-3"
+    std::string Text;
+    int32_t X = 0;     // the column of the text's left edge
+    int32_t Y = 0;     // the row of its bottom line, counted from the bottom
+    int32_t Scale = 1; // pixels a dot of the font
+    int32_t Color = 0xFFFFFF;
+    float Value = 0.0f; // the height written or added under the text
+};
+
+struct PictureFillFields { // "draw-flood-fill"
+    int32_t X = 0; // a column
+    int32_t Y = 0; // a row counted from the bottom
+    int32_t Color = 0;
+};
+
 } // namespace korvel

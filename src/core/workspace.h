@@ -173,6 +173,13 @@ public:
     FlowFields Flow;
     SelectFlowFields SelectFlow;
     FileFields SaveFlow;
+    GridDrawFields HexDraw;
+    GridDrawFields RGridDraw;
+    FileFields VectorFile;
+    TextMessageFields TextMessage;
+    TextMessageFields TextMessage2;
+    TextMessageFields TextMessage3;
+    PictureFillFields PictureFill;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.

@@ -113,8 +113,8 @@ private slots:
             else if (!c.Available())
                 QVERIFY2(!f.Window->ActionFor(c.Id)->isEnabled(), c.CliName.c_str());
         }
-        // The drawing items of the menu never have a command behind them.
-        QVERIFY(!f.Window->ActionFor(korvel::CmdDrawFloodFill)->isEnabled());
+        // The Draw menu's fill works on the picture.
+        QVERIFY(f.Window->ActionFor(korvel::CmdDrawFloodFill)->isEnabled());
     }
 
     void maskCommandsNeedAMask_data() {

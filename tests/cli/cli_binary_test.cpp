@@ -163,7 +163,7 @@ TEST(CliBinary, MessagesAndExitCodes) {
          0,
          {"\nFile\n  new ", "\nSurface > Point Process\n  add-noise", "  clip ",
           "\nSurface > Area Process > Blur\n  blur-some", "  blur-lots", "\nNot available yet:\n",
-          "  draw-flood-fill "}},
+          "  zoom-in "}},
         {"help of size",
          "help size",
          0,

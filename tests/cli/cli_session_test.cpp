@@ -102,7 +102,7 @@ TEST(CliSession, StepsAndFailures) {
         {"set without value", "set noequals", CliUsage, "NAME=VALUE", ""},
         {"zero width", "new 0x5", CliUsage, "WIDTHxHEIGHT", ""},
         {"nothing to redo", "redo", CliFailed, "korvel-cli: redo: nothing to redo\n", ""},
-        {"unavailable command", "draw-flood-fill", CliFailed, "not available", ""},
+        {"unavailable command", "zoom-in", CliFailed, "not available", ""},
         {"no flow grid kept", "save-flow /tmp/flow.mdr", CliFailed, "run `flow-accumulation`", ""},
         {"version", "--version", CliOk, "", "korvel-cli "},
         {"command list", "help", CliOk, "", "flip-vertical"},

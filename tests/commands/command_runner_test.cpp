@@ -138,7 +138,7 @@ TEST(MemoryShortfall, RefusesOnlySizesBeyondTheMemoryLeft) {
 }
 
 TEST_F(CommandRunnerTest, RefusalsAreReportedNotRun) {
-    EXPECT_EQ(Run("draw-flood-fill").Status, RunStatus::Unavailable);
+    EXPECT_EQ(Run("zoom-in").Status, RunStatus::Unavailable);
     EXPECT_EQ(Run("select-all").Status, RunStatus::Disabled);
     EXPECT_TRUE(Enabled("tool-lasso-selection"));
     ws.TheSurface.Resize(8, 4, Surface::SurfaceHasSelection);

@@ -140,17 +140,5 @@ TEST(CommandTable, NamesAreFoundWithoutRegardToCase) {
         EXPECT_EQ(FindCommandByName(name), nullptr) << name;
 }
 
-TEST(CommandTable, MenuItemsWithoutHandlerStayDisabled) {
-    test::RecordingHost host;
-    Workspace ws(host);
-    for (CommandId id :
-         {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3}) {
-        const Command* c = FindCommandById(id);
-        ASSERT_NE(c, nullptr) << id;
-        EXPECT_FALSE(c->Available()) << id;
-        EXPECT_FALSE(IsCommandEnabled(*c, ws)) << id;
-    }
-}
-
 } // namespace
 } // namespace korvel

@@ -22,6 +22,7 @@
 #include "formats/stm.h"
 #include "formats/tga.h"
 #include "formats/usgs_dem.h"
+#include "formats/vector_file.h"
 #include "fuzz/fuzz_layouts.h"
 #include "support/recording_host.h"
 
@@ -136,6 +137,11 @@ const std::pair<const char*, int32_t (*)(const Bytes&, Workspace&)> Cases[] = {
      [](const Bytes& b, Workspace& ws) {
          const int32_t code = ReadBryceBuffer(BryceKind::Bryce2, b.data(), b.size(), ws);
          return code == 0 ? 0 : ReadBryceBuffer(BryceKind::Bryce3D, b.data(), b.size(), ws);
+     }},
+    // Lines are skipped, never the file: a seed counts as read when it gives a stroke.
+    {"vector_file",
+     [](const Bytes& b, Workspace&) {
+         return ReadVectorBuffer(b.data(), b.size()).Strokes.empty() ? -5 : 0;
      }},
 };
 
