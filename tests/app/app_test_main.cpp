@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (auto run : {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
                      RunTextureViewTests, RunSelectionToolTests, RunSessionScriptTests,
-                     RunLockKeyTests, RunAltitudeKeyTests, RunPaintToolTests})
+                     RunLockKeyTests, RunAltitudeKeyTests, RunPaintToolTests,
+                     RunJourneyWindowTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
