@@ -1,5 +1,6 @@
 #include "app/parameter_dialog.h"
 
+#include "commands/file_dialog.h"
 #include "core/workspace.h"
 
 #include <QCheckBox>
@@ -119,6 +120,29 @@ void ParameterDialog::ShowStoredValues() {
                      QString::fromStdString(FormatSetting(*row.Edits.Setting)));
 }
 
+void ParameterDialog::AddValueButton(const QString& name, const QString& text,
+                                     std::function<void()> press) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, [this, press = std::move(press)] {
+        std::vector<std::string> kept;
+        for (const Row& row : Rows) {
+            const SettingDescriptor& setting = *row.Edits.Setting;
+            kept.push_back(FormatSetting(setting));
+            const std::string shown = TextOf(row).toStdString();
+            if (CheckFieldValue(row.Edits.Field, setting, shown).empty())
+                AssignSetting(setting, shown);
+        }
+        press();
+        for (size_t i = 0; i < Rows.size(); ++i) {
+            Show(Rows[i], QString::fromStdString(FormatSetting(*Rows[i].Edits.Setting)));
+            AssignSetting(*Rows[i].Edits.Setting, kept[i]);
+        }
+    });
+    // Above the OK and Cancel row.
+    Form->insertRow(Form->rowCount() - 1, button);
+}
+
 QWidget* ParameterDialog::MakeEditor(const Row& row) {
     const DialogField& f = row.Edits.Field;
     const SettingDescriptor& setting = *row.Edits.Setting;
@@ -166,23 +190,25 @@ QString ParameterDialog::ValueText(const QString& setting) const {
     return {};
 }
 
-bool ParameterDialog::SetValueText(const QString& setting, const QString& text) {
-    for (Row& row : Rows) {
-        if (row.Editor->objectName().compare(setting, Qt::CaseInsensitive) != 0)
-            continue;
-        if (auto* box = qobject_cast<QComboBox*>(row.Editor)) {
-            const int at = box->findData(text.toInt());
-            box->setCurrentIndex(at);
-            return at >= 0;
-        }
-        if (auto* box = qobject_cast<QCheckBox*>(row.Editor))
-            box->setChecked(text.toInt() != 0);
-        else if (auto* spin = qobject_cast<QSpinBox*>(row.Editor))
-            spin->setValue(text.toInt());
-        else
-            qobject_cast<QLineEdit*>(row.Editor)->setText(text);
-        return true;
+bool ParameterDialog::Show(const Row& row, const QString& text) {
+    if (auto* box = qobject_cast<QComboBox*>(row.Editor)) {
+        const int at = box->findData(text.toInt());
+        box->setCurrentIndex(at);
+        return at >= 0;
     }
+    if (auto* box = qobject_cast<QCheckBox*>(row.Editor))
+        box->setChecked(text.toInt() != 0);
+    else if (auto* spin = qobject_cast<QSpinBox*>(row.Editor))
+        spin->setValue(text.toInt());
+    else
+        qobject_cast<QLineEdit*>(row.Editor)->setText(text);
+    return true;
+}
+
+bool ParameterDialog::SetValueText(const QString& setting, const QString& text) {
+    for (const Row& row : Rows)
+        if (row.Editor->objectName().compare(setting, Qt::CaseInsensitive) == 0)
+            return Show(row, text);
     return false;
 }
 
@@ -213,13 +239,31 @@ void ParameterDialog::accept() {
         QDialog::accept();
 }
 
+namespace {
+
+// The command whose dialog the group names; nullptr for a file type's dialog.
+const Command* DialogOwner(const std::string& group, const Command* running) {
+    const auto groupOf = [](const Command& c) { return c.Group.empty() ? c.CliName : c.Group; };
+    if (running && groupOf(*running) == group)
+        return running;
+    for (const Command& c : CommandTable())
+        if (c.HasDialog() && groupOf(c) == group)
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<DialogButton> DialogButtonsOf(const std::string& group, const Command* running) {
+    if (const Command* owner = DialogOwner(group, running))
+        return owner->Buttons;
+    const FileDialog* dialog = FindFileDialogByGroup(group);
+    return dialog ? dialog->Buttons : std::vector<DialogButton>{};
+}
+
 std::vector<DialogRow> DialogRowsOf(const std::string& group, const Command* running,
                                     const Workspace& ws) {
-    const auto groupOf = [](const Command& c) { return c.Group.empty() ? c.CliName : c.Group; };
-    const Command* owner = running && groupOf(*running) == group ? running : nullptr;
-    for (const Command& c : CommandTable())
-        if (!owner && c.HasDialog() && groupOf(c) == group)
-            owner = &c;
+    const Command* owner = DialogOwner(group, running);
     std::vector<DialogRow> rows;
     if (owner) {
         for (const DialogField& field : owner->Fields)

@@ -40,6 +40,10 @@ public:
     bool StoreValues();
     // Shows the values the settings hold now, after something else changed them.
     void ShowStoredValues();
+    // A push button (named for tests and scripts) whose press changes the values the dialog's
+    // settings hold: the values shown are handed to it, and what it leaves is shown. The settings
+    // themselves keep their values until OK.
+    void AddValueButton(const QString& name, const QString& text, std::function<void()> press);
     // The values refused, one line each; empty when all are accepted.
     QString Refusals() const;
 
@@ -53,6 +57,7 @@ private:
         QWidget* Editor = nullptr;
     };
     QString TextOf(const Row& row) const;
+    static bool Show(const Row& row, const QString& text);
     QWidget* MakeEditor(const Row& row);
 
     std::vector<Row> Rows;
@@ -64,5 +69,7 @@ private:
 // options). Fields whose setting is not in the table are left out.
 std::vector<DialogRow> DialogRowsOf(const std::string& group, const Command* running,
                                     const Workspace& ws);
+// The buttons of that dialog: the command's, else those of the file type's dialog of the group.
+std::vector<DialogButton> DialogButtonsOf(const std::string& group, const Command* running);
 
 } // namespace korvel

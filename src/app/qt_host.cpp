@@ -4,6 +4,7 @@
 #include "app/progress_window.h"
 #include "app/rich_dialogs.h"
 #include "app/session_recorder.h"
+#include "app/status_window.h"
 #include "core/workspace.h"
 
 #include <QApplication>
@@ -59,6 +60,22 @@ void QtHost::PumpPendingMessage() {
     QCoreApplication::processEvents();
 }
 
+void QtHost::ShowStatusWindow(const std::string& title, const std::vector<std::string>& lines) {
+    if (!StatusBox) {
+        StatusBox = std::make_unique<StatusWindow>(QString::fromStdString(title), MainWindow);
+        StatusBox->show();
+    }
+    StatusBox->SetLines(lines);
+}
+
+bool QtHost::StatusWindowStopped() {
+    return StatusBox && StatusBox->Stopped();
+}
+
+void QtHost::CloseStatusWindow() {
+    StatusBox.reset();
+}
+
 void QtHost::InvalidateView() {
     if (Invalidate)
         Invalidate();
@@ -100,6 +117,9 @@ bool QtHost::EditParameters(const std::string& group, const std::string& title,
     const std::vector<std::string> shown = ShownValues(rows);
     const std::vector<std::string> shownInterpolation = ShownValues(interpolation);
     ParameterDialog dialog(QString::fromStdString(title), rows, MainWindow);
+    for (const DialogButton& button : DialogButtonsOf(group, Running))
+        dialog.AddValueButton(button.Name, button.Label,
+                              [press = button.Press, &workspace] { press(workspace); });
     if (!interpolation.empty())
         dialog.AddSubDialog("&Interpolation Scheme...", "Data Interpolation Setup", interpolation);
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -21,6 +21,7 @@ namespace korvel {
 struct Command;
 struct DialogRow;
 class ProgressWindow;
+class StatusWindow;
 class SessionRecorder;
 
 class QtHost : public Host {
@@ -48,6 +49,9 @@ public:
     void SetProgressLabel(const std::string& label) override;
     void CloseProgressWindow(bool cancelled) override;
     void PumpPendingMessage() override;
+    void ShowStatusWindow(const std::string& title, const std::vector<std::string>& lines) override;
+    bool StatusWindowStopped() override;
+    void CloseStatusWindow() override;
     void InvalidateView() override;
     void RepaintAltitudeKey() override;
     bool EditParameters(const std::string& group, const std::string& title,
@@ -55,6 +59,8 @@ public:
 
     // The open progress window, for tests; nullptr when none is open.
     ProgressWindow* Progress() const { return Window.get(); }
+    // The open status window, for tests; nullptr when none is open.
+    StatusWindow* Status() const { return StatusBox.get(); }
 
 private:
     // Writes down the rows whose values differ from those shown.
@@ -67,6 +73,7 @@ private:
     std::atomic<int32_t>* CancelFlag = nullptr;
     SessionRecorder* Recorder = nullptr;
     std::unique_ptr<ProgressWindow> Window;
+    std::unique_ptr<StatusWindow> StatusBox;
     // Where the last progress window stood, for the rest of the run.
     QPoint LastPlace;
     bool HasPlace = false;

@@ -32,6 +32,8 @@ bool ViewPainting::IsPaintCommand(int32_t id) {
     case CmdPaintToolRaise:
     case CmdPaintToolErode:
     case CmdPaintToolAddNoise:
+    case CmdPaintToolThermalErode:
+    case CmdPaintToolHydraulicErode:
         return true;
     default:
         return false;

@@ -56,6 +56,9 @@ constexpr StepHelp Steps[] = {
      "  One undo step (\"Painting\" or \"Cloning\").\n"},
     {"clone-source", "clone-source X,Y\n  Sets the clone tool's source point, as a Shift-click "
                      "there does.\n"},
+    {"press",
+     "press GROUP.BUTTON\n  Presses a button of a dialog (e.g. journey.RGS): the values it\n"
+     "  fills hold when the dialog is next asked, unless set again.\n"},
 };
 
 // The steps that stand in for rows the command line cannot run as commands.
@@ -105,6 +108,14 @@ std::string ParameterLine(const DialogField& field, Workspace& ws) {
     return line + "\n";
 }
 
+std::string ButtonLines(const std::vector<DialogButton>& buttons) {
+    std::string text;
+    for (const DialogButton& button : buttons)
+        text += Padded("  press " + std::string(button.Name), 30) + Plain(button.Label) + ": " +
+                button.Effect + "\n";
+    return text.empty() ? text : "Buttons:\n" + text;
+}
+
 // What help COMMAND shows; the dialog fields are filled as the dialog would fill them.
 std::string CommandHelp(const Command& c, Workspace& ws) {
     std::string text = c.CliName + ": " + c.MenuPath + " > " + Plain(c.MenuText) + "\n";
@@ -127,7 +138,7 @@ std::string CommandHelp(const Command& c, Workspace& ws) {
         params += ParameterLine(field, ws);
     if (!params.empty())
         text += "Parameters (set NAME=VALUE before the command):\n" + params;
-    return text;
+    return text + ButtonLines(c.Buttons);
 }
 
 // help mesh: the fields of a dialog asked before a file is written.
@@ -143,7 +154,7 @@ std::string FileDialogHelp(const FileDialog& dialog, Workspace& ws) {
     text += "Parameters (set NAME=VALUE before " + step + "):\n";
     for (const DialogField& field : dialog.Fields)
         text += ParameterLine(field, ws);
-    return text;
+    return text + ButtonLines(dialog.Buttons);
 }
 
 } // namespace

@@ -67,6 +67,13 @@ void CliHost::CloseProgressWindow(bool cancelled) {
     std::fflush(ProgressStream);
 }
 
+void CliHost::ShowStatusWindow(const std::string& title, const std::vector<std::string>& lines) {
+    if (!ProgressStream || lines.empty())
+        return;
+    std::fprintf(ProgressStream, "%s: %s\n", title.c_str(), lines.front().c_str());
+    std::fflush(ProgressStream);
+}
+
 void CliHost::DrawTicksUpTo(int tick) {
     if (!ProgressStream)
         return;

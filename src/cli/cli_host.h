@@ -33,6 +33,10 @@ public:
     void SetProgressLabel(const std::string&) override {}
     void CloseProgressWindow(bool cancelled) override;
     void PumpPendingMessage() override {}
+    // The first line (the frame counter) on the progress stream; Ctrl+C stops the run instead.
+    void ShowStatusWindow(const std::string& title, const std::vector<std::string>& lines) override;
+    bool StatusWindowStopped() override { return false; }
+    void CloseStatusWindow() override {}
     void InvalidateView() override {}
     void RepaintAltitudeKey() override {}
     bool EditParameters(const std::string& group, const std::string& title,

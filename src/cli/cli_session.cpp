@@ -206,6 +206,11 @@ int CliSession::Step(const std::vector<std::string>& steps, size_t& i) {
             return Fail(CliUsage, "\"clone-source\" needs a point X,Y");
         return StepCloneSource(steps[++i]);
     }
+    if (step == "press") {
+        if (i + 1 >= steps.size())
+            return Fail(CliUsage, "\"press\" needs a button, e.g. press journey.RGS");
+        return StepPress(steps[++i]);
+    }
     if (step == "help")
         return Help(i + 1 < steps.size() ? steps[++i] : std::string());
     return StepCommand(steps, i);
@@ -321,6 +326,22 @@ int CliSession::StepSet(const std::string& assignment) {
     // Options take effect as when the Options dialog is closed with OK.
     if (FindCommandById(CmdOptions)->FieldFor(setting->Name()))
         return RunNamedCommand("options");
+    return CliOk;
+}
+
+int CliSession::StepPress(const std::string& name) {
+    const std::vector<DialogField>* fields = nullptr;
+    const DialogButton* button = FindDialogButton(name, &fields);
+    if (!button)
+        return Fail(CliUsage, "no dialog button named \"" + name + "\" (see korvel-cli help)");
+    // The button works on the values set before it; what it writes must then outlast the
+    // filling of its dialog, as a set value does.
+    TheHost.EditParameters(name.substr(0, name.find('.')), "", Ws);
+    button->Press(Ws);
+    for (const DialogField& field : *fields)
+        if (const SettingDescriptor* setting = FindSetting(Ws.Settings, field.Setting);
+            setting && !setting->Persisted)
+            TheHost.RememberDialogValue(*setting, FormatSetting(*setting));
     return CliOk;
 }
 

@@ -48,6 +48,7 @@ private:
     int StepInfo();
     int StepStroke(const std::vector<std::string>& steps, size_t& i);
     int StepCloneSource(const std::string& point);
+    int StepPress(const std::string& name);
     int Help(const std::string& topic);
     int Fail(int code, const std::string& message);
 

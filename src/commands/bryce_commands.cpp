@@ -17,31 +17,42 @@ std::vector<FieldChoice> SizeChoices() {
             {1024, "1024x1024 sample"}};
 }
 
+// "&All": the whole Surface of the moment.
+template <auto Kind> void UseWholeSurface(Workspace& ws) {
+    BryceExportFields& f = ws.*Kind;
+    const BryceLayout whole = WholeSurfaceLayout(ws, f.Size);
+    f.Top = whole.Top;
+    f.Left = whole.Left;
+    f.Right = whole.Right;
+    f.Bottom = whole.Bottom;
+    f.ChosenOnWidth = ws.TheSurface.XSize;
+    f.ChosenOnHeight = ws.TheSurface.YSize;
+}
+
+// An area chosen on a Surface of another size would cut or overrun this one: the whole Surface
+// instead.
+template <auto Kind> void PrefillArea(Workspace& ws) {
+    const BryceExportFields& f = ws.*Kind;
+    if (f.ChosenOnWidth != ws.TheSurface.XSize || f.ChosenOnHeight != ws.TheSurface.YSize)
+        UseWholeSurface<Kind>(ws);
+}
+
 template <auto Kind>
 FileDialog BryceDialog(int32_t type, const char* group, std::vector<const char*> names) {
     FileDialog dialog;
     dialog.Types = {type};
     dialog.Group = group;
     dialog.Title = "Bryce 2 Surface Size";
-    // With "&All" ticked the area shown is the whole Surface of the moment.
-    dialog.Prefill = [](Workspace& ws) {
-        BryceExportFields& f = ws.*Kind;
-        if (!f.All)
-            return;
-        const BryceLayout whole = WholeSurfaceLayout(ws, f.Size);
-        f.Top = whole.Top;
-        f.Left = whole.Left;
-        f.Right = whole.Right;
-        f.Bottom = whole.Bottom;
-    };
+    dialog.Prefill = PrefillArea<Kind>;
     dialog.Fields = {
         RunTimeField<Kind, &BryceExportFields::Size>(names[0], "Size", 16, 1024, SizeChoices()),
-        RunTimeField<Kind, &BryceExportFields::All>(names[1], "&All", 0, 1),
         RunTimeField<Kind, &BryceExportFields::Top>(names[2], "Top", -Any, Any),
         RunTimeField<Kind, &BryceExportFields::Left>(names[3], "Left", -Any, Any),
         RunTimeField<Kind, &BryceExportFields::Right>(names[4], "Right", -Any, Any),
         RunTimeField<Kind, &BryceExportFields::Bottom>(names[5], "Bottom", -Any, Any),
     };
+    dialog.Buttons = {
+        {names[1], "&All", UseWholeSurface<Kind>, "the area becomes the whole Surface"}};
     return dialog;
 }
 
@@ -67,13 +78,7 @@ int32_t ExportBryce(Workspace& ws, const std::string& path, BryceKind kind, std:
         return BryceWriteCancelled;
     }
     const BryceExportFields& f = kind == BryceKind::Bryce2 ? ws.Bryce2Export : ws.Bryce3DExport;
-    BryceLayout layout = WholeSurfaceLayout(ws, f.Size);
-    if (!f.All) {
-        layout.Top = f.Top;
-        layout.Left = f.Left;
-        layout.Right = f.Right;
-        layout.Bottom = f.Bottom;
-    }
+    const BryceLayout layout{f.Size, f.Top, f.Left, f.Right, f.Bottom};
     std::string reason;
     const int32_t code = WriteBryceFile(kind, path, layout, ws, &reason);
     if (code != 0)

@@ -141,6 +141,9 @@ enum CommandId : int32_t {
     CmdFlowAccumulation = 33302,
     CmdSaveFlow = 33303,
     CmdSelectFlow = 33304,
+    // 33350-33399: paint commands beyond the resources.
+    CmdPaintToolThermalErode = 33350,
+    CmdPaintToolHydraulicErode = 33351,
 };
 
 // What follows a command's operation.
@@ -184,6 +187,17 @@ struct DialogField {
     void* (*Variable)(Workspace&) = nullptr;
     // The page of a property sheet the field sits on; empty in a plain dialog.
     const char* Page = "";
+};
+
+// A push button of a dialog that changes the values the dialog shows (the journey's "RGS", the
+// Bryce area's "&All"); what the person sees change is stored only by the dialog's OK.
+struct DialogButton {
+    // "group.Name", for the command line's press step.
+    const char* Name = "";
+    const char* Label = "";
+    void (*Press)(Workspace&) = nullptr;
+    // What it writes, for help texts.
+    const char* Effect = "";
 };
 
 // The address of ws.*A.*B..., for a field's Variable.
@@ -243,6 +257,7 @@ struct Command {
     // every field shown, run-time and persisted. No fields: the command has no dialog.
     std::string Group;
     std::vector<DialogField> Fields;
+    std::vector<DialogButton> Buttons;
     // The dialog's own title; empty: the menu text without mnemonic and ellipsis.
     std::string DialogTitle;
     Refresh After = Refresh::None;
@@ -277,6 +292,11 @@ void AddDialogSettings(Workspace& ws);
 std::vector<DialogField> InterpolationFields();
 // The first dialog field, of any command, that edits the setting named settingName.
 const DialogField* FindDialogField(const std::string& settingName);
+
+// The button named "group.Name" (without regard to case) of any dialog, with the fields of its
+// dialog; nullptr for none.
+const DialogButton* FindDialogButton(const std::string& name,
+                                     const std::vector<DialogField>** fields = nullptr);
 
 // The range a field accepts: its own where it declares one, else its setting's.
 void FieldRange(const DialogField& field, const SettingDescriptor& setting, double& lo, double& hi);

@@ -66,6 +66,27 @@ const DialogField* FindDialogField(const std::string& settingName) {
     return nullptr;
 }
 
+const DialogButton* FindDialogButton(const std::string& name,
+                                     const std::vector<DialogField>** fields) {
+    const auto find = [&](const std::vector<DialogButton>& buttons,
+                          const std::vector<DialogField>& owned) -> const DialogButton* {
+        for (const DialogButton& button : buttons)
+            if (strcasecmp(button.Name, name.c_str()) == 0) {
+                if (fields)
+                    *fields = &owned;
+                return &button;
+            }
+        return nullptr;
+    };
+    for (const Command& command : CommandTable())
+        if (const DialogButton* button = find(command.Buttons, command.Fields))
+            return button;
+    for (const FileDialog& dialog : FileDialogs())
+        if (const DialogButton* button = find(dialog.Buttons, dialog.Fields))
+            return button;
+    return nullptr;
+}
+
 void FieldRange(const DialogField& field, const SettingDescriptor& setting, double& lo,
                 double& hi) {
     lo = std::isfinite(field.Lo) ? field.Lo : setting.Lo;

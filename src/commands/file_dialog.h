@@ -17,6 +17,7 @@ struct FileDialog {
     std::string Group;
     std::string Title;
     std::vector<DialogField> Fields;
+    std::vector<DialogButton> Buttons;
     // Copies the Surface's own values into the fields that start from them; nullptr for none.
     void (*Prefill)(Workspace&) = nullptr;
 };

@@ -14,13 +14,12 @@ int32_t RunCalculate(Workspace& ws) {
     return GenerateSurface(ws, ws.TheSurface.Generation, true);
 }
 
-// "RGS" fills the journey from the generation record once, then unticks itself.
 int32_t RunJourneyCommand(Workspace& ws) {
-    if (ws.Journey.FromRecord) {
-        FillJourneyFromRecord(ws.Journey, ws.TheSurface.Generation);
-        ws.Journey.FromRecord = false;
-    }
     return RunJourney(ws);
+}
+
+void PressRgs(Workspace& ws) {
+    FillJourneyFromRecord(ws.Journey, ws.TheSurface.Generation);
 }
 
 template <auto Range>
@@ -72,8 +71,6 @@ std::vector<DialogField> JourneyDialogFields() {
         "journey.Sequence", "Sequence: (below 0 saves nothing)"));
     f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::ShowStatus>(
         "journey.ShowStatus", "Show Calc Status", 0, 1));
-    f.push_back(RunTimeField<&Workspace::Journey, &JourneyFields::FromRecord>(
-        "journey.RGS", "RGS (every start and end from the generation record)", 0, 1));
     return f;
 }
 
@@ -114,9 +111,12 @@ void BindGenerateCommands(CommandTableBuilder& table) {
     table.BindDialog(CmdCalculate, RunCalculate, nullptr, "", std::move(fields)).Effect =
         "Replaces every elevation with the chosen surface type, then scales it by the "
         "MapScale settings.";
-    table.BindDialog(CmdJourney, RunJourneyCommand, nullptr, "journey", JourneyDialogFields())
-        .Effect = "Generates one surface per frame, its parameters moving from the starts "
-                  "towards the ends, and saves each shaded frame as pic#####.bmp or .pcx.";
+    Command& journey =
+        table.BindDialog(CmdJourney, RunJourneyCommand, nullptr, "journey", JourneyDialogFields());
+    journey.Effect = "Generates one surface per frame, its parameters moving from the starts "
+                     "towards the ends, and saves each shaded frame as pic#####.bmp or .pcx.";
+    journey.Buttons = {{"journey.RGS", "RGS", PressRgs,
+                        "every start and end, and the seed, from the surface generation record"}};
 }
 
 } // namespace korvel

@@ -22,7 +22,46 @@ void FromRecord(JourneyRange& range, double value) {
     range.End = value;
 }
 
+std::string Line(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// Closes the status window however the journey ends.
+class StatusWindowOpen {
+public:
+    explicit StatusWindowOpen(Host& host) : TheHost(host) {}
+    ~StatusWindowOpen() { TheHost.CloseStatusWindow(); }
+    StatusWindowOpen(const StatusWindowOpen&) = delete;
+    StatusWindowOpen& operator=(const StatusWindowOpen&) = delete;
+
+private:
+    Host& TheHost;
+};
+
 } // namespace
+
+std::vector<std::string> JourneyStatusLines(int32_t frame, int32_t frames, const FracParms& r) {
+    char counter[48];
+    std::snprintf(counter, sizeof counter, "Frame %d of %d", frame, frames);
+    return {counter,
+            Line("fgain: %0.4f", r.fgain),
+            Line("H: %0.4f", r.H),
+            Line("Lacunarity: %0.4f", r.lacunarity),
+            Line("Octaves: %0.4f", r.octaves),
+            Line("Offset: %0.4f", r.offset),
+            Line("Position X: %0.4f", r.xpos),
+            Line("Position Y: %0.4f", r.ypos),
+            Line("Position Z: %0.4f", r.zpos),
+            Line("Size X: %0.4f", r.xrange),
+            Line("Size Y: %0.4f", r.yrange),
+            Line("Size Z: %0.4f", r.zrange),
+            Line("Top: %0.4f", r.Top),
+            Line("Left: %0.4f", r.Left),
+            Line("Right: %0.4f", r.Right),
+            Line("Bottom: %0.4f", r.Bottom)};
+}
 
 void JourneyFrameParms(const JourneyFields& j, double t, FracParms& record) {
     record.Type = j.Type + 2;
@@ -86,6 +125,7 @@ int32_t RunJourney(Workspace& ws, const std::string& folder) {
     const double step = 1.0 / j.Frames;
     double t = 0.0;
     int32_t sequence = j.Sequence;
+    const StatusWindowOpen status(ws.TheHost);
     // Whole frames are counted: testing the accumulated t against 1 draws one frame too many
     // whenever the sum of the steps falls just short of 1.
     for (int32_t frame = 1; frame <= j.Frames; ++frame, t += step) {
@@ -96,10 +136,17 @@ int32_t RunJourney(Workspace& ws, const std::string& folder) {
         s.Bottom = record.Bottom;
         s.XRes = (s.Right - s.Left) / s.XSize;
         s.YRes = (s.Top - s.Bottom) / s.YSize;
+        ws.TheHost.ShowStatusWindow("Journey Through Texture Space",
+                                    JourneyStatusLines(frame, j.Frames, record));
+        ws.TheHost.PumpPendingMessage();
         if (GenerateSurface(ws, record, j.ShowStatus) != 0) {
             ws.TheProgress.CancelFlag = 0;
             return -2;
         }
+        // Stop takes effect once the frame's surface is made; a click during it is waiting.
+        ws.TheHost.PumpPendingMessage();
+        if (ws.TheHost.StatusWindowStopped())
+            return -2;
         MarkTextureStale(ws);
         const bool cancelled = UpdateTexture(ws) == TextureCancelled;
         ws.TheHost.InvalidateView();

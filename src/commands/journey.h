@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -23,9 +24,15 @@ std::string JourneyFileName(int32_t output, int32_t sequence);
 // edges), and its seed.
 void FillJourneyFromRecord(JourneyFields& journey, const FracParms& record);
 
-// Runs the journey of ws.Journey, writing pictures into folder (empty: the current folder).
-// Exactly Frames frames are drawn. 0 done; -1 no frame (Frames below 1, the message shown);
-// -2 stopped by a cancel; otherwise the code of the failed save (its message shown).
+// The status window's lines for frame (1-based) of frames drawn with record: "Frame %d of %d",
+// then every parameter the journey moves, as "%0.4f".
+std::vector<std::string> JourneyStatusLines(int32_t frame, int32_t frames, const FracParms& record);
+
+// Runs the journey of ws.Journey, writing pictures into folder (empty: the current folder),
+// with the host's status window open throughout. Exactly Frames frames are drawn. 0 done; -1 no
+// frame (Frames below 1, the message shown); -2 stopped by a cancel, or from the status window
+// (after the frame's generation, which is then neither shaded nor saved); otherwise the code of
+// the failed save (its message shown).
 int32_t RunJourney(Workspace& ws, const std::string& folder = std::string());
 
 } // namespace korvel

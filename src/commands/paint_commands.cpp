@@ -35,12 +35,14 @@ std::vector<DialogField> BrushSetupFieldList() {
     using F = BrushSetupFields;
     const double size = Brush::MaxSize;
     return {
-        SetupField<&F::Kind>("brush.Kind", "&Type:", 0, 4,
+        SetupField<&F::Kind>("brush.Kind", "&Type:", 0, 6,
                              {{BrushPlain, "Brush"},
                               {BrushConvolve, "Convolve"},
                               {BrushUniformNoise, "Uniform Noise"},
                               {BrushGaussianNoise, "Gaussian Noise"},
-                              {ErodeKind, "Erode (stamps as Brush)"}}),
+                              {ErodeKind, "Erode (stamps as Brush)"},
+                              {BrushThermalErode, "Thermal Erode"},
+                              {BrushHydraulicErode, "Hydraulic Erode"}}),
         SetupField<&F::Condition>("brush.Condition", "&Apply:", 0, 9,
                                   {{ApplyAlways, "Always"},
                                    {ApplyIfAbove, "If Above"},
@@ -148,6 +150,8 @@ void BindPaintCommands(CommandTableBuilder& table) {
     table.Bind(CmdPaintToolRaise, RunPreset<PresetRaise>);
     table.Bind(CmdPaintToolErode, RunPreset<PresetErode>);
     table.Bind(CmdPaintToolAddNoise, RunPreset<PresetAddNoise>);
+    table.Bind(CmdPaintToolThermalErode, RunPreset<PresetThermalErode>);
+    table.Bind(CmdPaintToolHydraulicErode, RunPreset<PresetHydraulicErode>);
     table.Bind(CmdBrushSquare, RunShape<false>);
     table.Bind(CmdBrushRound, RunShape<true>);
     table.Bind(CmdToolSize5, RunSize<5, 9>);

@@ -6,7 +6,6 @@
 #include "hydro/thermal_erosion.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace korvel {
 
@@ -24,7 +23,7 @@ int32_t RunThermal(Workspace& ws) {
     const ThermalFields& f = ws.Thermal;
     ThermalErosionParams params;
     params.Iterations = f.Iterations;
-    params.Talus = std::tan(f.TalusAngle * std::numbers::pi / 180.0) * f.Spacing;
+    params.Talus = TalusHeight(f);
     params.Amount = f.Amount;
     params.EdgesDrain = f.EdgesDrain;
     return ThermalErode(ws.TheSurface, ws.TheProgress, params);

@@ -85,11 +85,14 @@ struct Cc2ExportFields { // "cc2": the "CC2 File Export" dialog; corners and alt
 
 struct BryceExportFields { // "bryce2", "bryce3d": the "Bryce 2 Surface Size" dialog of each kind
     int32_t Size = 128;
-    bool All = true; // the whole Surface, whatever its size now; else the area below
+    // The area used, in samples; the whole Surface at first and whenever the Surface's size is
+    // no longer the one it was chosen on.
     double Top = 0.0;
     double Left = 0.0;
     double Right = 0.0;
     double Bottom = 0.0;
+    int32_t ChosenOnWidth = -1;
+    int32_t ChosenOnHeight = -1;
 };
 
 struct JourneyRange {
@@ -122,7 +125,6 @@ struct JourneyFields {
     int32_t Output = JourneyNoOutput;
     int32_t Sequence = 0;
     bool ShowStatus = false;
-    bool FromRecord = false; // "RGS": every start and end from the generation record on OK
 };
 
 struct SurfaceSizeFields { // "new", "size"

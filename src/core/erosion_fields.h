@@ -4,7 +4,9 @@
 
 #include "core/dialog_fields.h"
 
+#include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 namespace korvel {
@@ -18,6 +20,11 @@ struct ThermalFields { // "thermal"
     double Amount = 0.5;
     bool EdgesDrain = false;
 };
+
+// The largest drop between edge neighbours that stays where it is, in the unit of the elevations.
+inline double TalusHeight(const ThermalFields& f) {
+    return std::tan(f.TalusAngle * std::numbers::pi / 180.0) * f.Spacing;
+}
 
 struct HydraulicFields { // "hydraulic"
     int32_t Droplets = 100000;

@@ -24,6 +24,9 @@ public:
     void SetProgressLabel(const std::string&) override {}
     void CloseProgressWindow(bool) override {}
     void PumpPendingMessage() override {}
+    void ShowStatusWindow(const std::string&, const std::vector<std::string>&) override {}
+    bool StatusWindowStopped() override { return false; }
+    void CloseStatusWindow() override {}
     void InvalidateView() override {}
     void RepaintAltitudeKey() override {}
     bool EditParameters(const std::string&, const std::string&, Workspace&) override {

@@ -3,6 +3,7 @@
 // windows, the command-line tool with stderr, tests with a recorder.
 
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -25,6 +26,14 @@ public:
     virtual void CloseProgressWindow(bool cancelled) = 0;
     // Lets the application handle one waiting window message, if there is one.
     virtual void PumpPendingMessage() = 0;
+
+    // A modeless window that follows a run of many steps line by line (the journey's frame and
+    // values) and offers Stop: opened or brought up to date with lines, then closed.
+    virtual void ShowStatusWindow(const std::string& title,
+                                  const std::vector<std::string>& lines) = 0;
+    // Whether Stop was pressed since the status window opened.
+    virtual bool StatusWindowStopped() = 0;
+    virtual void CloseStatusWindow() = 0;
 
     virtual void InvalidateView() = 0;
     virtual void RepaintAltitudeKey() = 0;

@@ -2,6 +2,7 @@
 
 #include "core/progress.h"
 #include "core/surface.h"
+#include "edit/erosion_kernels.h"
 #include "hydro/erosion_support.h"
 
 #include <algorithm>
@@ -26,14 +27,8 @@ constexpr StatusText HydraulicTextRows[] = {
 // never leaves its tile by more than half a tile (brush included), so the tiles of one colour
 // touch disjoint samples and may run on any thread in any order with the same result.
 constexpr int32_t TileSize = 128;
-constexpr int32_t MaxRadius = 16;
 // The tile pattern moves between rounds so that its seams fall elsewhere each time.
 constexpr int32_t Rounds = 8;
-constexpr float Gravity = 4.0f;
-constexpr float MinCapacity = 0.01f;
-// Heights are scaled so that the relief spans this many samples' worth of the larger side: the
-// parameters then act alike on maps of any size and height unit.
-constexpr double ReliefPerSample = 1.0 / 256.0;
 
 uint64_t Mix(uint64_t z) {
     z += 0x9e3779b97f4a7c15ull;
@@ -54,112 +49,6 @@ public:
 
 private:
     uint64_t State;
-};
-
-struct BrushCell {
-    ptrdiff_t Offset;
-    float Weight;
-};
-
-std::vector<BrushCell> MakeBrush(int32_t radius, int32_t width) {
-    std::vector<BrushCell> brush;
-    float total = 0.0f;
-    for (int32_t dy = -radius; dy <= radius; ++dy)
-        for (int32_t dx = -radius; dx <= radius; ++dx) {
-            const auto distance = static_cast<float>(std::sqrt(dx * dx + dy * dy));
-            if (distance < static_cast<float>(radius)) {
-                const float weight = static_cast<float>(radius) - distance;
-                brush.push_back({static_cast<ptrdiff_t>(dy) * width + dx, weight});
-                total += weight;
-            }
-        }
-    for (BrushCell& cell : brush)
-        cell.Weight /= total;
-    return brush;
-}
-
-struct Box {
-    float X0, Y0, X1, Y1; // a drop stays in X0 <= x < X1, Y0 <= y < Y1
-};
-
-struct Simulation {
-    float* H;
-    int32_t Width;
-    const HydraulicFields& Params;
-    const std::vector<BrushCell>& Brush;
-
-    float HeightAndGradient(float x, float y, float& gx, float& gy) const {
-        const auto nx = static_cast<int32_t>(x);
-        const auto ny = static_cast<int32_t>(y);
-        const float u = x - static_cast<float>(nx);
-        const float v = y - static_cast<float>(ny);
-        const float* c = H + static_cast<size_t>(ny) * Width + nx;
-        const float h00 = c[0];
-        const float h10 = c[1];
-        const float h01 = c[Width];
-        const float h11 = c[Width + 1];
-        gx = (h10 - h00) * (1.0f - v) + (h11 - h01) * v;
-        gy = (h01 - h00) * (1.0f - u) + (h11 - h10) * u;
-        return h00 * (1.0f - u) * (1.0f - v) + h10 * u * (1.0f - v) + h01 * (1.0f - u) * v +
-               h11 * u * v;
-    }
-
-    void Drop(float x, float y, const Box& box) const {
-        const auto inertia = static_cast<float>(Params.Inertia);
-        const auto capacity = static_cast<float>(Params.Capacity);
-        const auto erosion = static_cast<float>(Params.Erosion);
-        const auto deposition = static_cast<float>(Params.Deposition);
-        const float keep = 1.0f - static_cast<float>(Params.Evaporation);
-        float dirX = 0.0f;
-        float dirY = 0.0f;
-        float speed = 1.0f;
-        auto water = static_cast<float>(Params.Rain);
-        float sediment = 0.0f;
-        for (int32_t step = 0; step < Params.Lifetime; ++step) {
-            const auto nx = static_cast<int32_t>(x);
-            const auto ny = static_cast<int32_t>(y);
-            const float u = x - static_cast<float>(nx);
-            const float v = y - static_cast<float>(ny);
-            float gx;
-            float gy;
-            const float height = HeightAndGradient(x, y, gx, gy);
-            dirX = dirX * inertia - gx * (1.0f - inertia);
-            dirY = dirY * inertia - gy * (1.0f - inertia);
-            const float length = std::sqrt(dirX * dirX + dirY * dirY);
-            if (!(length > 0.0f))
-                break;
-            dirX /= length;
-            dirY /= length;
-            x += dirX;
-            y += dirY;
-            if (!(x >= box.X0 && x < box.X1 && y >= box.Y0 && y < box.Y1))
-                break;
-            const float drop = HeightAndGradient(x, y, gx, gy) - height;
-            const float load = std::max(-drop * speed * water * capacity, MinCapacity);
-            float* c = H + static_cast<size_t>(ny) * Width + nx;
-            if (sediment > load || drop > 0.0f) {
-                // Climbing fills the hollow behind; slowing lays down part of the surplus.
-                const float amount =
-                    drop > 0.0f ? std::min(drop, sediment) : (sediment - load) * deposition;
-                sediment -= amount;
-                c[0] += amount * (1.0f - u) * (1.0f - v);
-                c[1] += amount * u * (1.0f - v);
-                c[Width] += amount * (1.0f - u) * v;
-                c[Width + 1] += amount * u * v;
-            } else {
-                // Never dig deeper than the drop descended, nor below the lowest sample.
-                const float amount = std::min((load - sediment) * erosion, -drop);
-                for (const BrushCell& cell : Brush) {
-                    float& h = c[cell.Offset];
-                    const float taken = std::min(h, amount * cell.Weight);
-                    h -= taken;
-                    sediment += taken;
-                }
-            }
-            speed = std::sqrt(std::max(0.0f, speed * speed - drop * Gravity));
-            water *= keep;
-        }
-    }
 };
 
 struct Tile {
@@ -197,18 +86,11 @@ std::vector<Tile> RoundTiles(int32_t width, int32_t height, int32_t shiftX, int3
     return tiles;
 }
 
-bool ValidParams(const HydraulicFields& p) {
-    const auto unit = [](double v) { return v >= 0.0 && v <= 1.0; };
-    return p.Droplets >= 0 && p.Rain >= 0.0 && p.Capacity >= 0.0 && p.Lifetime >= 0 &&
-           unit(p.Inertia) && unit(p.Erosion) && unit(p.Deposition) && unit(p.Evaporation) &&
-           p.Radius >= 1 && p.Radius <= MaxRadius;
-}
-
 // Runs every round; false when cancelled.
 bool FallDrops(std::vector<float>& h, int32_t width, int32_t height, const HydraulicFields& params,
                int32_t threadsWanted, Progress& p) {
-    const std::vector<BrushCell> brush = MakeBrush(params.Radius, width);
-    const Simulation sim{h.data(), width, params, brush};
+    const std::vector<DropBrushCell> brush = MakeDropBrush(params.Radius, width);
+    const DropletModel sim{h.data(), width, params, brush};
     // A drop keeps clear of the map's border by its brush, and of the next tile of its colour.
     const auto border = static_cast<float>(params.Radius + 1);
     const auto reach = static_cast<float>(TileSize / 2 - params.Radius - 2);
@@ -228,12 +110,12 @@ bool FallDrops(std::vector<float>& h, int32_t width, int32_t height, const Hydra
                     ofColour.push_back(&t);
             ForEachIndex(static_cast<int32_t>(ofColour.size()), threads, [&](int32_t i) {
                 const Tile& t = *ofColour[static_cast<size_t>(i)];
-                const Box box{std::max(border, static_cast<float>(t.X0) - reach),
-                              std::max(border, static_cast<float>(t.Y0) - reach),
-                              std::min(static_cast<float>(width) - border - 1.0f,
-                                       static_cast<float>(t.X1) + reach),
-                              std::min(static_cast<float>(height) - border - 1.0f,
-                                       static_cast<float>(t.Y1) + reach)};
+                const DropBox box{std::max(border, static_cast<float>(t.X0) - reach),
+                                  std::max(border, static_cast<float>(t.Y0) - reach),
+                                  std::min(static_cast<float>(width) - border - 1.0f,
+                                           static_cast<float>(t.X1) + reach),
+                                  std::min(static_cast<float>(height) - border - 1.0f,
+                                           static_cast<float>(t.Y1) + reach)};
                 TileRandom random(t.Key);
                 const auto spanX = static_cast<float>(t.X1 - t.X0);
                 const auto spanY = static_cast<float>(t.Y1 - t.Y0);
@@ -260,7 +142,7 @@ bool FallDrops(std::vector<float>& h, int32_t width, int32_t height, const Hydra
 const StatusTable HydraulicTexts{"Hydraulic erosion", HydraulicTextRows};
 
 int32_t HydraulicErode(Surface& s, Progress& p, const HydraulicFields& params, int32_t threads) {
-    if (!ValidParams(params))
+    if (!ValidDropParams(params))
         return HydraulicBadParameters;
     if (!s.HasGrid())
         return 0;
@@ -272,7 +154,7 @@ int32_t HydraulicErode(Surface& s, Progress& p, const HydraulicFields& params, i
         return 0; // level ground: no drop moves
     const int32_t width = s.XSize;
     const int32_t height = s.YSize;
-    const double scale = std::max(width, height) * ReliefPerSample / (max - min);
+    const double scale = DropScale(width, height, min, max);
     const auto toWork = [min, scale](float h) { return static_cast<float>((h - min) * scale); };
     std::vector<float> work;
     try {

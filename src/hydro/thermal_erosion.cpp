@@ -2,6 +2,7 @@
 
 #include "core/progress.h"
 #include "core/surface.h"
+#include "edit/erosion_kernels.h"
 #include "hydro/erosion_support.h"
 
 #include <algorithm>
@@ -31,24 +32,19 @@ struct Rates {
     float K; // the part of the excess one pair exchanges
 };
 
-// What flows from a sample to a neighbour lower by drop: the part of the drop beyond the talus,
-// negative when the neighbour is the higher one. Exactly odd in drop, so what one sample gives
-// the other receives to the last bit.
-inline float Excess(float drop, float talus) {
-    return std::max(drop - talus, 0.0f) + std::min(drop + talus, 0.0f);
-}
-
 // One interior row, x in 1 .. width - 2: every neighbour exists.
 [[gnu::target_clones("avx2", "default")]] void InteriorRow(const float* below, const float* row,
                                                            const float* above, float* out,
                                                            int32_t width, Rates r) {
     for (int32_t x = 1; x + 1 < width; ++x) {
         const float h = row[x];
-        const float edges = Excess(h - row[x - 1], r.Talus) + Excess(h - row[x + 1], r.Talus) +
-                            Excess(h - below[x], r.Talus) + Excess(h - above[x], r.Talus);
-        const float corners =
-            Excess(h - below[x - 1], r.DiagonalTalus) + Excess(h - below[x + 1], r.DiagonalTalus) +
-            Excess(h - above[x - 1], r.DiagonalTalus) + Excess(h - above[x + 1], r.DiagonalTalus);
+        const float edges = TalusExcess(h - row[x - 1], r.Talus) +
+                            TalusExcess(h - row[x + 1], r.Talus) +
+                            TalusExcess(h - below[x], r.Talus) + TalusExcess(h - above[x], r.Talus);
+        const float corners = TalusExcess(h - below[x - 1], r.DiagonalTalus) +
+                              TalusExcess(h - below[x + 1], r.DiagonalTalus) +
+                              TalusExcess(h - above[x - 1], r.DiagonalTalus) +
+                              TalusExcess(h - above[x + 1], r.DiagonalTalus);
         out[x] = h - r.K * (edges + corners);
     }
 }
@@ -72,7 +68,7 @@ float BorderSample(const Grid& g, int32_t x, int32_t y, Rates r, bool drain) {
     for (const auto& [dx, dy] : Neighbours) {
         const float talus = dx != 0 && dy != 0 ? r.DiagonalTalus : r.Talus;
         if (g.Inside(x + dx, y + dy))
-            flow += Excess(h - g.At(x + dx, y + dy), talus);
+            flow += TalusExcess(h - g.At(x + dx, y + dy), talus);
         else if (drain && g.Inside(x - dx, y - dy))
             flow += std::max(g.At(x - dx, y - dy) - h - talus, 0.0f);
     }

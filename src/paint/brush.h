@@ -18,6 +18,10 @@ enum BrushKind : int32_t {
     BrushConvolve = 1,
     BrushUniformNoise = 2,
     BrushGaussianNoise = 3,
+    // Beyond the four kinds of old (4 is the Erode preset's, stamped as a plain brush): the
+    // erosion presets weather or rain on the terrain under the footprint.
+    BrushThermalErode = 5,
+    BrushHydraulicErode = 6,
 };
 
 // Bits 4-7 of Type: where the operation applies, by the elevation E and Lo, Hi.

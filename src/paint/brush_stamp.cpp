@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "core/surface.h"
 #include "edit/convolution.h"
+#include "paint/erosion_stamp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,23 +94,13 @@ public:
                 const float result = FiniteOr(
                     e, Operate(BrushOperationOf(type), e, weightAt(at), operandAt(at), perCell));
                 row[x] = result;
-                Note(result);
+                NoteWritten(Report, result);
             }
         }
         return StampDone;
     }
 
 private:
-    void Note(float value) {
-        if (!Report.Wrote) {
-            Report.Wrote = true;
-            Report.Lowest = Report.Highest = value;
-            return;
-        }
-        Report.Lowest = std::min(Report.Lowest, value);
-        Report.Highest = std::max(Report.Highest, value);
-    }
-
     Brush& B;
     const StampTarget& T;
     StampReport& Report;
@@ -152,6 +143,32 @@ int32_t FillWork(Brush& b, const StampTarget& t, int32_t x0, int32_t y0,
 }
 
 } // namespace
+
+void NoteWritten(StampReport& report, float value) {
+    if (!report.Wrote) {
+        report.Wrote = true;
+        report.Lowest = report.Highest = value;
+        return;
+    }
+    report.Lowest = std::min(report.Lowest, value);
+    report.Highest = std::max(report.Highest, value);
+}
+
+std::vector<float> FootprintWeights(const Brush& b, const Surface& s, const FootprintRect& area) {
+    std::vector<float> weights(static_cast<size_t>(area.Width) * static_cast<size_t>(area.Height));
+    const int32_t condition = BrushConditionOf(b.Type);
+    for (int32_t r = 0; r < area.Height; ++r)
+        for (int32_t c = 0; c < area.Width; ++c) {
+            const int32_t x = area.X0 + c;
+            const int32_t y = area.Y0 + r;
+            const size_t at = b.Index(area.BrushX0 + c, area.BrushY0 + r);
+            if (b.Mask[at] != 0 && Selected(s, x, y) &&
+                ConditionHolds(condition, s.Rows[y][x], b.Lo, b.Hi))
+                weights[static_cast<size_t>(r) * area.Width + c] =
+                    std::clamp(b.Data[at], 0.0f, 1.0f);
+        }
+    return weights;
+}
 
 bool ConditionHolds(int32_t condition, float e, float lo, float hi) {
     switch (condition) {
@@ -234,6 +251,10 @@ int32_t Stamp(Brush& brush, const StampTarget& target, int32_t x, int32_t y,
             },
             value);
     }
+    case BrushThermalErode:
+        return ThermalStamp(brush, target, dst, report);
+    case BrushHydraulicErode:
+        return HydraulicStamp(brush, target, dst, report);
     default:
         // Plain brushes and the erode preset's kind 4 apply their own weights.
         return applier.Run(dst, false, weight, value);

@@ -1,10 +1,12 @@
 #pragma once
 // Stamping a Brush onto the Surface: its own weights (plain and noise brushes), the terrain
 // convolved under the footprint, or the terrain under a clone source.
+#include "core/erosion_fields.h"
 #include "paint/brush.h"
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace korvel {
 
@@ -15,8 +17,11 @@ class Surface;
 struct StampTarget {
     Surface& S;
     Progress& TheProgress;
-    // The noise brushes draw from it.
+    // The noise brushes and the drops of the hydraulic brush draw from it.
     RandomStream& Random;
+    // The erosion brushes weather and rain with these.
+    ThermalFields Thermal{};
+    HydraulicFields Hydraulic{};
 };
 
 struct SamplePosition {
@@ -50,5 +55,11 @@ int32_t Stamp(Brush& brush, const StampTarget& target, int32_t x, int32_t y,
 float ApplyOperation(int32_t type, float e, float w, float operand, float lo, float hi,
                      bool perCell);
 bool ConditionHolds(int32_t condition, float e, float lo, float hi);
+
+// Widens the report's extremes by a value written.
+void NoteWritten(StampReport& report, float value);
+// The weight of every cell of area, row-major: the brush data (within 0..1) where the mask, the
+// selection and the condition let the cell change, else 0.
+std::vector<float> FootprintWeights(const Brush& b, const Surface& s, const FootprintRect& area);
 
 } // namespace korvel

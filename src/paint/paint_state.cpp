@@ -24,6 +24,10 @@ PresetRule RuleOf(int32_t preset) {
         return {ErodeKind, OperationLerp};
     case PresetAddNoise:
         return {BrushGaussianNoise, OperationAdd};
+    case PresetThermalErode:
+        return {BrushThermalErode, OperationLerp};
+    case PresetHydraulicErode:
+        return {BrushHydraulicErode, OperationLerp};
     default:
         return {BrushPlain, OperationLerp};
     }

@@ -20,6 +20,9 @@ enum PaintPreset : int32_t {
     PresetRaise = 5,
     PresetErode = 6,
     PresetAddNoise = 7,
+    // The erosion brushes, after the seven of old.
+    PresetThermalErode = 8,
+    PresetHydraulicErode = 9,
 };
 
 // The kind the Erode preset writes; it stamps like a plain brush.

@@ -48,7 +48,8 @@ SampleRect Stroke::StampAt(int32_t x, int32_t y, int32_t pressure,
     Evaluator eval(s, Ws.Noise, Ws.Random, s.Generation);
     Brush& brush = Brushes.ForPressure(pressure, eval);
     StampReport report;
-    const int32_t code = Stamp(brush, {s, Ws.TheProgress, Ws.Random}, x, y, source, report);
+    const int32_t code = Stamp(brush, {s, Ws.TheProgress, Ws.Random, Ws.Thermal, Ws.Hydraulic}, x,
+                               y, source, report);
     // Escape ends this stamp only; the stroke goes on with the next event.
     if (code == StampCancelled)
         Ws.TheProgress.CancelFlag = 0;

@@ -20,3 +20,4 @@ int RunAboutDialogTests(int argc, char** argv);
 int RunBrushSetupDialogTests(int argc, char** argv);
 int RunExternalProgramsTests(int argc, char** argv);
 int RunAutosaveRecoveryTests(int argc, char** argv);
+int RunJourneyWindowTests(int argc, char** argv);

@@ -118,6 +118,18 @@ TEST(CliSession, StepsAndFailures) {
          "Min=5\nMax=5\n"},
         {"file name missing", "set Selection=1 load-selection", CliUsage, "needs a file name", ""},
         {"options anywhere", "new 8x4 -y info --quiet", CliOk, "", "XSize=8\n"},
+        {"press without a button", "press", CliUsage, "needs a button", ""},
+        {"press of a field", "press journey.Frames", CliUsage,
+         "no dialog button named \"journey.Frames\"", ""},
+        // RGS takes both ends from the record; a set after it still wins.
+        {"press fills the fields",
+         "set Surface/H=0.8 press journey.RGS set journey.HEnd=3 "
+         "help journey",
+         CliOk, "", "journey.HStart=0.8"},
+        {"press keeps a later set",
+         "set Surface/H=0.8 press journey.RGS set journey.HEnd=3 "
+         "help journey",
+         CliOk, "", "journey.HEnd=3"},
     };
     for (const auto& c : cases) {
         std::istringstream in(c.Args);
@@ -156,6 +168,23 @@ TEST(CliHost, ProgressLineNamesItsStage) {
         host.SetProgressBar(c.Last);
         host.CloseProgressWindow(c.Cancelled);
         EXPECT_EQ(ReadAll(stream), c.Want) << c.Name;
+        std::fclose(stream);
+    }
+}
+
+// The journey's status window is its frame counter on the progress line's stream; without a
+// stream nothing is drawn.
+TEST(CliHost, StatusWindowPrintsItsFirstLine) {
+    for (const bool drawn : {true, false}) {
+        std::FILE* stream = std::tmpfile();
+        CliHost host(stream, drawn ? stream : nullptr);
+        host.ShowStatusWindow("Journey Through Texture Space", {"Frame 1 of 2", "H: 1.0000"});
+        host.ShowStatusWindow("Journey Through Texture Space", {"Frame 2 of 2", "H: 1.5000"});
+        EXPECT_FALSE(host.StatusWindowStopped());
+        host.CloseStatusWindow();
+        EXPECT_EQ(ReadAll(stream), drawn ? "Journey Through Texture Space: Frame 1 of 2\n"
+                                           "Journey Through Texture Space: Frame 2 of 2\n"
+                                         : "");
         std::fclose(stream);
     }
 }

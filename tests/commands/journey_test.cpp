@@ -147,6 +147,58 @@ TEST(Journey, StopsWithItsMessage) {
     EXPECT_EQ(failing.ws.TheSurface.Generation.H, 1.0);
 }
 
+// The status window shows each frame before it is made, and Stop ends the journey once that
+// frame's surface is made, neither shaded nor saved. H runs 1 to 2 and position X 0.5 to 3 over
+// 4 frames: frame 2 is a quarter of the way, H 1.25 and X 0.5 + 2.5 / 4 = 1.125.
+TEST(Journey, StatusWindowFollowsTheFramesAndStops) {
+    struct Case {
+        const char* Name;
+        int StopAt;
+        int32_t Result;
+        size_t Updates;
+        std::vector<std::string> Files;
+        double LastH;
+    };
+    const Case cases[] = {
+        {"runs through",
+         0,
+         0,
+         4,
+         {"pic00000.bmp", "pic00001.bmp", "pic00002.bmp", "pic00003.bmp"},
+         1.75},
+        {"stopped at frame 2", 2, -2, 2, {"pic00000.bmp"}, 1.25},
+        {"stopped at frame 1", 1, -2, 1, {}, 1.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Session s;
+        s.ws.Journey.Frames = 4;
+        s.ws.Journey.Output = JourneyBmpSequence;
+        s.host.StopAtStatus = c.StopAt;
+        EXPECT_EQ(RunJourney(s.ws, s.dir.Root().string()), c.Result);
+        EXPECT_EQ(s.Files(), c.Files);
+        EXPECT_EQ(s.ws.TheSurface.Generation.H, c.LastH);
+        EXPECT_EQ(s.host.StatusCloses, 1);
+        EXPECT_EQ(s.host.StatusTitle, "Journey Through Texture Space");
+        ASSERT_EQ(s.host.StatusLines.size(), c.Updates);
+        const std::vector<std::string>& first = s.host.StatusLines[0];
+        ASSERT_EQ(first.size(), 16u);
+        EXPECT_EQ(first[0], "Frame 1 of 4");
+        EXPECT_EQ(first[2], "H: 1.0000");
+        EXPECT_EQ(first[6], "Position X: 0.5000");
+        EXPECT_EQ(first[12], "Top: 90.0000");
+        if (c.Updates >= 2) {
+            EXPECT_EQ(s.host.StatusLines[1][0], "Frame 2 of 4");
+            EXPECT_EQ(s.host.StatusLines[1][2], "H: 1.2500");
+            EXPECT_EQ(s.host.StatusLines[1][6], "Position X: 1.1250");
+        }
+    }
+    Session none;
+    none.ws.Journey.Frames = 0;
+    EXPECT_EQ(RunJourney(none.ws, none.dir.Root().string()), -1);
+    EXPECT_TRUE(none.host.StatusLines.empty());
+}
+
 TEST(Journey, RgsFillsBothEndsFromTheRecord) {
     FracParms record;
     record.H = 0.7;

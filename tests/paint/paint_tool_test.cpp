@@ -92,6 +92,8 @@ TEST_F(PaintToolTest, PresetsRewriteKindAndOperationOnly) {
         {"erode", PresetErode, ErodeKind, OperationLerp},
         {"add noise", PresetAddNoise, BrushGaussianNoise, OperationAdd},
         {"sharpen", PresetSharpen, BrushConvolve, OperationLerp},
+        {"thermal erode", PresetThermalErode, BrushThermalErode, OperationLerp},
+        {"hydraulic erode", PresetHydraulicErode, BrushHydraulicErode, OperationLerp},
     };
     for (const auto& c : cases) {
         ChoosePreset(ws, c.Preset);

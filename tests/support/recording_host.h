@@ -31,6 +31,15 @@ public:
         if (OnPump)
             OnPump(Pumps);
     }
+    void ShowStatusWindow(const std::string& title,
+                          const std::vector<std::string>& lines) override {
+        StatusTitle = title;
+        StatusLines.push_back(lines);
+    }
+    bool StatusWindowStopped() override {
+        return StopAtStatus > 0 && static_cast<int>(StatusLines.size()) >= StopAtStatus;
+    }
+    void CloseStatusWindow() override { ++StatusCloses; }
     void InvalidateView() override { ++Invalidations; }
     void RepaintAltitudeKey() override { ++KeyRepaints; }
     bool EditParameters(const std::string& group, const std::string&, Workspace&) override {
@@ -41,6 +50,8 @@ public:
     // Answers for AskYesNo and EditParameters, in order; true once the script runs out.
     std::deque<bool> Answers;
     bool CanOpenProgress = true;
+    // Stop is pressed once the status window has shown this many updates; 0 never.
+    int StopAtStatus = 0;
     // Called on every pump with the count so far, e.g. to simulate a key press mid-operation.
     std::function<void(int)> OnPump;
 
@@ -51,6 +62,9 @@ public:
     std::vector<int> BarPositions;
     std::vector<std::string> Labels;
     std::vector<bool> Closes;
+    std::string StatusTitle;
+    std::vector<std::vector<std::string>> StatusLines;
+    int StatusCloses = 0;
     int Pumps = 0;
     int Invalidations = 0;
     int KeyRepaints = 0;
