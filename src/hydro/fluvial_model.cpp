@@ -4,6 +4,7 @@
 #include "core/progress.h"
 #include "core/surface.h"
 #include "hydro/erosion_support.h"
+#include "hydro/float4.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,44 +56,50 @@ int32_t FluvialModel::Allocate(int32_t width, int32_t height) {
     }
     W = width;
     H = height;
+    NextWaterHeld = false;
     return FluvialDone;
 }
 
 bool FluvialModel::Rain(const Surface& s, double amount, bool fraction, Progress& p) {
     const double a = fraction ? std::clamp(amount, -1.0, 1.0) : amount;
+    // The rained grid goes into the spare one: the one it came from then holds W' as the last
+    // step left it, which is what W' must start the next step from.
     for (int32_t y = 0; y < H; ++y) {
         if (p.CancelRequested())
             return false;
-        float* water = Water_.data() + static_cast<size_t>(y) * static_cast<size_t>(W);
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(W);
+        const float* water = Water_.data() + row;
+        float* rained = NextWater.data() + row;
         const float* e = s.Rows[y];
         for (int32_t x = 0; x < W; ++x) {
             const double v = water[x] + (fraction ? a * e[x] : a);
             // NaN fails the test and leaves 0 as well.
-            water[x] = static_cast<float>(v > 0.0 ? v : 0.0);
+            rained[x] = static_cast<float>(v > 0.0 ? v : 0.0);
         }
     }
+    Water_.swap(NextWater);
+    NextWaterHeld = true;
     return true;
 }
 
 bool FluvialModel::Step(const Surface& s, const FluvialRates& rates, Progress& p) {
-    if (W >= 3 && H >= 3) {
-        for (int32_t y0 = 0; y0 < H; y0 += StepChunkRows) {
-            if (p.CancelRequested())
-                return false;
-            const int32_t y1 = std::min(H, y0 + StepChunkRows);
-            const int32_t blocks = (y1 - y0 + StepBlockRows - 1) / StepBlockRows;
-            ForEachIndex(blocks, ErosionThreads(Threads), [&](int32_t b) {
-                const int32_t first = y0 + b * StepBlockRows;
-                for (int32_t y = first; y < std::min(y1, first + StepBlockRows); ++y)
-                    GatherRow(s, rates, y);
-            });
-            p.ProgressUpdate(y1, H);
-            p.PumpPendingMessage();
-        }
+    for (int32_t y0 = 0; y0 < H; y0 += StepChunkRows) {
+        if (p.CancelRequested())
+            return false;
+        const int32_t y1 = std::min(H, y0 + StepChunkRows);
+        const int32_t blocks = (y1 - y0 + StepBlockRows - 1) / StepBlockRows;
+        ForEachIndex(blocks, ErosionThreads(Threads), [&](int32_t b) {
+            const int32_t first = y0 + b * StepBlockRows;
+            for (int32_t y = first; y < std::min(y1, first + StepBlockRows); ++y)
+                GatherRow(s, rates, y);
+        });
+        p.ProgressUpdate(y1, H);
+        p.PumpPendingMessage();
     }
-    // W' and S' keep their values into the next step: cells no flow reaches keep the old ones.
-    std::copy(NextWater.begin(), NextWater.end(), Water_.begin());
-    std::copy(NextSediment.begin(), NextSediment.end(), Sediment_.begin());
+    // W = W' and S = S' by taking the new grids; the spare ones are written over next time.
+    Water_.swap(NextWater);
+    Sediment_.swap(NextSediment);
+    NextWaterHeld = false;
     return true;
 }
 
@@ -144,15 +151,7 @@ inline void Outflows(const FluvialRows& g, int32_t x, float w, float level, floa
     }
 }
 
-using Float4 = float __attribute__((vector_size(16)));
-using Int4 = int32_t __attribute__((vector_size(16)));
 using Double4 = double __attribute__((vector_size(32)));
-
-Float4 Load4(const float* p) {
-    Float4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
 
 // Inflow for four cells side by side: each lane does what Inflow does, so the cells' chains of
 // conversions run next to each other instead of one after another.
@@ -206,14 +205,19 @@ void FluvialModel::GatherRow(const Surface& s, const FluvialRates& rates, int32_
         g.Water[r] = Water_.data() + at * width;
         g.Load[r] = Sediment_.data() + at * width;
     }
-    float* nextWater = NextWater.data() + static_cast<size_t>(y) * width;
-    float* nextSediment = NextSediment.data() + static_cast<size_t>(y) * width;
+    // W' and S' keep their values from the last step where no flow reaches: W' is W unless rain
+    // came since, and S' always equals S at the start.
+    const size_t at = static_cast<size_t>(y) * width;
+    const float* lastWater = (NextWaterHeld ? NextWater : Water_).data() + at;
+    const float* lastSediment = g.Load[1];
+    float* nextWater = NextWater.data() + at;
+    float* nextSediment = NextSediment.data() + at;
     int32_t x = 0;
     const auto edgeCell = [&](int32_t cx) {
         const float w = g.Water[1][cx];
         const float level = g.E[1][cx] + w;
-        float nw = nextWater[cx];
-        float ns = nextSediment[cx];
+        float nw = lastWater[cx];
+        float ns = lastSediment[cx];
         const auto inflow = [&](int32_t r, int32_t nx) {
             if (sourceRow[r] && nx >= 1 && nx <= W - 2)
                 Inflow(g, r, nx, w, level, nw, ns);
@@ -238,8 +242,8 @@ void FluvialModel::GatherRow(const Surface& s, const FluvialRates& rates, int32_
         for (; x + 3 <= W - 3; x += 4) {
             const Float4 w = Load4(g.Water[1] + x);
             const Float4 level = Load4(g.E[1] + x) + w;
-            Float4 nw = Load4(nextWater + x);
-            Float4 ns = Load4(nextSediment + x);
+            Float4 nw = Load4(lastWater + x);
+            Float4 ns = Load4(lastSediment + x);
             Inflow4(g, 0, x - 1, w, level, nw, ns);
             Inflow4(g, 0, x, w, level, nw, ns);
             Inflow4(g, 0, x + 1, w, level, nw, ns);
@@ -249,8 +253,8 @@ void FluvialModel::GatherRow(const Surface& s, const FluvialRates& rates, int32_
             Inflow4(g, 2, x - 1, w, level, nw, ns);
             Inflow4(g, 2, x, w, level, nw, ns);
             Inflow4(g, 2, x + 1, w, level, nw, ns);
-            std::memcpy(nextWater + x, &nw, sizeof nw);
-            std::memcpy(nextSediment + x, &ns, sizeof ns);
+            Store4(nextWater + x, nw);
+            Store4(nextSediment + x, ns);
         }
     }
     for (; x < W; ++x)

@@ -62,6 +62,8 @@ private:
     int32_t W = 0;
     int32_t H = 0;
     int32_t Threads = 0;
+    // True when NextWater holds W' as the last step left it (rain has moved W on since).
+    bool NextWaterHeld = false;
     std::vector<float> Water_;
     std::vector<float> NextWater;
     std::vector<float> Sediment_;

@@ -5,6 +5,7 @@
 #include "core/image.h"
 #include "core/workspace.h"
 #include "hydro/erosion_support.h"
+#include "hydro/float4.h"
 #include "shading/gray_maps.h"
 #include "shading/texture.h"
 
@@ -78,19 +79,6 @@ bool LakeRelaxation::Start(const Surface& s, const LakeFields& f) {
 }
 
 namespace {
-
-using Float4 = float __attribute__((vector_size(16)));
-using Int4 = int32_t __attribute__((vector_size(16)));
-
-Float4 Load4(const float* p) {
-    Float4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-void Store4(float* p, Float4 v) {
-    std::memcpy(p, &v, sizeof v);
-}
 
 // Rows of the next grid per piece of work handed to a thread.
 constexpr int32_t GatherBlockRows = 128;
