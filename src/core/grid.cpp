@@ -1,9 +1,10 @@
 #include "core/grid.h"
 
+#include "core/huge_pages.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <sys/mman.h>
 
 namespace korvel {
 
@@ -28,13 +29,8 @@ void** GridAlloc(int32_t columns, int32_t rows, int32_t elementSize) {
         std::free(head);
         return nullptr;
     }
-    // Large grids are written soon after; huge pages make that first touch many times cheaper.
-    const size_t dataBytes = rowBytes * static_cast<size_t>(rows);
-    if (dataBytes >= (size_t{4} << 20)) {
-        const auto start = (reinterpret_cast<uintptr_t>(data) + 4095) & ~uintptr_t{4095};
-        const auto end = (reinterpret_cast<uintptr_t>(data) + dataBytes) & ~uintptr_t{4095};
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-    }
+    // Large grids are written soon after.
+    AdviseHugePages(data, rowBytes * static_cast<size_t>(rows));
     auto* header = reinterpret_cast<GridHeader*>(head);
     header->Data = data;
     header->Columns = columns;

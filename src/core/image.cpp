@@ -1,5 +1,7 @@
 #include "core/image.h"
 
+#include "core/huge_pages.h"
+
 #include <cstring>
 
 namespace korvel {
@@ -14,6 +16,8 @@ int32_t Image::Create(int32_t width, int32_t height, int32_t bitsPerPixel) {
     if (!Pixels.Allocate(static_cast<size_t>(roundedWidth) * static_cast<size_t>(height) *
                          static_cast<size_t>(bitsPerPixel / 8)))
         return -2;
+    // Pictures are drawn into soon after they are made.
+    AdviseHugePages(Pixels.data(), Pixels.size());
     W = roundedWidth;
     H = height;
     Bits = bitsPerPixel;

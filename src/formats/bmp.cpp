@@ -114,8 +114,7 @@ int32_t WriteBmpImage(const std::string& path, const Image& image, Progress& pro
                      [&](int32_t y) { return file.Write(image.Row(y), stride); });
 }
 
-int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
-                           std::string* reason) {
+int32_t ViewBmpPixels(const uint8_t* data, size_t size, BmpPixels& pixels, std::string* reason) {
     const auto refuse = [&](int32_t code, const std::string& detail) {
         return Refuse(reason, BmpImageReadTexts, code, detail);
     };
@@ -144,25 +143,36 @@ int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progr
     const int64_t rows = h.Rows();
     if (width == 0 || width >= Surface::SizeLimit || rows >= Surface::SizeLimit)
         return refuse(BmpImageNoPicture, SizeText(h.Width, rows));
-    const auto height = static_cast<int32_t>(rows);
-    const auto bits = static_cast<int32_t>(h.Bits);
-    if (image.Create(width, height, bits) != 0)
-        return refuse(BmpImageNoPicture, SizeText(width, height));
-    if (bits == 8) {
-        // Entries past a short palette are black.
-        image.Palette.fill(0);
-        for (uint32_t i = 0; i < colours; ++i) {
-            const uint8_t* entry = data + h.PaletteAt() + 4 * i; // blue, green, red, 0
-            image.Palette[i] = PackColor(entry[2], entry[1], entry[0]);
-        }
+    pixels.Width = width;
+    pixels.Height = static_cast<int32_t>(rows);
+    pixels.Bits = static_cast<int32_t>(h.Bits);
+    pixels.Palette.fill(0);
+    for (uint32_t i = 0; i < colours; ++i) {
+        const uint8_t* entry = data + h.PaletteAt() + 4 * i; // blue, green, red, 0
+        pixels.Palette[i] = PackColor(entry[2], entry[1], entry[0]);
     }
+    pixels.First = BmpRow(data, h, 0);
+    pixels.Step = rows > 1 ? BmpRow(data, h, 1) - pixels.First : 0;
+    return 0;
+}
+
+int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
+                           std::string* reason) {
+    BmpPixels pixels;
+    if (const int32_t status = ViewBmpPixels(data, size, pixels, reason); status != 0)
+        return status;
+    if (image.Create(pixels.Width, pixels.Height, pixels.Bits) != 0)
+        return Refuse(reason, BmpImageReadTexts, BmpImageNoPicture,
+                      SizeText(pixels.Width, pixels.Height));
+    if (pixels.Bits == 8)
+        image.Palette = pixels.Palette;
 
     progress.ProgressBegin("Reading BMP image", ImageProgressStep);
     const auto stride = static_cast<size_t>(image.Stride());
-    for (int32_t y = 0; y < height && !progress.CancelRequested(); ++y) {
-        std::copy_n(BmpRow(data, h, y), stride, image.Row(y));
+    for (int32_t y = 0; y < pixels.Height && !progress.CancelRequested(); ++y) {
+        std::copy_n(pixels.Row(y), stride, image.Row(y));
         if (y % ImageProgressRows == 0) {
-            progress.ProgressUpdate(y, height);
+            progress.ProgressUpdate(y, pixels.Height);
             progress.PumpPendingMessage();
         }
     }

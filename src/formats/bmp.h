@@ -2,7 +2,10 @@
 // Windows bitmaps: the TextureMap as an 8-bit palette or 24-bit picture, and the Surface as an
 // 8-bit grey picture whose pixel values are the heights.
 
+#include "core/image.h"
 #include "core/status.h"
+
+#include <array>
 
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +47,22 @@ int32_t ReadBmpImage(const std::string& path, Image& image, Progress& progress,
                      std::string* reason = nullptr);
 int32_t ReadBmpImageBuffer(const uint8_t* data, size_t size, Image& image, Progress& progress,
                            std::string* reason = nullptr);
+
+// A picture BMP used where it lies, for readers that only sample it: the checks of
+// ReadBmpImageBuffer, without the copy.
+struct BmpPixels {
+    int32_t Width = 0; // cut to a multiple of 4, as a picture's
+    int32_t Height = 0;
+    int32_t Bits = 0;
+    std::array<PackedColor, 256> Palette{}; // 8 bits; entries past a short palette are black
+    const uint8_t* First = nullptr;         // the row an Image's Row(0) would hold
+    ptrdiff_t Step = 0;                     // from one such row to the next
+
+    const uint8_t* Row(int32_t y) const { return First + Step * y; }
+};
+// 0, or the BmpImageReadStatus ReadBmpImageBuffer gives (never BmpImageNoPicture for memory).
+int32_t ViewBmpPixels(const uint8_t* data, size_t size, BmpPixels& pixels,
+                      std::string* reason = nullptr);
 
 // Surface writing codes; the file at path is left as it was on any non-zero code.
 enum BmpSurfaceWriteStatus : int32_t {

@@ -1,12 +1,16 @@
 #include "formats/world_builder.h"
 
+#include "core/file_map.h"
 #include "core/host.h"
+#include "core/parallel.h"
 #include "core/workspace.h"
 #include "formats/bmp.h"
 #include "formats/format_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace korvel {
 
@@ -31,15 +35,52 @@ void DiamondFractions(double lon, double lat, double& u, double& v) {
     v = lat > 0.0 ? w * 0.5 : 1.0 - w * 0.5;
 }
 
-// GetPixel with row 0 at the top, inlined: it is read once for every pixel of a large world.
-PackedColor SourcePixel(const Image& source, int32_t x, int32_t y) {
-    if (x < 0 || y < 0 || x >= source.Width() || y >= source.Height())
+// A map's pixel with row 0 at the top: the packed colour of a 24-bit map, the palette index of an
+// 8-bit one; 0 outside.
+PackedColor SourcePixel(const BmpPixels& source, int32_t x, int32_t y) {
+    if (x < 0 || y < 0 || x >= source.Width || y >= source.Height)
         return 0;
-    const uint8_t* p = source.Row(source.Height() - 1 - y);
-    if (source.BitsPerPixel() == 8)
+    const uint8_t* p = source.Row(source.Height - 1 - y);
+    if (source.Bits == 8)
         return p[x];
     p += 3 * x;
     return PackColor(p[2], p[1], p[0]);
+}
+
+// Rows handed to a thread at a time.
+constexpr int32_t RowsPerBlock = 64;
+
+// Row y (0 at the top) of the working picture, 2 x height by height with its width rounded down to
+// a multiple of 4, for columns 0 .. count - 1: each pixel the source's that the diamond puts at
+// its longitude and latitude; columns past the working width are 0.
+void ResampleDiamondRow(const BmpPixels& source, int32_t height, int32_t y, int32_t count,
+                        PackedColor* row) {
+    const int32_t width = (2 * height) & ~3;
+    const double lat = 90.0 - y * 180.0 / (height - 1);
+    for (int32_t x = 0; x < count; ++x) {
+        if (x >= width) {
+            row[x] = 0;
+            continue;
+        }
+        const double lon = x * 360.0 / (width - 1) - 180.0;
+        double u = 0.0;
+        double v = 0.0;
+        DiamondFractions(lon, lat, u, v);
+        const auto sx = static_cast<int32_t>((source.Width - 1) * u);
+        const auto sy = static_cast<int32_t>((source.Height - 1) * v);
+        row[x] = SourcePixel(source, sx, sy);
+    }
+}
+
+// Runs rows(y0, y1, scratch) over blocks of the rows 0 .. height - 1 on the worker threads, with
+// a row of width packed colours to resample into.
+template <class F> void ForEachRowBlock(int32_t height, int32_t width, F rows) {
+    const int32_t blocks = (height + RowsPerBlock - 1) / RowsPerBlock;
+    ForEachIndex(blocks, WorkerThreads(0), [&](int32_t b) {
+        std::vector<PackedColor> scratch(static_cast<size_t>(width));
+        const int32_t y0 = b * RowsPerBlock;
+        rows(y0, std::min(height, y0 + RowsPerBlock), scratch.data());
+    });
 }
 
 // Nearest palette entry by squared distance in red, green and blue.
@@ -62,13 +103,15 @@ uint8_t NearestIndex(const std::array<PackedColor, 256>& palette, PackedColor c)
     return static_cast<uint8_t>(best);
 }
 
-// Reads path as a bitmap with at least 4 rows; false with the message shown otherwise.
-bool ReadMap(Workspace& ws, const std::string& path, Image& map) {
-    if (ReadBmpImage(path, map, ws.TheProgress) != 0) {
+// Opens path as a bitmap with at least 4 rows, read where it lies; false with the message shown
+// otherwise.
+bool OpenMap(Workspace& ws, const std::string& path, MappedFile& file, BmpPixels& map) {
+    if (file.Open(path) != MappedFile::Status::Ok ||
+        ViewBmpPixels(file.Data(), file.Size(), map) != 0) {
         ws.TheHost.ShowMessage("Error reading BMP file");
         return false;
     }
-    if (map.Height() < MinimumRows) {
+    if (map.Height < MinimumRows) {
         ws.TheHost.ShowMessage("Sorry, there appears to be no information in this file");
         return false;
     }
@@ -76,8 +119,7 @@ bool ReadMap(Workspace& ws, const std::string& path, Image& map) {
 }
 
 // The climate colours into a fresh picture of the TextureMap's depth, north row at the top.
-int32_t PaintClimate(Workspace& ws, const Image& climate, const WorkingImage& work,
-                     DisplayPalette palette) {
+int32_t PaintClimate(Workspace& ws, const BmpPixels& climate, DisplayPalette palette) {
     Surface& s = ws.TheSurface;
     const int32_t depth = s.Lighting.BitDepth == 8 ? 8 : 24;
     // Every pixel is written: the picture Resize made is used when it has the shape.
@@ -86,62 +128,41 @@ int32_t PaintClimate(Workspace& ws, const Image& climate, const WorkingImage& wo
         picture.BitsPerPixel() != depth)
         if (s.Texture.Create(s.XSize, s.YSize, depth) != 0)
             return WorldBuilderOutOfMemory;
-    const bool indexed = climate.BitsPerPixel() == 8;
+    const bool indexed = climate.Bits == 8;
     if (depth == 8)
         picture.Palette = palette(ws);
-    // The 8-bit climate map has few colours: each is matched once.
-    std::array<int16_t, 256> matched;
-    matched.fill(-1);
-    for (int32_t y = 0; y < s.YSize; ++y) {
-        for (int32_t x = 0; x < s.XSize; ++x) {
-            const PackedColor stored = work.At(x, s.YSize - 1 - y);
-            const PackedColor colour = indexed ? climate.Palette[stored & 255] : stored;
-            if (depth == 24) {
-                PutBgr(picture.Row(y) + 3 * x, colour);
-            } else if (indexed) {
-                int16_t& index = matched[stored & 255];
-                if (index < 0)
-                    index = NearestIndex(picture.Palette, colour);
-                picture.SetIndex(x, y, index);
-            } else {
-                picture.SetIndex(x, y, NearestIndex(picture.Palette, colour));
+    // The 8-bit climate map has few colours: each is matched once, before the rows share them.
+    std::array<uint8_t, 256> matched{};
+    if (depth == 8 && indexed)
+        for (size_t i = 0; i < 256; ++i)
+            matched[i] = NearestIndex(picture.Palette, climate.Palette[i]);
+    ForEachRowBlock(s.YSize, s.XSize, [&](int32_t y0, int32_t y1, PackedColor* work) {
+        for (int32_t y = y0; y < y1; ++y) {
+            ResampleDiamondRow(climate, s.YSize, s.YSize - 1 - y, s.XSize, work);
+            uint8_t* out = picture.Row(y);
+            for (int32_t x = 0; x < s.XSize; ++x) {
+                const PackedColor stored = work[x];
+                if (depth == 24)
+                    PutBgr(out + 3 * x, indexed ? climate.Palette[stored & 255] : stored);
+                else
+                    out[x] =
+                        indexed ? matched[stored & 255] : NearestIndex(picture.Palette, stored);
             }
         }
-    }
+    });
     s.Texture.MarkFresh();
     return 0;
 }
 
 } // namespace
 
-void ResampleDiamond(const Image& source, int32_t height, WorkingImage& work) {
-    work.Width = (2 * height) & ~3;
-    work.Height = height;
-    // Every pixel is written: a buffer of the right size is reused as it is.
-    work.Pixels.resize(static_cast<size_t>(work.Width) * static_cast<size_t>(height));
-    const int32_t ws = source.Width();
-    const int32_t hs = source.Height();
-    for (int32_t y = 0; y < work.Height; ++y) {
-        const double lat = 90.0 - y * 180.0 / (work.Height - 1);
-        PackedColor* row = work.Pixels.data() + static_cast<size_t>(y) * work.Width;
-        for (int32_t x = 0; x < work.Width; ++x) {
-            const double lon = x * 360.0 / (work.Width - 1) - 180.0;
-            double u = 0.0;
-            double v = 0.0;
-            DiamondFractions(lon, lat, u, v);
-            const auto sx = static_cast<int32_t>((ws - 1) * u);
-            const auto sy = static_cast<int32_t>((hs - 1) * v);
-            row[x] = SourcePixel(source, sx, sy);
-        }
-    }
-}
-
 int32_t ImportWorldBuilder(Workspace& ws, const std::string& heightsPath,
                            const std::string& climatePath, DisplayPalette palette) {
-    Image map;
-    if (!ReadMap(ws, heightsPath, map))
+    MappedFile heightsFile;
+    BmpPixels map;
+    if (!OpenMap(ws, heightsPath, heightsFile, map))
         return WorldBuilderBadHeights;
-    const int32_t h = map.Height();
+    const int32_t h = map.Height;
     if (!SurfaceAcceptsSize(2 * h, h)) {
         ws.TheHost.ShowMessage("World Builder map \"" + heightsPath + "\" gives a Surface of " +
                                SizeText(2 * static_cast<int64_t>(h), h) +
@@ -152,16 +173,17 @@ int32_t ImportWorldBuilder(Workspace& ws, const std::string& heightsPath,
     if (s.Resize(2 * h, h, s.GetFlags()) != 0)
         return WorldBuilderOutOfMemory;
     s.SetEdges(-180.0, 180.0, 90.0, -90.0);
-    WorkingImage work;
-    ResampleDiamond(map, h, work);
-    const bool indexed = map.BitsPerPixel() == 8;
-    for (int32_t y = 0; y < h; ++y) {
-        float* row = s.Rows[h - 1 - y];
-        for (int32_t x = 0; x < s.XSize; ++x) {
-            const PackedColor p = work.At(x, y);
-            row[x] = static_cast<float>(indexed ? p : (p & 255));
+    const bool indexed = map.Bits == 8;
+    // Straight into the Surface's rows, north row of the working picture at the top.
+    ForEachRowBlock(h, s.XSize, [&](int32_t y0, int32_t y1, PackedColor* work) {
+        for (int32_t y = y0; y < y1; ++y) {
+            ResampleDiamondRow(map, h, y, s.XSize, work);
+            float* row = s.Rows[h - 1 - y];
+            for (int32_t x = 0; x < s.XSize; ++x)
+                row[x] = static_cast<float>(indexed ? work[x] : (work[x] & 255));
         }
-    }
+    });
+    heightsFile.Close();
     // Resize left the extremes at 0: scalings and the shading need those of the map.
     s.FindMinMax(s.Min, s.Max, ws.TheProgress);
     // Until a climate map replaces it, the picture shades the new heights rather than showing
@@ -169,11 +191,11 @@ int32_t ImportWorldBuilder(Workspace& ws, const std::string& heightsPath,
     s.Texture.MarkStale();
     if (climatePath.empty())
         return 0;
-    Image climate;
-    if (!ReadMap(ws, climatePath, climate))
+    MappedFile climateFile;
+    BmpPixels climate;
+    if (!OpenMap(ws, climatePath, climateFile, climate))
         return WorldBuilderBadClimate;
-    ResampleDiamond(climate, h, work);
-    return PaintClimate(ws, climate, work, palette);
+    return PaintClimate(ws, climate, palette);
 }
 
 } // namespace korvel

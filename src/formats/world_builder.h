@@ -8,30 +8,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace korvel {
 
 class Workspace;
-
-// The working picture: Width x Height packed values, row 0 at the top; reads outside give 0.
-struct WorkingImage {
-    int32_t Width = 0;
-    int32_t Height = 0;
-    std::vector<PackedColor> Pixels;
-
-    PackedColor At(int32_t x, int32_t y) const {
-        if (x < 0 || y < 0 || x >= Width || y >= Height)
-            return 0;
-        return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
-    }
-};
-
-// Fills work as a picture of 2 x height by height, its width rounded down to a multiple of 4 as
-// every picture's is; each pixel the source's (row 0 of the source at the top) that the diamond
-// puts at its longitude and latitude: the packed colour of a 24-bit source, the palette index of an
-// 8-bit one.
-void ResampleDiamond(const Image& source, int32_t height, WorkingImage& work);
 
 enum WorldBuilderStatus : int32_t {
     WorldBuilderBadHeights = -1, // "Error reading BMP file", or too few rows

@@ -18,9 +18,7 @@ bool HasMask(const Surface& s) {
 } // namespace
 
 int32_t ErosionThreads(int32_t requested) {
-    if (requested > 0)
-        return requested;
-    return std::thread::hardware_concurrency() > 1 ? 2 : 1;
+    return WorkerThreads(requested);
 }
 
 MaskedChange::MaskedChange(const Surface& s) {

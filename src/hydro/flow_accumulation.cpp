@@ -36,7 +36,7 @@ constexpr int32_t RowsPerBlock = 64;
 
 // The direction code (index into Offsets) of the steepest lower neighbour of every sample of rows
 // y0 .. y1.
-void FindReceivers(const FlowPaddedGrid& g, std::vector<uint8_t>& receiver, int32_t y0,
+void FindReceivers(const FlowPaddedGrid& g, HugePageVector<uint8_t>& receiver, int32_t y0,
                    int32_t y1) {
     for (int32_t y = y0; y < y1; ++y) {
         const size_t first = g.Index(0, y);
@@ -44,15 +44,15 @@ void FindReceivers(const FlowPaddedGrid& g, std::vector<uint8_t>& receiver, int3
             const float h = g.H[i];
             float steepest = 0.0f;
             uint8_t best = NoReceiver;
+            // Selects rather than branches: which neighbour is steepest follows no pattern.
             for (int32_t k = 0; k < 8; ++k) {
                 const size_t n = static_cast<size_t>(static_cast<ptrdiff_t>(i) + g.Offsets[k]);
                 float slope = h - g.H[n];
                 if (FlowPaddedGrid::IsDiagonal(k))
                     slope /= FlowPaddedGrid::Diagonal;
-                if (slope > steepest) {
-                    steepest = slope;
-                    best = static_cast<uint8_t>(k);
-                }
+                const bool steeper = slope > steepest;
+                steepest = steeper ? slope : steepest;
+                best = steeper ? static_cast<uint8_t>(k) : best;
             }
             receiver[i] = best;
         }
@@ -60,8 +60,8 @@ void FindReceivers(const FlowPaddedGrid& g, std::vector<uint8_t>& receiver, int3
 }
 
 // How many neighbours send their water to each sample of rows y0 .. y1.
-void CountGivers(const FlowPaddedGrid& g, const std::vector<uint8_t>& receiver,
-                 std::vector<uint8_t>& givers, int32_t y0, int32_t y1) {
+void CountGivers(const FlowPaddedGrid& g, const HugePageVector<uint8_t>& receiver,
+                 HugePageVector<uint8_t>& givers, int32_t y0, int32_t y1) {
     for (int32_t y = y0; y < y1; ++y) {
         const size_t first = g.Index(0, y);
         for (size_t i = first; i < first + static_cast<size_t>(g.Width); ++i) {
@@ -79,10 +79,10 @@ void CountGivers(const FlowPaddedGrid& g, const std::vector<uint8_t>& receiver,
 
 // Water is passed on as soon as everything above a sample has arrived: from each sample nobody
 // gives to, down the chain until a sample still waits for another giver.
-void AccumulateD8(const FlowPaddedGrid& g, std::vector<float>& acc, int32_t threads) {
+void AccumulateD8(const FlowPaddedGrid& g, HugePageVector<float>& acc, int32_t threads) {
     // The frame gives to nobody.
-    std::vector<uint8_t> receiver(g.H.size(), NoReceiver);
-    std::vector<uint8_t> givers(g.H.size(), 0);
+    HugePageVector<uint8_t> receiver(g.H.size(), NoReceiver);
+    HugePageVector<uint8_t> givers(g.H.size(), 0);
     const int32_t blocks = (g.Height + RowsPerBlock - 1) / RowsPerBlock;
     const auto rowsOf = [&](int32_t b, auto step) {
         step(b * RowsPerBlock, std::min(g.Height, (b + 1) * RowsPerBlock));
@@ -118,8 +118,8 @@ void AccumulateD8(const FlowPaddedGrid& g, std::vector<float>& acc, int32_t thre
 constexpr float EdgeContour = 0.5f;
 constexpr float CornerContour = 0.35355339f;
 
-void PassShares(const FlowPaddedGrid& g, size_t c, std::vector<float>& acc,
-                std::vector<uint8_t>& givers, std::vector<uint32_t>& ready) {
+void PassShares(const FlowPaddedGrid& g, size_t c, HugePageVector<float>& acc,
+                HugePageVector<uint8_t>& givers, std::vector<uint32_t>& ready) {
     const float h = g.H[c];
     std::array<float, 8> weight{};
     float total = 0.0f;
@@ -144,9 +144,9 @@ void PassShares(const FlowPaddedGrid& g, size_t c, std::vector<float>& acc,
     }
 }
 
-void AccumulateMultiple(const FlowPaddedGrid& g, std::vector<float>& acc) {
+void AccumulateMultiple(const FlowPaddedGrid& g, HugePageVector<float>& acc) {
     // Every higher neighbour gives a share.
-    std::vector<uint8_t> givers(g.H.size(), 0);
+    HugePageVector<uint8_t> givers(g.H.size(), 0);
     for (int32_t y = 0; y < g.Height; ++y) {
         const size_t first = g.Index(0, y);
         for (size_t i = first; i < first + static_cast<size_t>(g.Width); ++i)
@@ -185,19 +185,30 @@ int32_t AccumulateFlow(const Surface& s, Progress& p, FlowMethod method, FlowGri
     try {
         p.ProgressBegin("Accumulating flow", 5);
         const FlowPaddedGrid g(s, FrameHeight);
-        std::vector<float> acc(g.H.size(), 1.0f);
+        HugePageVector<float> acc(g.H.size(), 1.0f);
         if (method == FlowD8)
             AccumulateD8(g, acc, ErosionThreads(0));
         else
             AccumulateMultiple(g, acc);
         p.ProgressUpdate(1, 1);
         p.ProgressEnd();
-        FlowGrid result{s.XSize, s.YSize, {}};
-        result.Values.resize(static_cast<size_t>(s.XSize) * static_cast<size_t>(s.YSize));
-        for (int32_t y = 0; y < s.YSize; ++y)
-            std::copy_n(acc.data() + g.Index(0, y), s.XSize,
-                        result.Values.data() + static_cast<size_t>(y) * s.XSize);
-        flow = std::move(result);
+        const size_t samples = static_cast<size_t>(s.XSize) * static_cast<size_t>(s.YSize);
+        // A grid of this size from an earlier run is written over (nothing can fail from here
+        // on); otherwise a fresh one is built row by row, never zero-filled first.
+        if (flow.Values.size() == samples) {
+            for (int32_t y = 0; y < s.YSize; ++y)
+                std::copy_n(acc.data() + g.Index(0, y), s.XSize,
+                            flow.Values.data() + static_cast<size_t>(y) * s.XSize);
+        } else {
+            std::vector<float> values;
+            values.reserve(samples);
+            for (int32_t y = 0; y < s.YSize; ++y)
+                values.insert(values.end(), acc.data() + g.Index(0, y),
+                              acc.data() + g.Index(0, y) + s.XSize);
+            flow.Values = std::move(values);
+        }
+        flow.Width = s.XSize;
+        flow.Height = s.YSize;
     } catch (const std::bad_alloc&) {
         p.ProgressEnd();
         return FlowNoMemory;

@@ -3,6 +3,8 @@
 // accumulation: every sample of the map then has eight neighbours at fixed offsets, and the
 // frame stands for "off the map".
 
+#include "core/huge_pages.h"
+
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -18,7 +20,7 @@ struct FlowPaddedGrid {
     int32_t Height = 0;
     int32_t Stride = 0; // Width + 2
     // Row-major (Width + 2) x (Height + 2); the frame holds Frame.
-    std::vector<float> H;
+    HugePageVector<float> H;
     // From a sample to its eight neighbours: the four edge neighbours first (left, right, below,
     // above), then the corners (below left, below right, above left, above right).
     std::array<ptrdiff_t, 8> Offsets{};

@@ -45,16 +45,25 @@ public:
     // cancelled (tested per row; the next states are then not taken).
     bool Step(const Surface& s, const FluvialRates& rates, Progress& p);
 
+    // The worker threads Step uses (0: as many as the machine has, at most 2); the result does
+    // not depend on it.
+    void SetThreads(int32_t threads) { Threads = threads; }
+
     int32_t Width() const { return W; }
     int32_t Height() const { return H; }
     const std::vector<float>& Water() const { return Water_; }
     const std::vector<float>& Sediment() const { return Sediment_; }
 
 private:
-    void StepRow(const Surface& s, const FluvialRates& rates, int32_t y);
+    // Row y of W' and S' as the sweep leaves them, gathered cell by cell from the cell's own
+    // flows and those of its neighbours in the order the sweep makes them.
+    void GatherRow(const Surface& s, const FluvialRates& rates, int32_t y);
 
     int32_t W = 0;
     int32_t H = 0;
+    int32_t Threads = 0;
+    // True when NextWater holds W' as the last step left it (rain has moved W on since).
+    bool NextWaterHeld = false;
     std::vector<float> Water_;
     std::vector<float> NextWater;
     std::vector<float> Sediment_;

@@ -4,13 +4,15 @@
 #include "core/host.h"
 #include "core/image.h"
 #include "core/workspace.h"
+#include "hydro/erosion_support.h"
+#include "hydro/float4.h"
 #include "shading/gray_maps.h"
 #include "shading/texture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 #include <new>
 
 namespace korvel {
@@ -49,8 +51,7 @@ bool LakeRelaxation::Start(const Surface& s, const LakeFields& f) {
     const int32_t w = s.XSize, h = s.YSize;
     try {
         Now.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0.0f);
-        // Padded: the last row's four-column loads reach one past its end.
-        Levels.assign(static_cast<size_t>(w) * 3 + 4, 0.0f);
+        Levels.assign(static_cast<size_t>(w) * 3, 0.0f);
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
                 Now[At(w, x, y)] =
@@ -76,18 +77,182 @@ bool LakeRelaxation::Start(const Surface& s, const LakeFields& f) {
     return true;
 }
 
+namespace {
+
+// Rows of the next grid per piece of work handed to a thread.
+constexpr int32_t GatherBlockRows = 128;
+
+// The next grid without wrapping, gathered target by target: each cell starts from its water and
+// takes the shares of the sources around it in the order the sources come (row by row, column by
+// column, its own loss where it stands itself), which is the order the rules hand them out in, so
+// the result is bit for bit theirs while every row can be done on its own. The rows kept (levels
+// and drop sums) carry one column of padding on the left and room for four-column loads.
+class LakeGather {
+public:
+    LakeGather(const Surface& s, const std::vector<float>& now, float delta)
+        : S(s), Now(now), Delta(delta), Stride(static_cast<size_t>(s.XSize) + 8),
+          Levels(5 * Stride, 0.0f), Sums(3 * Stride, 0.0f), Zero(Stride, 0.0f), Out(Stride, 0.0f) {}
+
+    // Rows y0 .. y1 - 1 of next; largest and moved as Relax gives them for the sources there.
+    void Rows(int32_t y0, int32_t y1, std::vector<float>& next, float& largest, bool& moved) {
+        Owned0 = y0;
+        Owned1 = y1;
+        const int32_t w = S.XSize;
+        const Float4 delta = Float4{} + Delta;
+        for (int32_t y = y0; y < y1; ++y) {
+            const float* sum[3] = {SumOf(y - 1), SumOf(y), SumOf(y + 1)};
+            const float* now = Now.data() + At(w, 0, y);
+            float* target = next.data() + At(w, 0, y);
+            if (!HasSource[Slot(y - 1, 3)] && !HasSource[Slot(y, 3)] &&
+                !HasSource[Slot(y + 1, 3)]) {
+                std::copy_n(now, w, target);
+                continue;
+            }
+            const float* level[3] = {LevelOf(y - 1), LevelOf(y), LevelOf(y + 1)};
+            std::copy_n(now, w, Out.data());
+            for (int32_t x = 0; x < w; x += 4) {
+                Float4 v = Load4(Out.data() + x);
+                const Float4 own = Load4(level[1] + x + 1);
+                for (int32_t r = 0; r < 3; ++r) {
+                    for (int32_t dx = -1; dx <= 1; ++dx) {
+                        const Float4 total = Load4(sum[r] + x + dx + 1);
+                        if (r == 1 && dx == 0) {
+                            v = total > 0.0f ? v - delta : v;
+                            continue;
+                        }
+                        const Float4 d = Load4(level[r] + x + dx + 1) - own;
+                        v = (total > 0.0f) & (d > 0.0f) ? v + delta * d / total : v;
+                    }
+                }
+                Store4(Out.data() + x, v);
+            }
+            std::copy_n(Out.data(), w, target);
+        }
+        largest = std::max(largest, Largest);
+        moved = moved || Moved;
+    }
+
+private:
+    static size_t Slot(int32_t row, int32_t count) {
+        return static_cast<size_t>((row + count) % count);
+    }
+
+    // Elevation plus water of a row; zeros outside the Surface.
+    const float* LevelOf(int32_t row) {
+        if (row < 0 || row >= S.YSize)
+            return Zero.data();
+        const size_t slot = Slot(row, 5);
+        float* out = Levels.data() + slot * Stride;
+        if (LevelRows[slot] != row) {
+            const float* e = S.Rows[row];
+            const float* p = Now.data() + At(S.XSize, 0, row);
+            for (int32_t x = 0; x < S.XSize; ++x)
+                out[x + 1] = e[x] + p[x];
+            LevelRows[slot] = row;
+        }
+        return out;
+    }
+
+    // For every source of a row (1 .. YSize - 2, columns 1 .. XSize - 2, water above 0 and some
+    // neighbour below it) the sum of its drops, added neighbour by neighbour in order; 0 for
+    // every other cell.
+    const float* SumOf(int32_t row) {
+        const size_t slot = Slot(row, 3);
+        float* out = Sums.data() + slot * Stride;
+        if (SumRows[slot] == row)
+            return out;
+        SumRows[slot] = row;
+        HasSource[slot] = false;
+        std::fill(out, out + Stride, 0.0f);
+        if (row < 1 || row > S.YSize - 2)
+            return out;
+        const int32_t w = S.XSize;
+        const float* level[3] = {LevelOf(row - 1), LevelOf(row), LevelOf(row + 1)};
+        const float* water = Now.data() + At(w, 0, row);
+        const bool owned = row >= Owned0 && row < Owned1;
+        const Float4 zero{};
+        Float4 deepest{};
+        Int4 any{};
+        for (int32_t x = 1; x <= w - 2; x += 4) {
+            const Float4 own = Load4(level[1] + x + 1);
+            Float4 sum{};
+            for (int32_t r = 0; r < 3; ++r)
+                for (int32_t dx = -1; dx <= 1; ++dx) {
+                    if (r == 1 && dx == 0)
+                        continue;
+                    const Float4 d = own - Load4(level[r] + x + dx + 1);
+                    sum += d > 0.0f ? d : zero;
+                }
+            // Four columns of water: the row below holds what lies past this row's end.
+            const Float4 here = Load4(water + x);
+            const Int4 inside = (x + Int4{0, 1, 2, 3}) <= w - 2;
+            const Int4 wet = inside & (here > 0.0f);
+            const Int4 source = wet & (sum > 0.0f);
+            Store4(out + x + 1, source ? sum : zero);
+            deepest = wet & (here > deepest) ? here : deepest;
+            any |= source;
+        }
+        for (int32_t k = 0; k < 4; ++k) {
+            HasSource[slot] = HasSource[slot] || any[k] != 0;
+            if (owned)
+                Largest = std::max(Largest, deepest[k]);
+        }
+        Moved = Moved || (owned && HasSource[slot]);
+        return out;
+    }
+
+    const Surface& S;
+    const std::vector<float>& Now;
+    float Delta;
+    size_t Stride;
+    std::vector<float> Levels;
+    std::vector<float> Sums;
+    std::vector<float> Zero;
+    std::vector<float> Out;
+    std::array<int32_t, 5> LevelRows{-9, -9, -9, -9, -9};
+    std::array<int32_t, 3> SumRows{-9, -9, -9};
+    std::array<bool, 3> HasSource{};
+    int32_t Owned0 = 0;
+    int32_t Owned1 = 0;
+    float Largest = 0.0f;
+    bool Moved = false;
+};
+
+} // namespace
+
 bool LakeRelaxation::Relax(float& largest) {
-    std::copy(Now.begin(), Now.end(), Next.begin());
-    LevelRows = {-1, -1, -1};
     largest = 0.0f;
     bool moved = false;
     const int32_t h = S->YSize;
-    const int32_t first = Spherical ? 0 : 1;
-    const int32_t last = Spherical ? h - 1 : h - 2;
-    for (int32_t y = first; y <= last; ++y)
-        RelaxRow(y, largest, moved);
+    if (!Spherical) {
+        GatherRows(0, h, largest, moved);
+        Now.swap(Next);
+        return moved;
+    }
+    std::copy(Now.begin(), Now.end(), Next.begin());
+    LevelRows = {-1, -1, -1};
+    for (int32_t y = 0; y < h; ++y)
+        RelaxWrappingRow(y, largest, moved);
     Now.swap(Next);
     return moved;
+}
+
+void LakeRelaxation::GatherRows(int32_t y0, int32_t y1, float& largest, bool& moved) {
+    const int32_t blocks = (y1 - y0 + GatherBlockRows - 1) / GatherBlockRows;
+    std::vector<float> deepest(static_cast<size_t>(blocks), 0.0f);
+    std::vector<uint8_t> anyMoved(static_cast<size_t>(blocks), 0);
+    ForEachIndex(blocks, ErosionThreads(Threads), [&](int32_t b) {
+        const int32_t first = y0 + b * GatherBlockRows;
+        LakeGather gather(*S, Now, Delta);
+        bool blockMoved = false;
+        gather.Rows(first, std::min(y1, first + GatherBlockRows), Next,
+                    deepest[static_cast<size_t>(b)], blockMoved);
+        anyMoved[static_cast<size_t>(b)] = blockMoved ? 1 : 0;
+    });
+    for (int32_t b = 0; b < blocks; ++b) {
+        largest = std::max(largest, deepest[static_cast<size_t>(b)]);
+        moved = moved || anyMoved[static_cast<size_t>(b)] != 0;
+    }
 }
 
 const float* LakeRelaxation::LevelsOf(int32_t row) {
@@ -104,7 +269,7 @@ const float* LakeRelaxation::LevelsOf(int32_t row) {
     return out;
 }
 
-void LakeRelaxation::RelaxRow(int32_t y, float& largest, bool& moved) {
+void LakeRelaxation::RelaxWrappingRow(int32_t y, float& largest, bool& moved) {
     const int32_t w = S->XSize, h = S->YSize;
     const float* water = Now.data() + At(w, 0, y);
     // A row without water has no source: nothing in it can change the next grid.
@@ -113,95 +278,12 @@ void LakeRelaxation::RelaxRow(int32_t y, float& largest, bool& moved) {
     // Elevation plus water of rows y - 1 .. y + 1 (rows outside the Surface left out).
     const float* level[3] = {y > 0 ? LevelsOf(y - 1) : nullptr, LevelsOf(y),
                              y < h - 1 ? LevelsOf(y + 1) : nullptr};
-    if (!Spherical) {
-        RelaxInteriorRow(y, level, largest, moved);
-        return;
-    }
     for (int32_t x = 0; x < w; ++x) {
         const float here = water[x];
         if (!(here > 0.0f))
             continue;
         largest = std::max(largest, here);
         moved = SpreadAnywhere(x, y, level) || moved;
-    }
-}
-
-namespace {
-
-using Float4 = float __attribute__((vector_size(16)));
-using Int4 = int32_t __attribute__((vector_size(16)));
-
-Float4 Load4(const float* p) {
-    Float4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// Lanes 1 .. 3 of v, then next.
-Float4 ShiftIn(Float4 v, float next) {
-    return Float4{v[1], v[2], v[3], next};
-}
-
-} // namespace
-
-// Columns 1 .. XSize - 2 of an interior row. Each source's three neighbour rows are taken as
-// columns x - 1 .. x + 2 at once (the cell itself and column x + 2 masked out), the sum still
-// neighbour by neighbour in order. The next grid's columns x - 1 .. x + 2 of the three rows ride
-// along in registers and are stored once no later source of the row can reach them, so each
-// target takes its shares in the order the sources come, as SpreadAnywhere gives them.
-void LakeRelaxation::RelaxInteriorRow(int32_t y, const float* const level[3], float& largest,
-                                      bool& moved) {
-    const int32_t w = S->XSize;
-    const float* water = Now.data() + At(w, 0, y);
-    float* next[3] = {Next.data() + At(w, 0, y - 1), Next.data() + At(w, 0, y),
-                      Next.data() + At(w, 0, y + 1)};
-    const auto column = [w](const float* row, int32_t x) { return x < w ? row[x] : 0.0f; };
-    Float4 window[3];
-    for (int32_t r = 0; r < 3; ++r)
-        window[r] = Float4{next[r][0], next[r][1], column(next[r], 2), column(next[r], 3)};
-    const Float4 zero{};
-    const Float4 delta = zero + Delta;
-    for (int32_t x = 1; x <= w - 2; ++x) {
-        const float here = water[x];
-        if (here > 0.0f) {
-            largest = std::max(largest, here);
-            const float own = level[1][x];
-            const Float4 dUp = own - Load4(level[0] + x - 1);
-            const Float4 dMid = own - Load4(level[1] + x - 1);
-            const Float4 dDown = own - Load4(level[2] + x - 1);
-            const Int4 upMask = (dUp > 0.0f) & Int4{-1, -1, -1, 0};
-            const Int4 midMask = (dMid > 0.0f) & Int4{-1, 0, -1, 0};
-            const Int4 downMask = (dDown > 0.0f) & Int4{-1, -1, -1, 0};
-            const Float4 up = upMask ? dUp : zero;
-            const Float4 mid = midMask ? dMid : zero;
-            const Float4 down = downMask ? dDown : zero;
-            float sum = 0.0f;
-            sum += up[0];
-            sum += up[1];
-            sum += up[2];
-            sum += mid[0];
-            sum += mid[2];
-            sum += down[0];
-            sum += down[1];
-            sum += down[2];
-            if (sum > 0.0f) {
-                const Float4 total = zero + sum;
-                window[0] = upMask ? window[0] + delta * dUp / total : window[0];
-                window[1] = midMask ? window[1] + delta * dMid / total : window[1];
-                window[2] = downMask ? window[2] + delta * dDown / total : window[2];
-                window[1][1] -= Delta;
-                moved = true;
-            }
-        }
-        // Column x - 1 is final for this row's sources.
-        for (int32_t r = 0; r < 3; ++r) {
-            next[r][x - 1] = window[r][0];
-            window[r] = ShiftIn(window[r], column(next[r], x + 3));
-        }
-    }
-    for (int32_t r = 0; r < 3; ++r) {
-        next[r][w - 2] = window[r][0];
-        next[r][w - 1] = window[r][1];
     }
 }
 

@@ -37,15 +37,19 @@ public:
     // when any water moved.
     bool Relax(float& largest);
 
+    // The worker threads Relax uses (0: as many as the machine has, at most 2); the result does
+    // not depend on it.
+    void SetThreads(int32_t threads) { Threads = threads; }
+
     // The water after the last step, row-major.
     const std::vector<float>& Water() const { return Now; }
 
 private:
-    void RelaxRow(int32_t y, float& largest, bool& moved);
+    // Without wrapping: rows y0 .. y1 - 1 of the next grid gathered from their sources.
+    void GatherRows(int32_t y0, int32_t y1, float& largest, bool& moved);
+    void RelaxWrappingRow(int32_t y, float& largest, bool& moved);
     // Elevation plus water of a row of the current grid, kept for the three rows in use.
     const float* LevelsOf(int32_t row);
-    // The sources of row y, 1 .. YSize - 2, without wrapping (level: rows y - 1 .. y + 1).
-    void RelaxInteriorRow(int32_t y, const float* const level[3], float& largest, bool& moved);
     // One source's share to its downhill neighbours, columns wrapping (level holds rows
     // y - 1 .. y + 1, nullptr for a row outside the Surface); false when none lies below it.
     bool SpreadAnywhere(int32_t x, int32_t y, const float* const level[3]);
@@ -53,6 +57,7 @@ private:
     const Surface* S = nullptr;
     float Delta = 1.0f;
     bool Spherical = false;
+    int32_t Threads = 0;
     std::vector<float> Now;
     std::vector<float> Next;
     std::vector<float> Levels;

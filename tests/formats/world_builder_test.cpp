@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvel {
@@ -108,6 +110,64 @@ TEST_F(WorldBuilder, ResamplesTheDiamondAsWorkedByHand) {
     }
     EXPECT_EQ(s.Min, 0.0);
     EXPECT_EQ(s.Max, 7.0);
+}
+
+// The source pixel of working pixel (x, y), row 0 at the top, for a map of sw x sh and a world
+// of height h, by the diamond's rules.
+std::pair<int32_t, int32_t> DiamondSource(int32_t x, int32_t y, int32_t sw, int32_t sh, int32_t h) {
+    const int32_t width = (2 * h) & ~3;
+    const double lat = 90.0 - y * 180.0 / (h - 1);
+    const double lon = x * 360.0 / (width - 1) - 180.0;
+    // |lat| / 90, taken for the south as lat times -1/90, as the rules compute it.
+    const double a = lat <= 0.0 ? lat * (-1.0 / 90.0) : lat / 90.0, c = 1.0 - a;
+    double u = 0.0, w = c;
+    if (lon < -90.0) {
+        u = a / 2.0;
+        w = (lon + 180.0) / 90.0 * c;
+    } else if (lon < 90.0) {
+        u = (lon / 90.0 * c + 1.0) / 2.0;
+    } else {
+        u = (c + 1.0) / 2.0;
+        w = (1.0 - (lon - 90.0) / 90.0) * c;
+    }
+    const double v = lat > 0.0 ? w / 2.0 : 1.0 - w / 2.0;
+    return {static_cast<int32_t>((sw - 1) * u), static_cast<int32_t>((sh - 1) * v)};
+}
+
+TEST_F(WorldBuilder, EveryRowBlockFollowsTheDiamond) {
+    // Rows are resampled 64 at a time on two threads: a last block of two rows and a climate map
+    // of another size than the heights must still give every pixel the rules give.
+    struct Case {
+        const char* Name;
+        int32_t Height, ClimateWidth, ClimateHeight;
+    };
+    const Case cases[] = {
+        {"blocks of 64, 64 and 2 rows", 130, 300, 130},
+        {"climate map of another size", 67, 92, 41},
+    };
+    const auto colour = [](int x, int y) {
+        return PackColor(static_cast<uint8_t>(x), static_cast<uint8_t>(y),
+                         static_cast<uint8_t>(x >> 8));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const int32_t h = c.Height, sw = (2 * h) & ~3;
+        const std::string heights = Write("rows.bmp", Bmp(sw, h, 24, colour));
+        const std::string climate =
+            Write("climate.bmp", Bmp(c.ClimateWidth, c.ClimateHeight, 24, colour));
+        ws.TheSurface.Lighting.BitDepth = 24;
+        ASSERT_EQ(ImportWorldBuilder(ws, heights, climate, TwoColours), 0);
+        const Surface& s = ws.TheSurface;
+        const Image& picture = s.Texture.AsIs();
+        ASSERT_EQ(s.YSize, h);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < s.XSize; ++x) {
+                const int32_t hx = DiamondSource(x, y, sw, h, h).first;
+                ASSERT_EQ(s.Rows[h - 1 - y][x], static_cast<float>(hx & 255)) << x << "," << y;
+                const auto [cx, cy] = DiamondSource(x, y, c.ClimateWidth, c.ClimateHeight, h);
+                ASSERT_EQ(picture.GetPixel(x, h - 1 - y), colour(cx, cy)) << x << "," << y;
+            }
+    }
 }
 
 TEST_F(WorldBuilder, EightBitMapsGiveIndicesAndPaletteColours) {

@@ -60,6 +60,29 @@ TEST_F(FlowAccumulationTest, HandWorkedGrids) {
     }
 }
 
+// A grid kept from an earlier run is written over: the same number of samples in another shape,
+// or another number, gives the hand-worked slope and its size.
+TEST_F(FlowAccumulationTest, EarlierGridsAreReplaced) {
+    struct Case {
+        std::string Name;
+        FlowGrid Earlier;
+    };
+    const Case cases[] = {
+        {"same count, other shape", {2, 4, std::vector<float>(8, 7.0f)}},
+        {"other count", {3, 1, std::vector<float>(3, 7.0f)}},
+        {"empty", {}},
+    };
+    const std::vector<float> slope{4, 3, 2, 1, 5, 4, 3, 2};
+    test::FillSurface(s, 4, 2, [&](int32_t x, int32_t y) { return slope[y * 4 + x]; });
+    for (const Case& c : cases) {
+        FlowGrid flow = c.Earlier;
+        ASSERT_EQ(AccumulateFlow(s, progress, FlowD8, flow), 0) << c.Name;
+        EXPECT_EQ(flow.Width, 4) << c.Name;
+        EXPECT_EQ(flow.Height, 2) << c.Name;
+        EXPECT_EQ(flow.Values, (std::vector<float>{1, 3, 5, 8, 1, 1, 1, 1})) << c.Name;
+    }
+}
+
 // The D8 flow of each outlet counts the samples whose steepest way down ends there, followed
 // sample by sample here.
 TEST_F(FlowAccumulationTest, D8OutletsCollectEverySampleDrainingToThem) {

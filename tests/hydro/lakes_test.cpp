@@ -95,6 +95,47 @@ TEST(Lakes, RelaxationIsTheRulesBitForBit) {
     }
 }
 
+TEST(Lakes, BlocksAndThreadsGiveTheRulesBitForBit) {
+    // Rows are handed out in blocks of 128: a block of one row, seams between blocks and dry
+    // rows (water only in the hollows) must all give the rules' grid on one thread or two.
+    struct Case {
+        const char* Name;
+        int32_t Width, Height;
+        bool Sheet;
+        float Level;
+        int32_t Threads;
+    };
+    const Case cases[] = {
+        {"one block, two threads", 12, 128, true, 10.0f, 2},
+        {"last block one row, one thread", 8, 129, true, 10.0f, 1},
+        {"last block one row, two threads", 8, 129, true, 10.0f, 2},
+        {"three blocks, hollows only, two threads", 20, 301, false, 2.0f, 2},
+        {"three rows, one interior", 16, 3, true, 5.0f, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Surface s;
+        ASSERT_EQ(s.Resize(c.Width, c.Height, 0), 0);
+        test::FillBumpy(s);
+        LakeFields f;
+        f.Sheet = c.Sheet;
+        f.InitialLevel = c.Level;
+        f.WaterDelta = 0.3f;
+        f.SinkTop = f.SinkRight = true;
+        LakeRelaxation lakes;
+        lakes.SetThreads(c.Threads);
+        ASSERT_TRUE(lakes.Start(s, f));
+        std::vector<float> literal = lakes.Water();
+        for (int32_t i = 0; i < 6; ++i) {
+            float largest = -1.0f, literalLargest = -2.0f;
+            const bool moved = lakes.Relax(largest);
+            ASSERT_EQ(moved, LiteralRelax(s, literal, f.WaterDelta, false, literalLargest));
+            ASSERT_EQ(largest, literalLargest);
+            ASSERT_EQ(lakes.Water(), literal) << "iteration " << i;
+        }
+    }
+}
+
 TEST(Lakes, WaterPictureIndices) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // At k = 236 the grey index is the depth itself, clamped to 10..235; k <= 0 draws 235 at or
