@@ -8,6 +8,7 @@
 #include "commands/lighting_commands.h"
 #include "commands/paint_commands.h"
 #include "commands/point_commands.h"
+#include "commands/projection_commands.h"
 #include "commands/resample_commands.h"
 #include "commands/selection_commands.h"
 #include "commands/sink_flow_commands.h"
@@ -303,6 +304,7 @@ std::vector<Command> BuildTable() {
     BindTerrainErosionCommands(builder);
     BindSinkFlowCommands(builder);
     BindWorldBuilderCommands(builder);
+    BindProjectionCommands(builder);
     for (CommandId id :
          {CmdDrawFloodFill, CmdDrawTextMessage, CmdDrawTextMessage2, CmdDrawTextMessage3})
         builder.At(id).Enabled = NoHandler;

@@ -8,6 +8,7 @@
 #include "core/kernel.h"
 #include "core/noise.h"
 #include "core/progress.h"
+#include "core/projection_fields.h"
 #include "core/random.h"
 #include "core/recent_files.h"
 #include "core/settings.h"
@@ -168,6 +169,8 @@ public:
     FlowFields Flow;
     SelectFlowFields SelectFlow;
     FileFields SaveFlow;
+    MapProjectionFields MapProjection;
+    IcosahedralFields Icosahedral;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.
