@@ -8,9 +8,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     int failures = 0;
-    for (auto run : {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
-                     RunTextureViewTests, RunSelectionToolTests, RunSessionScriptTests,
-                     RunLockKeyTests, RunAltitudeKeyTests, RunPaintToolTests})
+    for (auto run :
+         {RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests,
+          RunTextureViewTests, RunSelectionToolTests, RunSessionScriptTests, RunLockKeyTests,
+          RunAltitudeKeyTests, RunPaintToolTests, RunMapProjectionDialogTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

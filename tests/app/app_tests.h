@@ -10,3 +10,4 @@ int RunSessionScriptTests(int argc, char** argv);
 int RunLockKeyTests(int argc, char** argv);
 int RunAltitudeKeyTests(int argc, char** argv);
 int RunPaintToolTests(int argc, char** argv);
+int RunMapProjectionDialogTests(int argc, char** argv);
