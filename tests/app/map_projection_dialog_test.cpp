@@ -37,17 +37,19 @@ private slots:
         EditorFixture f;
         PaintOneColour(f);
         f.Ws.MapProjection.Resolution = 1.0;
+        // Zoom 0.5: 60 pixels a sphere radius, so the corners lie outside every outline.
+        f.Ws.MapProjection.Zoom = 0.5;
         korvel::MapProjectionDialog dialog(f.Ws);
         QCOMPARE(dialog.Projections()->count(), 18);
         QCOMPARE(dialog.Projections()->currentItem()->text(), QString("Mollweide"));
         const korvel::Image& preview = dialog.Picture();
         QCOMPARE(preview.GetPixel(160, 120), Green);
         QCOMPARE(preview.GetPixel(0, 0), 0u);
-        // Orthographic: a disc of radius 120 pixels at zoom 1; (30, 120) lies outside it.
+        // Orthographic: a disc of radius 60 pixels about (160, 120).
         dialog.Projections()->setCurrentRow(11);
         QCOMPARE(f.Ws.MapProjection.Index, 11);
-        QCOMPARE(preview.GetPixel(30, 120), 0u);
-        QCOMPARE(preview.GetPixel(50, 120), Green);
+        QCOMPARE(preview.GetPixel(95, 120), 0u);
+        QCOMPARE(preview.GetPixel(110, 120), Green);
     }
 
     void readOutAndDragging() {
@@ -59,9 +61,11 @@ private slots:
         QCOMPARE(dialog.ReadOut(160, 120), QString("-0.2149, 0.2652 : 12.50"));
         // Ten pixels right at zoom 1: 10 * 2/240 radians, 4.7746 degrees, west.
         dialog.Drag(10, 0);
-        QVERIFY(std::fabs(f.Ws.MapProjection.Longitude + 4.7746483) < 1e-6);
-        dialog.Drag(0, 30000);
-        QVERIFY(std::fabs(f.Ws.MapProjection.Latitude - 89.9990005) < 1e-6);
+        // The dialog's boxes keep 4 decimals.
+        QVERIFY(std::fabs(f.Ws.MapProjection.Longitude + 4.7746483) < 1e-4);
+        // 200 pixels down: 95.4930 degrees north, folded over the pole to 84.5070.
+        dialog.Drag(0, 200);
+        QVERIFY(std::fabs(f.Ws.MapProjection.Latitude - 84.5070341) < 1e-4);
     }
 
     void exportWritesTheFile() {
@@ -79,13 +83,18 @@ private slots:
     void menuItemOpensTheDialog() {
         EditorFixture f;
         bool opened = false;
-        QTimer::singleShot(0, [&opened] {
+        // The preview pumps events while the dialog is built: keep looking until it is shown.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&opened, &poll] {
             auto* dialog =
                 qobject_cast<korvel::MapProjectionDialog*>(QApplication::activeModalWidget());
-            opened = dialog != nullptr;
-            if (dialog)
-                dialog->reject();
+            if (!dialog)
+                return;
+            opened = true;
+            poll.stop();
+            dialog->reject();
         });
+        poll.start(20);
         QVERIFY(f.Window->ActionFor(korvel::CmdMapProjection)->isEnabled());
         f.Trigger(korvel::CmdMapProjection);
         QVERIFY(opened);
