@@ -341,9 +341,11 @@ CHECKS = [check_pictures_in_pillow, check_pictures_in_imagemagick, check_bmps_in
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import interop_heights  # noqa: E402
 import interop_world_builder  # noqa: E402
+import interop_projection  # noqa: E402
 
 CHECKS += interop_heights.checks(sys.modules[__name__])
 CHECKS += interop_world_builder.checks(sys.modules[__name__])
+CHECKS += interop_projection.checks(sys.modules[__name__])
 
 # The elevation imports (USGS DEM, DTED, BIL) written by GDAL.
 import interop_imports  # noqa: E402

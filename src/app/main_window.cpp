@@ -7,6 +7,7 @@
 #include "app/external_programs.h"
 #include "app/external_programs_dialog.h"
 #include "app/kernel_dialog.h"
+#include "app/map_projection_dialog.h"
 #include "app/parameter_dialog.h"
 #include "app/qt_host.h"
 #include "app/qt_settings_store.h"
@@ -22,6 +23,8 @@
 #include "formats/file_type_table.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -226,6 +229,7 @@ bool MainWindow::OwnsCommand(int32_t id) const {
     case CmdAbout:
     case CmdBrushWizard:
     case CmdExternalPrograms:
+    case CmdMapProjection:
     case CmdToolPan:
     case CmdToolZoom:
     case CmdToolRectangularSelection:
@@ -328,6 +332,25 @@ bool MainWindow::RunOwnCommand(const Command& command) {
     case CmdExternalPrograms:
         EditExternalPrograms();
         return true;
+    case CmdMapProjection:
+        RunMapProjectionDialog(Ws, this);
+        return true;
+    case CmdIcosahedralProjection:
+        // With Shift held, the background of a 24-bit picture is chosen first; the command itself
+        // runs as usual.
+        if ((QApplication::keyboardModifiers() & Qt::ShiftModifier) &&
+            Ws.TheSurface.Texture.AsIs().BitsPerPixel() == 24) {
+            const PackedColor c = Ws.Icosahedral.Background;
+            const QColor chosen = QColorDialog::getColor(QColor(static_cast<int>(c & 0xFF),
+                                                                static_cast<int>((c >> 8) & 0xFF),
+                                                                static_cast<int>((c >> 16) & 0xFF)),
+                                                         this);
+            if (chosen.isValid())
+                Ws.Icosahedral.Background = PackColor(static_cast<uint8_t>(chosen.red()),
+                                                      static_cast<uint8_t>(chosen.green()),
+                                                      static_cast<uint8_t>(chosen.blue()));
+        }
+        return false;
     case CmdAbout: {
         AboutDialog about(this);
         about.exec();

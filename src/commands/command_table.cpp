@@ -10,6 +10,7 @@
 #include "commands/overlay_commands.h"
 #include "commands/paint_commands.h"
 #include "commands/point_commands.h"
+#include "commands/projection_commands.h"
 #include "commands/resample_commands.h"
 #include "commands/selection_commands.h"
 #include "commands/sink_flow_commands.h"
@@ -308,6 +309,7 @@ std::vector<Command> BuildTable() {
     BindSinkFlowCommands(builder);
     BindWorldBuilderCommands(builder);
     BindOverlayCommands(builder);
+    BindProjectionCommands(builder);
     return table;
 }
 

@@ -8,6 +8,7 @@
 #include "core/kernel.h"
 #include "core/noise.h"
 #include "core/progress.h"
+#include "core/projection_fields.h"
 #include "core/random.h"
 #include "core/recent_files.h"
 #include "core/settings.h"
@@ -180,6 +181,8 @@ public:
     TextMessageFields TextMessage2;
     TextMessageFields TextMessage3;
     PictureFillFields PictureFill;
+    MapProjectionFields MapProjection;
+    IcosahedralFields Icosahedral;
 
     RandomStream Random;
     // The noise tables and fractal weights, built from Random.

@@ -8,14 +8,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     int failures = 0;
-    for (auto run : {
-        RunPositionReadoutTests, RunSettingsRoundTripTests, RunMainWindowTests, RunTextureViewTests,
-            RunSelectionToolTests, RunSessionScriptTests,
-            for (auto run :
-                 {RunLockKeyTests, RunAltitudeKeyTests, RunPaintToolTests, RunLightingSheetTests,
-                  RunColorListDialogTests, RunCalculationOptionsTests, RunNewSurfaceWizardTests,
-                  RunHistogramDialogTests, RunKernelDialogTests, RunAboutDialogTests,
-                  RunBrushSetupDialogTests, RunExternalProgramsTests, RunAutosaveRecoveryTests,
-                  RunJourneyWindowTests}) failures += run(argc, argv);
-        return failures == 0 ? 0 : 1;
+    for (auto run :
+         {RunPositionReadoutTests,  RunSettingsRoundTripTests, RunMainWindowTests,
+          RunTextureViewTests,      RunSelectionToolTests,     RunSessionScriptTests,
+          RunLockKeyTests,          RunAltitudeKeyTests,       RunPaintToolTests,
+          RunLightingSheetTests,    RunColorListDialogTests,   RunCalculationOptionsTests,
+          RunNewSurfaceWizardTests, RunHistogramDialogTests,   RunKernelDialogTests,
+          RunAboutDialogTests,      RunBrushSetupDialogTests,  RunExternalProgramsTests,
+          RunAutosaveRecoveryTests, RunJourneyWindowTests,     RunMapProjectionDialogTests})
+        failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
 }

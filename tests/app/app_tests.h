@@ -21,3 +21,4 @@ int RunBrushSetupDialogTests(int argc, char** argv);
 int RunExternalProgramsTests(int argc, char** argv);
 int RunAutosaveRecoveryTests(int argc, char** argv);
 int RunJourneyWindowTests(int argc, char** argv);
+int RunMapProjectionDialogTests(int argc, char** argv);
