@@ -266,6 +266,8 @@ void TextureView::paintEvent(QPaintEvent*) {
     painter.scale(1, -1);
     const QRect part(x0, h - y1, x1 - x0, y1 - y0);
     painter.drawImage(part, wrapped, part);
+    if (const QImage& grids = Grids.For(Ws, w, h); !grids.isNull())
+        painter.drawImage(part, grids, part);
     DrawSelection(painter, part, h);
     if (Dragging && Outline.size() > 1) {
         painter.resetTransform();

@@ -2,6 +2,7 @@
 // The view of the TextureMap at its zoom ratio, scrolled; only the part in the window is drawn.
 // It reports the Surface point under the mouse and carries out the Pan and Zoom tools.
 
+#include "app/grid_overlay_layer.h"
 #include "app/position_readout.h"
 #include "app/view_painting.h"
 #include "core/image.h"
@@ -93,6 +94,7 @@ private:
     void RedrawSamples(const SampleRect& samples);
     Workspace& Ws;
     ViewPainting Painting{Ws};
+    GridOverlayLayer Grids;
     int32_t ToolId = 0;
     int32_t PenPressure = -1;
     // The Zoom tool shows its zoom-out form while Shift is held.

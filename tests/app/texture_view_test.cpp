@@ -1,6 +1,7 @@
 #include "app/app_tests.h"
 #include "app/texture_view.h"
 #include "editor_fixture.h"
+#include "shading/grid_overlays.h"
 #include "shading/texture.h"
 
 #include <QMouseEvent>
@@ -43,6 +44,46 @@ private slots:
         const QImage shown = f.Window->View()->viewport()->grab().toImage();
         QCOMPARE(shown.pixelColor(0, h - 1), QColor(255, 0, 0));
         QCOMPARE(shown.pixelColor(0, 0), QColor(0, 255, 0));
+    }
+
+    void gridsShowOnScreenWithoutTouchingThePicture_data() {
+        QTest::addColumn<bool>("hex");
+        QTest::addColumn<bool>("rect");
+        QTest::addColumn<QColor>("atLine");
+        QTest::newRow("neither") << false << false << QColor(0, 255, 0);
+        QTest::newRow("rectangular") << false << true << QColor(255, 0, 0);
+        // A hex of radius 16 from the origin has no line through (16, 5): only the
+        // rectangular grid's line is there.
+        QTest::newRow("both") << true << true << QColor(255, 0, 0);
+    }
+    void gridsShowOnScreenWithoutTouchingThePicture() {
+        QFETCH(bool, hex);
+        QFETCH(bool, rect);
+        QFETCH(QColor, atLine);
+        EditorFixture f;
+        f.Window->show();
+        korvel::Image& picture = korvel::TextureToDrawOn(f.Ws);
+        const int h = picture.Height();
+        const korvel::PackedColor green = korvel::PackColor(0, 255, 0);
+        // Screen (16, 5) lies on the vertical line of x = 16; (8, 5) on no line.
+        picture.SetPixel(16, h - 1 - 5, green);
+        picture.SetPixel(8, h - 1 - 5, green);
+        korvel::RectGridSettings& grid = f.Ws.RGrid;
+        grid.Draw = rect;
+        grid.Units = korvel::GridPixels;
+        grid.XInterval = grid.YInterval = 16.0f;
+        grid.OfsX = grid.OfsY = 0.0f;
+        grid.Color = static_cast<int32_t>(korvel::PackColor(255, 0, 0));
+        grid.BColor = static_cast<int32_t>(korvel::PackColor(0, 0, 255));
+        grid.Weight = grid.BWeight = 1;
+        f.Ws.Hex.Draw = hex;
+        f.Ws.Hex.Radius = 16.0f;
+        f.Ws.Hex.OfsX = f.Ws.Hex.OfsY = 0.0f;
+        f.Window->View()->Refresh();
+        const QImage shown = f.Window->View()->viewport()->grab().toImage();
+        QCOMPARE(shown.pixelColor(16, 5), atLine);
+        QCOMPARE(shown.pixelColor(8, 5), QColor(0, 255, 0));
+        QCOMPARE(picture.GetPixel(16, h - 1 - 5), green);
     }
 
     void zoomCommands_data() {
