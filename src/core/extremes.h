@@ -38,19 +38,21 @@ struct Extremes {
     // The same extremes in vector lanes (GCC and Clang will not vectorise a float min/max
     // reduction unless NaN and signed-zero rules are relaxed); of equal zeros either may stay.
     void AddRow(const float* row, int32_t width) {
-        using Float8 = float __attribute__((vector_size(32)));
-        constexpr int32_t Ways = 2; // enough compares in flight to hide their latency
-        constexpr int32_t Lanes = 8;
-        Float8 lo[Ways];
-        Float8 hi[Ways];
+        // 16-byte vectors: the baseline x86-64 has them, and wider ones without AVX are split
+        // through the stack.
+        using Float4 = float __attribute__((vector_size(16)));
+        constexpr int32_t Ways = 4; // enough compares in flight to hide their latency
+        constexpr int32_t Lanes = 4;
+        Float4 lo[Ways];
+        Float4 hi[Ways];
         for (int32_t k = 0; k < Ways; ++k) {
-            lo[k] = Float8{} + Lo;
-            hi[k] = Float8{} + Hi;
+            lo[k] = Float4{} + Lo;
+            hi[k] = Float4{} + Hi;
         }
         int32_t x = 0;
         for (; x + Lanes * Ways <= width; x += Lanes * Ways) {
             for (int32_t k = 0; k < Ways; ++k) {
-                Float8 v;
+                Float4 v;
                 std::memcpy(&v, row + x + Lanes * k, sizeof v);
                 lo[k] = v < lo[k] ? v : lo[k];
                 hi[k] = v > hi[k] ? v : hi[k];

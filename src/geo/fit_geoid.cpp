@@ -49,8 +49,9 @@ int32_t FitGeoid(Surface& s, Progress& p, const Geoid& geoid, bool add) {
         const double scale = sign * n * std::cos(lat);
         const double offset = sign * (u.Z * n * (1.0 - axes.E1Squared) * sinLat - originUp);
         float* row = s.Rows[r];
+        const double* a = across.data();
         for (int32_t c = 0; c < s.XSize; ++c)
-            row[c] = static_cast<float>(row[c] + (scale * across[static_cast<size_t>(c)] + offset));
+            row[c] = static_cast<float>(row[c] + (scale * a[c] + offset));
         e.AddRow(row, s.XSize);
         p.ProgressUpdate(r, s.YSize);
         p.PumpPendingMessage();
