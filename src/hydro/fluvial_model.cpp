@@ -189,7 +189,10 @@ inline void Outflows4(const FluvialRows& g, int32_t x, Float4 w, Float4 level, F
 
 } // namespace
 
-void FluvialModel::GatherRow(const Surface& s, const FluvialRates& rates, int32_t y) {
+// The lanes of four doubles fit one AVX register; without AVX they go through the stack. No FMA
+// is enabled, so both versions round alike.
+__attribute__((target_clones("avx2", "default"))) void
+FluvialModel::GatherRow(const Surface& s, const FluvialRates& rates, int32_t y) {
     const size_t width = static_cast<size_t>(W);
     FluvialRows g{};
     g.Capacity = rates.Capacity;
