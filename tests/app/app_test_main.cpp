@@ -9,13 +9,13 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     int failures = 0;
     for (auto run :
-         {RunPositionReadoutTests,  RunSettingsRoundTripTests, RunMainWindowTests,
-          RunTextureViewTests,      RunSelectionToolTests,     RunSessionScriptTests,
-          RunLockKeyTests,          RunAltitudeKeyTests,       RunPaintToolTests,
-          RunLightingSheetTests,    RunColorListDialogTests,   RunCalculationOptionsTests,
-          RunNewSurfaceWizardTests, RunHistogramDialogTests,   RunKernelDialogTests,
-          RunAboutDialogTests,      RunBrushSetupDialogTests,  RunExternalProgramsTests,
-          RunAutosaveRecoveryTests, RunJourneyWindowTests,     RunMapProjectionDialogTests})
+         {RunPositionReadoutTests,  RunSettingsRoundTripTests,  RunMainWindowTests,
+          RunTextureViewTests,      RunSelectionToolTests,      RunSessionScriptTests,
+          RunLockKeyTests,          RunAltitudeKeyTests,        RunPaintToolTests,
+          RunLightingSheetTests,    RunColorListDialogTests,    RunCalculationOptionsTests,
+          RunNewSurfaceWizardTests, RunHistogramDialogTests,    RunKernelDialogTests,
+          RunBrushSetupDialogTests, RunExternalProgramsTests,   RunAutosaveRecoveryTests,
+          RunJourneyWindowTests,    RunMapProjectionDialogTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }

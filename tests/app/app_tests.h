@@ -16,7 +16,6 @@ int RunCalculationOptionsTests(int argc, char** argv);
 int RunNewSurfaceWizardTests(int argc, char** argv);
 int RunHistogramDialogTests(int argc, char** argv);
 int RunKernelDialogTests(int argc, char** argv);
-int RunAboutDialogTests(int argc, char** argv);
 int RunBrushSetupDialogTests(int argc, char** argv);
 int RunExternalProgramsTests(int argc, char** argv);
 int RunAutosaveRecoveryTests(int argc, char** argv);

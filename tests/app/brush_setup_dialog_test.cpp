@@ -1,7 +1,7 @@
 #include "app/app_tests.h"
 #include "app/brush_setup_dialog.h"
 #include "editor_fixture.h"
-#include "modal_answer.h"
+#include "modal_script.h"
 #include "paint/paint_state.h"
 
 #include <QFile>

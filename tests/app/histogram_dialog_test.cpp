@@ -2,7 +2,7 @@
 #include "app/histogram_dialog.h"
 #include "app/histogram_readout.h"
 #include "editor_fixture.h"
-#include "modal_answer.h"
+#include "modal_script.h"
 
 #include <QLabel>
 #include <QLayout>

@@ -2,7 +2,7 @@
 #include "app/kernel_dialog.h"
 #include "app/kernel_symmetry.h"
 #include "editor_fixture.h"
-#include "modal_answer.h"
+#include "modal_script.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,7 +1,8 @@
 #pragma once
-// Answers the modal window a step is about to open: the answer runs once that window's event
-// loop starts. A window of another kind is rejected, so that a wrong guess fails the test
-// instead of hanging it.
+// Answers the modal windows a test step opens. WhenModal answers the window the step is about to
+// open, once its event loop starts, and rejects a window of another kind so that a wrong guess
+// fails the test instead of hanging it; AnswerModal waits a while for its kind, for steps where
+// a progress window may come first.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,6 +50,29 @@ inline void AnswerMessage(QMessageBox::StandardButton button, QString* text = nu
             b->click();
         else
             box.reject();
+    });
+}
+
+// Runs act on the next modal window that is a D, waiting for it up to tries x 10 ms (a
+// progress window may stand in front of it first); answered says whether one came.
+template <class D>
+void AnswerModal(std::function<void(D&)> act, bool* answered = nullptr, int tries = 300) {
+    QTimer::singleShot(tries == 300 ? 0 : 10, [act, answered, tries] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            if (answered)
+                *answered = true;
+            act(*d);
+        } else if (tries > 0) {
+            AnswerModal<D>(act, answered, tries - 1);
+        }
+    });
+}
+
+// Closes the next message box, keeping its text.
+inline void DismissMessage(QString* text) {
+    AnswerModal<QMessageBox>([text](QMessageBox& box) {
+        *text = box.text();
+        box.reject();
     });
 }
 
